@@ -1,0 +1,30 @@
+# Common settings of the suite's own targets.
+
+set(TESSALY_WARNINGS -Wall -Wextra -Werror=switch -Werror=return-type)
+
+# tessaly_target(<target>): warnings, include root, C++20.
+function(tessaly_target target)
+    target_compile_options(${target} PRIVATE ${TESSALY_WARNINGS})
+    target_include_directories(${target} PUBLIC
+        $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
+    target_compile_features(${target} PUBLIC cxx_std_20)
+endfunction()
+
+# tessaly_add_test(<name> [GUI] SOURCES ... LIBS ...): one GoogleTest binary
+# under CTest. Every test binary runs with temporary registry hives; GUI ones
+# also get a QApplication on Qt's offscreen platform (see testsupport/).
+function(tessaly_add_test name)
+    cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    tessaly_target(${name})
+    if(T_GUI)
+        set(_main testsupport_gui_main)
+    else()
+        set(_main testsupport_main)
+    endif()
+    target_link_libraries(${name} PRIVATE ${T_LIBS} ${_main} testsupport GTest::gtest GTest::gmock)
+    gtest_discover_tests(${name}
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                   TIMEOUT 120)
+endfunction()

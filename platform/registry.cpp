@@ -1,0 +1,596 @@
+#include "platform/registry.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "platform/paths.h"
+#include "platform/text.h"
+
+namespace fs = std::filesystem;
+
+namespace platform::registry {
+
+namespace {
+
+struct Entry {
+    std::string name;
+    Value value;
+};
+
+struct Section {
+    std::string key;
+    std::vector<Entry> entries;
+};
+
+struct HiveFile {
+    std::vector<Section> sections;
+    bool malformed = false;  // a line could not be read: never rewrite such a file
+};
+
+// Key paths compare with "/" and "\" alike, without case, without end slashes.
+std::string normalKey(std::string_view key)
+{
+    std::string out = text::asciiLower(paths::toSlashes(key));
+    while (!out.empty() && out.back() == '/')
+        out.pop_back();
+    while (!out.empty() && out.front() == '/')
+        out.erase(out.begin());
+    return out;
+}
+
+std::string displayKey(std::string_view key)
+{
+    std::string out(key);
+    for (char& c : out) {
+        if (c == '/')
+            c = '\\';
+    }
+    while (!out.empty() && out.back() == '\\')
+        out.pop_back();
+    while (!out.empty() && out.front() == '\\')
+        out.erase(out.begin());
+    return out;
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Reads a quoted string starting at line[pos] == '"'; pos ends after the quote.
+std::optional<std::string> readQuoted(std::string_view line, std::size_t& pos)
+{
+    if (pos >= line.size() || line[pos] != '"')
+        return std::nullopt;
+    std::string out;
+    for (++pos; pos < line.size(); ++pos) {
+        const char c = line[pos];
+        if (c == '"') {
+            ++pos;
+            return out;
+        }
+        if (c != '\\') {
+            out += c;
+            continue;
+        }
+        if (++pos >= line.size())
+            return std::nullopt;
+        switch (line[pos]) {
+        case '\\': out += '\\'; break;
+        case '"': out += '"'; break;
+        case 'n': out += '\n'; break;
+        case 'r': out += '\r'; break;
+        case 't': out += '\t'; break;
+        case 'x': {
+            if (pos + 2 >= line.size())
+                return std::nullopt;
+            const int hi = hexDigit(line[pos + 1]);
+            const int lo = hexDigit(line[pos + 2]);
+            if (hi < 0 || lo < 0)
+                return std::nullopt;
+            out += static_cast<char>(hi * 16 + lo);
+            pos += 2;
+            break;
+        }
+        default: return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string quote(std::string_view raw)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char c : raw) {
+        const auto b = static_cast<unsigned char>(c);
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '"': out += "\\\""; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (b < 0x20 || b == 0x7F) {
+                out += "\\x";
+                out += kHex[b >> 4];
+                out += kHex[b & 15];
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += '"';
+    return out;
+}
+
+std::optional<Value> parseData(std::string_view data)
+{
+    Value value;
+    if (!data.empty() && data.front() == '"') {
+        std::size_t pos = 0;
+        auto s = readQuoted(data, pos);
+        if (!s || pos != data.size())
+            return std::nullopt;
+        value.type = ValueType::String;
+        value.data = std::move(*s);
+        return value;
+    }
+    if (data.starts_with("hex:")) {
+        value.type = ValueType::Binary;
+        data.remove_prefix(4);
+        std::size_t pos = 0;
+        while (pos < data.size()) {
+            if (pos + 1 >= data.size())
+                return std::nullopt;
+            const int hi = hexDigit(data[pos]);
+            const int lo = hexDigit(data[pos + 1]);
+            if (hi < 0 || lo < 0)
+                return std::nullopt;
+            value.data += static_cast<char>(hi * 16 + lo);
+            pos += 2;
+            if (pos < data.size()) {
+                if (data[pos] != ',')
+                    return std::nullopt;
+                ++pos;
+            }
+        }
+        return value;
+    }
+    if (data.starts_with("dword:")) {
+        data.remove_prefix(6);
+        if (data.size() != 8)
+            return std::nullopt;
+        std::uint32_t number = 0;
+        for (const char c : data) {
+            const int d = hexDigit(c);
+            if (d < 0)
+                return std::nullopt;
+            number = number * 16 + static_cast<std::uint32_t>(d);
+        }
+        value.type = ValueType::DWord;
+        value.dword = number;
+        return value;
+    }
+    return std::nullopt;
+}
+
+std::string formatData(const Value& value)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    switch (value.type) {
+    case ValueType::String: return quote(value.data);
+    case ValueType::Binary: {
+        std::string out = "hex:";
+        for (std::size_t i = 0; i < value.data.size(); ++i) {
+            const auto b = static_cast<unsigned char>(value.data[i]);
+            if (i)
+                out += ',';
+            out += kHex[b >> 4];
+            out += kHex[b & 15];
+        }
+        return out;
+    }
+    case ValueType::DWord: {
+        std::string out = "dword:";
+        for (int shift = 28; shift >= 0; shift -= 4)
+            out += kHex[(value.dword >> shift) & 15];
+        return out;
+    }
+    }
+    return {};
+}
+
+HiveFile parse(const std::string& content)
+{
+    HiveFile file;
+    std::istringstream in(content);
+    std::string line;
+    Section* current = nullptr;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line.front() == ';' || line.front() == '#')
+            continue;
+        if (line.front() == '[') {
+            if (line.back() != ']' || line.size() < 3) {
+                file.malformed = true;
+                current = nullptr;
+                continue;
+            }
+            file.sections.push_back({line.substr(1, line.size() - 2), {}});
+            current = &file.sections.back();
+            continue;
+        }
+        std::size_t pos = 0;
+        std::string name;
+        if (line.front() == '@') {
+            pos = 1;
+        } else if (auto quoted = readQuoted(line, pos)) {
+            name = std::move(*quoted);
+        } else {
+            file.malformed = true;
+            continue;
+        }
+        if (!current || pos >= line.size() || line[pos] != '=') {
+            file.malformed = true;
+            continue;
+        }
+        auto value = parseData(std::string_view(line).substr(pos + 1));
+        if (!value) {
+            file.malformed = true;
+            continue;
+        }
+        current->entries.push_back({std::move(name), std::move(*value)});
+    }
+    return file;
+}
+
+std::string format(const HiveFile& file)
+{
+    std::string out = "; Tessaly registry hive\n";
+    for (const Section& section : file.sections) {
+        out += "\n[" + section.key + "]\n";
+        for (const Entry& entry : section.entries) {
+            out += entry.name.empty() ? std::string("@") : quote(entry.name);
+            out += '=';
+            out += formatData(entry.value);
+            out += '\n';
+        }
+    }
+    return out;
+}
+
+// A missing file reads as an empty hive.
+HiveFile load(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return {};
+    std::ostringstream content;
+    content << in.rdbuf();
+    return parse(content.str());
+}
+
+Section* findSection(HiveFile& file, std::string_view key)
+{
+    const std::string wanted = normalKey(key);
+    for (Section& section : file.sections) {
+        if (normalKey(section.key) == wanted)
+            return &section;
+    }
+    return nullptr;
+}
+
+Section& sectionFor(HiveFile& file, std::string_view key)
+{
+    if (Section* section = findSection(file, key))
+        return *section;
+    file.sections.push_back({displayKey(key), {}});
+    return file.sections.back();
+}
+
+// A key path that the file format can hold: not empty, one line, no brackets.
+bool validKey(std::string_view key)
+{
+    if (normalKey(key).empty())
+        return false;
+    for (const char c : key) {
+        if (c == '\n' || c == '\r' || c == '[' || c == ']' || c == '\0')
+            return false;
+    }
+    return true;
+}
+
+bool isUnder(std::string_view sectionKey, std::string_view key)
+{
+    const std::string s = normalKey(sectionKey);
+    const std::string k = normalKey(key);
+    if (k.empty())
+        return true;
+    return s == k || (s.size() > k.size() && s.starts_with(k) && s[k.size()] == '/');
+}
+
+long errnoToCode(int err)
+{
+    switch (err) {
+    case EACCES:
+    case EPERM:
+    case EROFS: return kErrorAccessDenied;
+    case ENOENT:
+    case ENOTDIR: return kErrorFileNotFound;
+    default: return kErrorWriteFault;
+    }
+}
+
+bool writeAll(int fd, const std::string& content)
+{
+    std::size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Runs `change` on the hive under an exclusive lock and writes the result
+// atomically. `change` answers false when nothing needs writing.
+long modify(Hive hive, const std::function<bool(HiveFile&)>& change)
+{
+    const std::string path = hivePath(hive);
+    const fs::path folder = fs::path(path).parent_path();
+    std::error_code ec;
+    if (!folder.empty())
+        fs::create_directories(folder, ec);
+    if (ec)
+        return errnoToCode(ec.value());
+
+    const std::string lockPath = path + ".lock";
+    const int lockFd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (lockFd < 0)
+        return errnoToCode(errno);
+    while (::flock(lockFd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+
+    long result = kOk;
+    HiveFile file = load(path);
+    if (file.malformed) {
+        result = kErrorInvalidData;
+    } else if (change(file)) {
+        const std::string content = format(file);
+        const std::string temp = path + ".tmp." + std::to_string(::getpid());
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            result = errnoToCode(errno);
+        } else {
+            const bool ok = writeAll(fd, content) && ::fsync(fd) == 0;
+            const int err = errno;
+            ::close(fd);
+            if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
+                result = errnoToCode(ok ? errno : err);
+                ::unlink(temp.c_str());
+            }
+        }
+    }
+    ::flock(lockFd, LOCK_UN);
+    ::close(lockFd);
+    return result;
+}
+
+}  // namespace
+
+std::string hivePath(Hive hive)
+{
+    switch (hive) {
+    case Hive::Machine: {
+        const char* env = std::getenv("TESSALY_MACHINE_HIVE");
+        if (env && *env)
+            return env;
+        return paths::programFolder() + "../../kernel/data/machine.ini";
+    }
+    case Hive::User: {
+        const char* config = std::getenv("XDG_CONFIG_HOME");
+        std::string base;
+        if (config && *config) {
+            base = config;
+        } else {
+            const char* home = std::getenv("HOME");
+            base = std::string(home && *home ? home : ".") + "/.config";
+        }
+        return paths::join(base, "Pelmarin/Tessaly.ini");
+    }
+    }
+    return {};
+}
+
+std::optional<Value> readValue(Hive hive, std::string_view key, std::string_view name)
+{
+    HiveFile file = load(hivePath(hive));
+    const Section* section = findSection(file, key);
+    if (!section)
+        return std::nullopt;
+    for (const Entry& entry : section->entries) {
+        if (text::equalsIgnoreCase(entry.name, name))
+            return entry.value;
+    }
+    return std::nullopt;
+}
+
+namespace {
+std::optional<std::string> readBytes(Hive hive, std::string_view key, std::string_view name,
+                                     ValueType type)
+{
+    auto value = readValue(hive, key, name);
+    if (!value || value->type != type)
+        return std::nullopt;
+    return std::move(value->data);
+}
+}  // namespace
+
+std::optional<std::string> readString(Hive hive, std::string_view key, std::string_view name)
+{
+    return readBytes(hive, key, name, ValueType::String);
+}
+
+std::optional<std::string> readBinary(Hive hive, std::string_view key, std::string_view name)
+{
+    return readBytes(hive, key, name, ValueType::Binary);
+}
+
+std::optional<std::uint32_t> readDWord(Hive hive, std::string_view key, std::string_view name)
+{
+    auto value = readValue(hive, key, name);
+    if (!value || value->type != ValueType::DWord)
+        return std::nullopt;
+    return value->dword;
+}
+
+bool keyExists(Hive hive, std::string_view key)
+{
+    const HiveFile file = load(hivePath(hive));
+    for (const Section& section : file.sections) {
+        if (isUnder(section.key, key))
+            return true;
+    }
+    return false;
+}
+
+std::vector<std::string> subKeys(Hive hive, std::string_view key)
+{
+    const HiveFile file = load(hivePath(hive));
+    const std::string parent = normalKey(key);
+    std::vector<std::string> names;
+    for (const Section& section : file.sections) {
+        const std::string display = paths::toSlashes(displayKey(section.key));
+        const std::string normal = normalKey(section.key);
+        std::size_t start = 0;
+        if (!parent.empty()) {
+            if (!(normal.size() > parent.size() && normal.starts_with(parent) &&
+                  normal[parent.size()] == '/'))
+                continue;
+            start = parent.size() + 1;
+        }
+        const std::size_t end = display.find('/', start);
+        std::string child = display.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        bool seen = false;
+        for (const std::string& name : names)
+            seen = seen || text::equalsIgnoreCase(name, child);
+        if (!seen && !child.empty())
+            names.push_back(std::move(child));
+    }
+    return names;
+}
+
+std::vector<std::pair<std::string, Value>> values(Hive hive, std::string_view key)
+{
+    HiveFile file = load(hivePath(hive));
+    std::vector<std::pair<std::string, Value>> out;
+    if (const Section* section = findSection(file, key)) {
+        for (const Entry& entry : section->entries)
+            out.emplace_back(entry.name, entry.value);
+    }
+    return out;
+}
+
+long createKey(Hive hive, std::string_view key)
+{
+    if (!validKey(key))
+        return kErrorInvalidData;
+    return modify(hive, [&](HiveFile& file) {
+        if (findSection(file, key))
+            return false;
+        sectionFor(file, key);
+        return true;
+    });
+}
+
+namespace {
+void setEntry(Section& section, std::string_view name, const Value& value)
+{
+    for (Entry& entry : section.entries) {
+        if (text::equalsIgnoreCase(entry.name, name)) {
+            entry.value = value;
+            return;
+        }
+    }
+    section.entries.push_back({std::string(name), value});
+}
+}  // namespace
+
+long writeValue(Hive hive, std::string_view key, std::string_view name, const Value& value)
+{
+    return writeValues(hive, key, {{std::string(name), value}});
+}
+
+long writeValues(Hive hive, std::string_view key,
+                 const std::vector<std::pair<std::string, Value>>& namedValues)
+{
+    if (!validKey(key))
+        return kErrorInvalidData;
+    return modify(hive, [&](HiveFile& file) {
+        Section& section = sectionFor(file, key);
+        for (const auto& [name, value] : namedValues)
+            setEntry(section, name, value);
+        return true;
+    });
+}
+
+long writeString(Hive hive, std::string_view key, std::string_view name, std::string_view text)
+{
+    return writeValue(hive, key, name, Value{ValueType::String, std::string(text), 0});
+}
+
+long writeBinary(Hive hive, std::string_view key, std::string_view name, std::string_view bytes)
+{
+    return writeValue(hive, key, name, Value{ValueType::Binary, std::string(bytes), 0});
+}
+
+long writeDWord(Hive hive, std::string_view key, std::string_view name, std::uint32_t number)
+{
+    return writeValue(hive, key, name, Value{ValueType::DWord, {}, number});
+}
+
+long deleteValue(Hive hive, std::string_view key, std::string_view name)
+{
+    return modify(hive, [&](HiveFile& file) {
+        Section* section = findSection(file, key);
+        if (!section)
+            return false;
+        const auto before = section->entries.size();
+        std::erase_if(section->entries,
+                      [&](const Entry& entry) { return text::equalsIgnoreCase(entry.name, name); });
+        return section->entries.size() != before;
+    });
+}
+
+long deleteKeyTree(Hive hive, std::string_view key)
+{
+    if (normalKey(key).empty())
+        return kErrorInvalidData;
+    return modify(hive, [&](HiveFile& file) {
+        const auto before = file.sections.size();
+        std::erase_if(file.sections, [&](const Section& section) { return isUnder(section.key, key); });
+        return file.sections.size() != before;
+    });
+}
+
+}  // namespace platform::registry
