@@ -27,7 +27,7 @@ run: install
 	@if [ -x "$(PREFIX)/kernel/bin/Coursewright" ]; then \
 		"$(PREFIX)/kernel/bin/Coursewright"; \
 	else \
-		echo "Installed into $(PREFIX); the suite's main program Coursewright is not built yet."; \
+		echo "Installed into $(PREFIX); the main program Coursewright is not part of this build."; \
 	fi
 
 clean:

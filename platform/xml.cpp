@@ -383,7 +383,7 @@ xmlDocPtr parseDocument(std::string_view text, const std::string& name, LoadOpti
     const int flags = XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_NOERROR;
     xmlDocPtr doc = xmlCtxtReadMemory(context.get(), text.data(), static_cast<int>(text.size()),
                                       name.empty() ? nullptr : name.c_str(), nullptr, flags);
-    if (doc && (!context->wellFormed || !context->nsWellFormed || scope.hasError())) {
+    if (doc && (!context->wellFormed || !context->nsWellFormed)) {
         xmlFreeDoc(doc);
         doc = nullptr;
     }
