@@ -1,20 +1,26 @@
-// The DOM, XPath and XSLT over libxml2/libxslt. Longer than most files: the
-// three share the error capture and the node ownership rules kept here.
+// The DOM, XPath and XSLT over libxml2/libxslt. Past the usual size on
+// purpose: the three share the error capture, the process-wide set-up and
+// the node ownership rules, which must stay in one translation unit with the
+// libxml2 headers (the public header shows none of them).
 #include "platform/xml.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <unordered_map>
 #include <unordered_set>
 
+#include <libxml/entities.h>
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 #include <libxml/tree.h>
@@ -54,6 +60,16 @@ std::string trimmed(std::string_view text)
         return {};
     const auto last = text.find_last_not_of(blanks);
     return std::string(text.substr(first, last - first + 1));
+}
+
+// Trimmed, its inner line breaks turned into blanks.
+std::string oneLine(std::string_view text)
+{
+    std::string out = trimmed(text);
+    for (char& c : out)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    return out;
 }
 
 std::string fromXml(const xmlChar* text)
@@ -102,6 +118,7 @@ struct detail::ErrorScope::State {
     int line = 0;
     std::string message;
     std::string text;  // printf-style reports (libxslt), concatenated
+    bool refused = false;  // a transformation asked for the network
 
     State* outer = nullptr;
     bool outerForbid = false;
@@ -161,13 +178,12 @@ xmlDocPtr guardedStyleLoader(const xmlChar* uri, xmlDictPtr dict, int options, v
     return g_styleLoader(uri, dict, options, context, type);
 }
 
-int refuseNetwork(xsltSecurityPrefsPtr, xsltTransformContextPtr, const char* url)
+// libxslt reports the refusal itself but goes on with an empty node-set;
+// the flag makes the transformation fail.
+int refuseNetwork(xsltSecurityPrefsPtr, xsltTransformContextPtr, const char*)
 {
-    if (t_scope && !t_scope->has) {
-        t_scope->has = true;
-        t_scope->fatal = true;
-        t_scope->message = std::string("network access refused: ") + (url ? url : "");
-    }
+    if (t_scope)
+        t_scope->refused = true;
     return 0;
 }
 
@@ -205,7 +221,7 @@ void detail::recordError(const void* raw)
     t_scope->fatal = fatal;
     t_scope->file = error->file ? error->file : "";
     t_scope->line = error->line;
-    t_scope->message = trimmed(error->message ? error->message : "");
+    t_scope->message = oneLine(error->message ? error->message : "");
 }
 
 std::string detail::readFile(const std::string& path)
@@ -266,12 +282,36 @@ bool detail::ErrorScope::hasError() const
     return m_state->has || !trimmed(m_state->text).empty();
 }
 
+namespace {
+
+// libxslt precedes its texts with a line "<type>: file F line N element E"
+// (parts may be missing). Returns whether `part` is such a line.
+bool isContextLine(const std::string& part, std::string& file, int& line)
+{
+    for (const std::string type : {"runtime error", "compilation error", "error"}) {
+        if (part == type)
+            return true;
+        if (part.rfind(type + ": element ", 0) == 0)
+            return true;
+        if (part.rfind(type + ": file ", 0) != 0)
+            continue;
+        const std::string rest = part.substr(type.size() + 7);
+        const auto linePos = rest.find(" line ");
+        const auto end = std::min(linePos, rest.find(" element "));
+        file = rest.substr(0, end);
+        line = linePos == std::string::npos ? 0 : std::atoi(rest.c_str() + linePos + 6);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 Error detail::ErrorScope::error(ErrorKind kind, const std::string& file,
                                 const std::string& fallbackReason) const
 {
-    std::string where = m_state->file.empty() ? file : m_state->file;
+    std::string where = m_state->file;
     int line = m_state->line;
-    // libxslt reports "<phase> error: file F line N element E" before its text.
     std::string reason;
     std::size_t start = 0;
     const std::string& text = m_state->text;
@@ -279,24 +319,28 @@ Error detail::ErrorScope::error(ErrorKind kind, const std::string& file,
         std::size_t end = text.find('\n', start);
         if (end == std::string::npos)
             end = text.size();
-        const std::string part = trimmed(std::string_view(text).substr(start, end - start));
+        const std::string part = oneLine(std::string_view(text).substr(start, end - start));
         start = end + 1;
-        const auto filePos = part.find(" error: file ");
-        const auto linePos = part.find(" line ");
-        if (filePos != std::string::npos && linePos != std::string::npos && linePos > filePos) {
-            if (!m_state->has) {
-                where = part.substr(filePos + 13, linePos - filePos - 13);
-                line = std::atoi(part.c_str() + linePos + 6);
+        std::string contextFile;
+        int contextLine = 0;
+        if (isContextLine(part, contextFile, contextLine)) {
+            if (where.empty() && !contextFile.empty()) {
+                where = contextFile;
+                line = contextLine;
             }
-            continue;
-        }
-        if (!part.empty())
+        } else if (!part.empty()) {
             reason += (reason.empty() ? "" : "; ") + part;
+        }
     }
-    if (m_state->has)
+    if (m_state->has && !m_state->message.empty())
         reason = reason.empty() ? m_state->message : reason + "; " + m_state->message;
     if (reason.empty())
         reason = fallbackReason;
+    // Files that libxml2 or libxslt name on their own are URIs (escaped).
+    if (where.empty())
+        where = file;
+    else if (where != file)
+        where = takeXml(reinterpret_cast<xmlChar*>(xmlURIUnescapeString(where.c_str(), 0, nullptr)));
     return Error(kind, where, line, reason);
 }
 
@@ -370,6 +414,67 @@ void dropBlankText(xmlNodePtr parent, bool preserve)
     }
 }
 
+// Entity references stay nodes in the tree and expand whenever text is
+// read; this measures how far they expand (saturating).
+class ExpansionMeter {
+public:
+    explicit ExpansionMeter(xmlDocPtr doc) : m_doc(doc) {}
+
+    // Expansion of the references below `parent`, its attributes included.
+    std::size_t below(xmlNodePtr parent)
+    {
+        std::size_t total = 0;
+        for (xmlNodePtr child = parent->children; child; child = child->next) {
+            if (child->type == XML_ENTITY_REF_NODE)
+                total = add(total, ofEntity(xmlGetDocEntity(m_doc, child->name), 0));
+            if (child->type != XML_ELEMENT_NODE)
+                continue;
+            for (xmlAttrPtr attribute = child->properties; attribute; attribute = attribute->next)
+                total = add(total, below(reinterpret_cast<xmlNodePtr>(attribute)));
+            total = add(total, below(child));
+        }
+        return total;
+    }
+
+private:
+    static constexpr std::size_t kUnbounded = SIZE_MAX;
+
+    static std::size_t add(std::size_t a, std::size_t b) { return a > kUnbounded - b ? kUnbounded : a + b; }
+
+    std::size_t ofEntity(xmlEntityPtr entity, int depth)
+    {
+        if (!entity || entity->etype == XML_INTERNAL_PREDEFINED_ENTITY)
+            return 1;
+        if (entity->etype != XML_INTERNAL_GENERAL_ENTITY)
+            return 0;  // external: never loaded
+        if (depth > 64)
+            return kUnbounded;
+        const auto known = m_sizes.find(entity);
+        if (known != m_sizes.end())
+            return known->second;  // unbounded while still being measured: a loop
+        m_sizes[entity] = kUnbounded;
+        std::size_t size = 0;
+        for (const xmlChar* p = entity->content; p && *p; ++p) {
+            const xmlChar* end = *p == '&' ? xmlStrchr(p, ';') : nullptr;
+            if (!end) {
+                ++size;
+            } else if (p[1] == '#') {
+                size += 4;
+                p = end;
+            } else {
+                const std::string name(reinterpret_cast<const char*>(p + 1), static_cast<std::size_t>(end - p - 1));
+                size = add(size, ofEntity(xmlGetDocEntity(m_doc, asXml(name)), depth + 1));
+                p = end;
+            }
+        }
+        m_sizes[entity] = size;
+        return size;
+    }
+
+    xmlDocPtr m_doc;
+    std::unordered_map<xmlEntityPtr, std::size_t> m_sizes;
+};
+
 xmlDocPtr parseDocument(std::string_view text, const std::string& name, LoadOptions options)
 {
     detail::ErrorScope scope(true);
@@ -389,6 +494,11 @@ xmlDocPtr parseDocument(std::string_view text, const std::string& name, LoadOpti
     }
     if (!doc)
         throw scope.error(ErrorKind::Malformed, name, "not well-formed");
+    if (doc->intSubset
+        && ExpansionMeter(doc).below(reinterpret_cast<xmlNodePtr>(doc)) > detail::expansionBudget(text.size())) {
+        xmlFreeDoc(doc);
+        throw Error(ErrorKind::Malformed, name, 0, "entity references expand beyond the limit");
+    }
     if (!options.preserveWhiteSpace)
         dropBlankText(reinterpret_cast<xmlNodePtr>(doc), false);
     if (!name.empty()) {
@@ -550,18 +660,18 @@ std::string documentText(xmlDocPtr doc)
     return dumpDocument(doc, "UTF-8", doc->encoding ? BAD_CAST "UTF-8" : nullptr);
 }
 
-void writeAll(int fd, const std::string& bytes)
+// 0 or the errno of the failure.
+int writeAll(int fd, const std::string& bytes)
 {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw errno;
-        }
-        done += static_cast<std::size_t>(n);
+        if (n < 0 && errno != EINTR)
+            return errno;
+        if (n > 0)
+            done += static_cast<std::size_t>(n);
     }
+    return 0;
 }
 
 }  // namespace
@@ -881,14 +991,9 @@ void Document::save(const std::string& path) const
         throw Error(ErrorKind::Io, path, 0, std::string("cannot create a file: ") + std::strerror(errno));
     struct stat old {};
     const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    int failure = 0;
-    try {
-        writeAll(fd, bytes);
-        if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
-            failure = errno;
-    } catch (int code) {
-        failure = code;
-    }
+    int failure = writeAll(fd, bytes);
+    if (!failure && (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0))
+        failure = errno;
     if (::close(fd) != 0 && !failure)
         failure = errno;
     if (!failure && ::rename(temporary.c_str(), path.c_str()) != 0)
@@ -914,8 +1019,7 @@ XPathObject evaluate(Node context, std::string_view expression, const NamedValue
     XPathContext xpath(xmlXPathNewContext(node->doc), xmlXPathFreeContext);
     if (!xpath)
         throw std::bad_alloc();
-    xpath->node = node;
-    xpath->error = onStructuredError;
+    xpath->node = node;  // errors reach the scope with their text (a context handler gets none)
     for (const auto& [name, value] : variables)
         xmlXPathRegisterVariable(xpath.get(), asXml(name), xmlXPathNewString(asXml(value)));
     const std::string text(expression);
@@ -1041,7 +1145,7 @@ xmlDocPtr apply(const StylesheetState& state, const Document& input, const Named
     xmlDocPtr result = xsltApplyStylesheetUser(state.style, source.get(), nullptr, nullptr, nullptr,
                                                context.get());
     const bool failed = !result || context->state == XSLT_STATE_ERROR
-        || context->state == XSLT_STATE_STOPPED || (scope.hasError() && t_scope->fatal);
+        || context->state == XSLT_STATE_STOPPED || t_scope->refused;
     if (failed) {
         xmlFreeDoc(result);
         throw scope.error(ErrorKind::Xslt, state.path, "the transformation failed");

@@ -7,6 +7,7 @@
 // entity expansion bombs are refused as malformed input. Stylesheets may
 // include or import files relative to their own folder; nothing is read from
 // the network and nothing is written by a transformation.
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -209,6 +210,13 @@ namespace detail {
 void initialise();  // libxml2/libxslt set-up, once per process
 std::string readFile(const std::string& path);  // throws Error{NotFound}
 void recordError(const void* xmlError);  // into this thread's innermost ErrorScope
+
+// How many bytes entity references in a text of `inputSize` bytes may expand
+// to: one large entity referenced many times must not blow up the reader.
+inline std::size_t expansionBudget(std::size_t inputSize)
+{
+    return 10 * inputSize + (std::size_t{1} << 20);
+}
 
 // Collects what libxml2 and libxslt report on this thread while it lives
 // (the innermost scope wins), so nothing reaches stderr; with

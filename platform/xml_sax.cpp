@@ -51,11 +51,24 @@ private:
 // The parser's user data. Entity content is parsed by nested parser
 // contexts that hand the callbacks this same session.
 struct Session {
-    Session(SaxHandler& h, xmlParserCtxtPtr c) : handler(h), context(c), locator(c) {}
+    Session(SaxHandler& h, xmlParserCtxtPtr c, const std::string& n, std::size_t size)
+        : handler(h), context(c), locator(c), name(n), budget(detail::expansionBudget(size))
+    {
+    }
+
+    // Counts text handed out; expanded entities must not multiply it.
+    void spend(std::size_t bytes)
+    {
+        budget = bytes > budget ? 0 : budget - bytes;
+        if (budget == 0)
+            throw Error(ErrorKind::Malformed, name, locator.line(), "entity references expand beyond the limit");
+    }
 
     SaxHandler& handler;
     xmlParserCtxtPtr context;
     Locator locator;
+    const std::string& name;
+    std::size_t budget;
     std::exception_ptr exception;
     std::vector<std::vector<std::string>> prefixes;  // declared by each open element
 };
@@ -123,6 +136,7 @@ void onStartElement(void* data, const xmlChar* localName, const xmlChar* prefix,
                 value = text(decoded);
                 xmlFree(decoded);
             }
+            s.spend(value.size());
             list.push_back({text(a[2]), text(a[0]), qualified(a[1], a[0]), std::move(value)});
         }
         s.handler.startElement(text(uri), text(localName), qualified(prefix, localName),
@@ -145,12 +159,18 @@ void onEndElement(void* data, const xmlChar* localName, const xmlChar* prefix, c
 
 void onCharacters(void* data, const xmlChar* characters, int length)
 {
-    deliver(data, [&](Session& s) { s.handler.characters(text(characters, length)); });
+    deliver(data, [&](Session& s) {
+        s.spend(static_cast<std::size_t>(length));
+        s.handler.characters(text(characters, length));
+    });
 }
 
 void onIgnorableWhitespace(void* data, const xmlChar* characters, int length)
 {
-    deliver(data, [&](Session& s) { s.handler.ignorableWhitespace(text(characters, length)); });
+    deliver(data, [&](Session& s) {
+        s.spend(static_cast<std::size_t>(length));
+        s.handler.ignorableWhitespace(text(characters, length));
+    });
 }
 
 void onProcessingInstruction(void* data, const xmlChar* target, const xmlChar* content)
@@ -231,7 +251,7 @@ void parseText(std::string_view xml, SaxHandler& handler, const std::string& nam
         throw std::bad_alloc();
     xmlSAXHandler sax = makeHandler();
     xmlSAXHandlerPtr own = context->sax;
-    Session session(handler, context.get());
+    Session session(handler, context.get(), name, xml.size());
     context->sax = &sax;
     context->userData = &session;
     const int flags = XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_NOERROR;

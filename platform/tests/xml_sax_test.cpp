@@ -98,6 +98,16 @@ TEST(XmlSax, AttributesAreFoundByNamespaceAndLocalName)
     EXPECT_TRUE(finder.absent);
 }
 
+TEST(XmlSax, DeclaredEncodingIsHonoured)
+{
+    Recorder recorder;
+    parseText("<?xml version=\"1.0\" encoding=\"windows-1251\"?><S k=\"\xB3\">\xCF\xF0\xE8\xE2\xB3\xF2</S>",
+              recorder);
+    ASSERT_EQ(recorder.events.size(), 5u);
+    EXPECT_EQ(recorder.events[1], "start {}S S {}k(k)=і @1");
+    EXPECT_EQ(recorder.events[2], "text Привіт");
+}
+
 TEST(XmlSax, HandlerExceptionStopsTheParseUnchanged)
 {
     struct Stop {
@@ -193,6 +203,23 @@ TEST(XmlSax, EntityExpansionBombIsRefused)
         EXPECT_THROW(parseText(bomb + "]>" + body, counter), Error) << body;
         EXPECT_LT(counter.bytes, 100000000u);
     }
+
+    // One large entity referenced many times.
+    std::string text = "<!DOCTYPE r [<!ENTITY big \"" + std::string(10000, 'x') + "\">]><r>";
+    for (int i = 0; i < 2000; ++i)
+        text += "&big;";
+    struct Counter : SaxHandler {
+        std::size_t bytes = 0;
+        void characters(const std::string& text) override { bytes += text.size(); }
+    } counter;
+    try {
+        parseText(text + "</r>", counter);
+        FAIL();
+    } catch (const Error& error) {
+        EXPECT_EQ(error.kind, ErrorKind::Malformed);
+        EXPECT_EQ(error.reason, "entity references expand beyond the limit");
+    }
+    EXPECT_LE(counter.bytes, detail::expansionBudget(text.size() + 4));
 }
 
 TEST(XmlSax, LongTextArrivesWhole)

@@ -129,6 +129,17 @@ TEST(XmlLoad, EntityExpansionBombIsRefused)
     }
     bomb += "]><lolz>&lol9;</lolz>";
     EXPECT_EQ(errorOf([&] { Document::loadText(bomb); }).kind, ErrorKind::Malformed);
+
+    // One large entity referenced many times, in text and in an attribute.
+    std::string references;
+    for (int i = 0; i < 2000; ++i)
+        references += "&big;";
+    const std::string prologue = "<!DOCTYPE r [<!ENTITY big \"" + std::string(10000, 'x') + "\">]>";
+    for (const std::string& body : {"<r>" + references + "</r>", "<r a=\"" + references + "\"/>"}) {
+        const Error error = errorOf([&] { Document::loadText(prologue + body); });
+        EXPECT_EQ(error.kind, ErrorKind::Malformed);
+        EXPECT_EQ(error.reason, "entity references expand beyond the limit");
+    }
 }
 
 TEST(XmlDom, NodeXmlEscapesAndNeedsNoDeclaration)
