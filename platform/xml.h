@@ -7,7 +7,6 @@
 // entity expansion bombs are refused as malformed input. Stylesheets may
 // include or import files relative to their own folder; nothing is read from
 // the network and nothing is written by a transformation.
-#include <cstddef>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -204,40 +203,4 @@ std::string transformToText(const Document& input, const std::string& stylesheet
 Document transformToDocument(const Document& input, const std::string& stylesheetPath,
                              const NamedValues& parameters = {});
 
-namespace detail {
-// Shared by the DOM and the SAX reader; not for other callers.
-
-void initialise();  // libxml2/libxslt set-up, once per process
-std::string readFile(const std::string& path);  // throws Error{NotFound}
-void recordError(const void* xmlError);  // into this thread's innermost ErrorScope
-
-// How many bytes entity references in a text of `inputSize` bytes may expand
-// to: one large entity referenced many times must not blow up the reader.
-inline std::size_t expansionBudget(std::size_t inputSize)
-{
-    return 10 * inputSize + (std::size_t{1} << 20);
-}
-
-// Collects what libxml2 and libxslt report on this thread while it lives
-// (the innermost scope wins), so nothing reaches stderr; with
-// forbidExternal, every attempt to load an external entity or DTD fails.
-class ErrorScope {
-public:
-    explicit ErrorScope(bool forbidExternal);
-    ~ErrorScope();
-    ErrorScope(const ErrorScope&) = delete;
-    ErrorScope& operator=(const ErrorScope&) = delete;
-
-    bool hasError() const;
-    // The first error collected; `file` and `fallbackReason` stand in for
-    // what the library did not say.
-    Error error(ErrorKind kind, const std::string& file, const std::string& fallbackReason) const;
-
-    struct State;
-
-private:
-    std::unique_ptr<State> m_state;
-};
-
-}  // namespace detail
 }  // namespace platform::xml

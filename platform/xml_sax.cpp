@@ -2,6 +2,7 @@
 // libxml2's C frames: a callback stores the exception, stops the parser and
 // delivers nothing more; parseText rethrows it once the parser has returned.
 #include "platform/xml_sax.h"
+#include "platform/xml_internal.h"
 
 #include <climits>
 #include <exception>

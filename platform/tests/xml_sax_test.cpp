@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/xml_internal.h"
 #include "platform/xml_sax.h"
 #include "testsupport/temp_dir.h"
 
