@@ -1,0 +1,14 @@
+#pragma once
+// The context passed down while normalising a tree and building its
+// operation tree: the current priority level of the signs, the invalid flag
+// (any fault sets it and the caller discards the result) and whether a
+// relation sign is permitted at this place.
+namespace formula {
+
+struct ParseContext {
+    int level = 57;
+    bool invalid = false;
+    bool relationsPermitted = false;
+};
+
+}  // namespace formula

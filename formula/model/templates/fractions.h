@@ -1,0 +1,71 @@
+#pragma once
+// Fractions.
+//   CHorFracTemplate    rows: 1 numerator, 2 denominator (CArgRow);
+//   CDiagFracTemplate   the same, read left to right;
+//   CMixedFracTemplate  rows: 1 numerator, 2 denominator, 3 whole part
+//                       (CNumPartRow digit rows; the whole part may be absent:
+//                       type 18 with it, 19 without).
+#include "formula/model/lexem_row.h"
+#include "formula/model/numbers.h"
+#include "formula/model/templates/template.h"
+
+namespace formula {
+
+class CHorFracTemplate : public CTemplate {
+public:
+    CHorFracTemplate();
+    CArgRow* Numerator() const { return m_numerator.get(); }
+    CArgRow* Denominator() const { return m_denominator.get(); }
+
+    void GetLexemText(std::string& out) const override;
+    // A point on the bar (within 2 pixels of the axis) takes the whole fraction.
+    bool HitTest(CCursorPath& path, Point pt) override;
+    PartList Parts() const override;
+    CLexemRow* CursorRow(int n) const override;
+    int CursorRowCount() const override { return 2; }
+
+protected:
+    explicit CHorFracTemplate(TemplateType type);
+    CursorRoute ArriveRoute(Direction dir) const override;
+    CursorRoute MoveRoute(int from, Direction dir) const override;
+
+    std::unique_ptr<CArgRow> m_numerator;
+    std::unique_ptr<CArgRow> m_denominator;
+};
+
+class CDiagFracTemplate : public CHorFracTemplate {
+public:
+    CDiagFracTemplate();
+    bool HitTest(CCursorPath& path, Point pt) override;
+
+protected:
+    CursorRoute MoveRoute(int from, Direction dir) const override;
+};
+
+class CMixedFracTemplate : public CTemplate {
+public:
+    // With a whole part (type 18) or without (type 19).
+    explicit CMixedFracTemplate(bool mixed = false);
+    CNumPartRow* Numerator() const { return m_numerator.get(); }
+    CNumPartRow* Denominator() const { return m_denominator.get(); }
+    CNumPartRow* WholePart() const { return m_whole.get(); }
+    // Adds the whole part row (type 18) or deletes it (type 19).
+    void SetMixed(bool mixed);
+
+    void GetLexemText(std::string& out) const override;
+    void Normalize(ParseContext& context) override;
+    PartList Parts() const override;
+    CLexemRow* CursorRow(int n) const override;
+    int CursorRowCount() const override { return 3; }
+
+protected:
+    CursorRoute ArriveRoute(Direction dir) const override;
+    CursorRoute MoveRoute(int from, Direction dir) const override;
+
+private:
+    std::unique_ptr<CNumPartRow> m_numerator;
+    std::unique_ptr<CNumPartRow> m_denominator;
+    std::unique_ptr<CNumPartRow> m_whole;
+};
+
+}  // namespace formula

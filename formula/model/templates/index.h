@@ -1,0 +1,90 @@
+#pragma once
+// The index family. Rows: 1 upper index, 2 lower index, 3 base; either index
+// may be absent.
+//   CIndexTemplate             base CBodyRow (bracketed when compound); upper
+//                              CIndexRow; lower CLowerIndexRow; its type
+//                              follows the rows: 10 none, 11 upper, 12 lower,
+//                              13 both;
+//   CIndexFuncTemplate         a function with indexes: the base holds the
+//                              argument (always bracketed); written as index
+//                              templates around "@func$name$argument#";
+//   CSubSupTemplate            sub- and superscript, both rows from creation;
+//   CIntegrationLimitTemplate  the bar of integration limits;
+//   CProgMemTemplate           progression member: lower row a CArgRow,
+//                              always bracketed, present from creation.
+#include "formula/model/lexem_row.h"
+#include "formula/model/templates/template.h"
+
+namespace formula {
+
+class CIndexTemplate : public CTemplate {
+public:
+    CIndexTemplate();
+    CIndexRow* Upper() const { return m_upper.get(); }
+    CLexemRow* Lower() const { return m_lower.get(); }
+    CBodyRow* Base() const { return m_base.get(); }
+
+    // Creates (true) or deletes (false) the lower or the upper index row.
+    virtual void SetLower(bool on);
+    virtual void SetUpper(bool on);
+    // Hand rows over to another index template (its rows are replaced).
+    virtual void MoveAllTo(CIndexTemplate& other);
+    virtual void MoveUpperTo(CIndexTemplate& other);
+    virtual void MoveLowerTo(CIndexTemplate& other);
+    virtual void MoveIndicesTo(CIndexTemplate& other);
+
+    void GetLexemText(std::string& out) const override;
+    void Normalize(ParseContext& context) override;
+    PartList Parts() const override;
+    CLexemRow* CursorRow(int n) const override;
+    int CursorRowCount() const override { return 3; }
+
+protected:
+    CIndexTemplate(TemplateType type, TemplateGroup group, bool typeFollowsRows);
+    virtual std::unique_ptr<CLexemRow> MakeLowerRow();
+    void UpdateType();
+    CursorRoute ArriveRoute(Direction dir) const override;
+    CursorRoute MoveRoute(int from, Direction dir) const override;
+
+    std::unique_ptr<CIndexRow> m_upper;
+    std::unique_ptr<CLexemRow> m_lower;
+    std::unique_ptr<CBodyRow> m_base;
+
+private:
+    bool m_typeFollowsRows;
+};
+
+class CIndexFuncTemplate : public CIndexTemplate {
+public:
+    explicit CIndexFuncTemplate(int funcId);
+    int FuncId() const { return m_funcId; }
+    void GetLexemText(std::string& out) const override;
+
+private:
+    int m_funcId;
+};
+
+class CSubSupTemplate : public CIndexTemplate {
+public:
+    CSubSupTemplate();
+    void GetLexemText(std::string& out) const override;
+
+protected:
+    explicit CSubSupTemplate(TemplateType type);
+};
+
+class CIntegrationLimitTemplate : public CSubSupTemplate {
+public:
+    CIntegrationLimitTemplate();
+};
+
+class CProgMemTemplate : public CIndexTemplate {
+public:
+    CProgMemTemplate();
+    void GetLexemText(std::string& out) const override;
+
+protected:
+    std::unique_ptr<CLexemRow> MakeLowerRow() override;
+};
+
+}  // namespace formula
