@@ -17,7 +17,14 @@ class CCharLexem : public CLexem {
 public:
     explicit CCharLexem(char ch);
     char Char() const { return m_char; }
+    // Measured in the current font, centred on the axis; drawn centred in its box.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
     void GetLexemText(std::string& out) const override;
+    // The character (";" as ","); bracket characters included.
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    // A letter "mi", an operator-sign or bracket character "mo", any other "mi".
+    void GetMathMLText(std::string& out) const override;
 
 protected:
     CCharLexem(char ch, LexemKind kind, TemplateType type);
@@ -31,6 +38,9 @@ private:
 class CSymbolChar : public CCharLexem {
 public:
     explicit CSymbolChar(char ch);
+    // Weight 800, italic.
+    void SelectFont(Canvas& canvas) override;
+    void RestoreFont(Canvas& canvas) override;
 
 protected:
     CSymbolChar(char ch, TemplateType type);
@@ -43,6 +53,9 @@ public:
     explicit CBracketChar(char ch);
     BracketKind GetBracketKind() const { return m_bracketKind; }
     BracketSide GetSide() const { return m_side; }
+    // Weight 100, upright.
+    void SelectFont(Canvas& canvas) override;
+    void RestoreFont(Canvas& canvas) override;
 
 private:
     BracketKind m_bracketKind = BracketKind::None;
@@ -61,6 +74,15 @@ public:
     std::string_view GetInverseText() const;
     // The sign has no left operand.
     bool IsUnary() const;
+    // "-" for minus, "/!" for ':', any other sign followed by "!".
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    // In the "Symbol" face ('*', ':' and '?' keep the current face), weight
+    // 400, in the sign colour unless selected; widened by sign, drawn as its
+    // Symbol code centred in its box.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
+    void SelectFont(Canvas& canvas) override;
+    void RestoreFont(Canvas& canvas) override;
 
 protected:
     COperatorSign(int code, int priorityClass, LexemKind kind);
@@ -72,7 +94,14 @@ class CRelationSign : public COperatorSign {
 public:
     explicit CRelationSign(int code);
     explicit CRelationSign(std::string_view name);
+    // Always the "Symbol" face; padded on both sides by its own width less a
+    // margin of the sign (never below 0), drawn at its box's top-left corner.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
+    void SelectFont(Canvas& canvas) override;
     void GetLexemText(std::string& out) const override;
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
 };
 
 class CSpecAtom : public CSymbolChar {
@@ -80,7 +109,14 @@ public:
     explicit CSpecAtom(int code);
     explicit CSpecAtom(std::string_view name);
     int AtomCode() const { return m_code; }
+    // The "Symbol" face, weight 400 (600 for the real set), in the atom colour
+    // unless selected; a third of its width of space on its left.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
+    void SelectFont(Canvas& canvas) override;
     void GetLexemText(std::string& out) const override;
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
 
 private:
     int m_code;

@@ -15,9 +15,10 @@
 // destructor, Layout, GetLexemText, (GetAplanText, GetMathMLText: added with
 // the Aplan and MathML notations), Offset, SetOwner, PlaceCursor, MoveCursor,
 // HitTest, Normalize, (BuildOperationTree: added with the operation tree),
-// Draw, SelectFont, RestoreFont. Layout and drawing go through a Canvas that
-// the layout code defines; until a class overrides them it lays itself out as
-// an empty box and draws nothing.
+// Draw, SelectFont, RestoreFont. Layout and drawing go through a Canvas
+// (formula/layout/canvas.h); a class that does not override them lays itself
+// out as an empty box and draws nothing. Their definitions live beside each
+// family in *_layout.cpp files.
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,7 @@ class Canvas;
 class CCursorPath;
 class CDisplaySettings;
 struct ParseContext;
+struct AplanContext;
 
 enum class LexemKind : int { Row = 1, RowHead = 2, Character = 3, RelationSign = 4, Template = 5 };
 
@@ -132,6 +134,11 @@ public:
     virtual void Layout(Canvas& canvas, int x, int axisY);
     // Appends the lexeme and everything below it in the lexeme text.
     virtual void GetLexemText(std::string& out) const = 0;
+    // Appends the lexeme in the solving kernel's Aplan text; a part with no
+    // full Aplan form sets context.incomplete (formula/notation/aplan_writer.h).
+    virtual void GetAplanText(std::string& out, AplanContext& context) const = 0;
+    // Appends the lexeme's MathML markup (formula/notation/mathml_writer.h).
+    virtual void GetMathMLText(std::string& out) const = 0;
     virtual void Offset(int dx, int dy);
     virtual void SetOwner(CDisplaySettings* owner, CLexem* parent);
     // Puts the cursor into the lexeme as it arrives moving in a direction;
@@ -148,6 +155,11 @@ public:
     virtual void Draw(Canvas& canvas);
     virtual void SelectFont(Canvas& canvas);
     virtual void RestoreFont(Canvas& canvas);
+    // Layout and drawing in the lexeme's own font: SelectFont, Layout or
+    // Draw, RestoreFont. A selected lexeme draws in the selection colour.
+    // Containers lay out and draw their children through these.
+    void DoLayout(Canvas& canvas, int x, int axisY);
+    void DoDraw(Canvas& canvas);
 
     // The text of the lexeme and everything below it.
     std::string LexemText() const;

@@ -62,12 +62,27 @@ public:
 
     void SetSelected(bool selected) override;
     void GetLexemText(std::string& out) const override;
+    // The children with sign folding; bracketed when the row brackets itself
+    // when compound and holds more than one element.
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
+    // The Aplan text of the children between two positions, both included,
+    // with sign folding (x-y -> "x+!(-1)*!y", -5 -> "(-5)").
+    void GetAplanTextRange(int first, int last, std::string& out, AplanContext& context) const;
     void Offset(int dx, int dy) override;
     void SetOwner(CDisplaySettings* owner, CLexem* parent) override;
     bool PlaceCursor(CCursorPath& path, Direction dir, Point pt) override;
     bool MoveCursor(CCursorPath& path, Direction dir) override;
     bool HitTest(CCursorPath& path, Point pt) override;
     void Normalize(ParseContext& context) override;
+    // Children left to right on the axis; automatic brackets when the row's
+    // flags ask for them.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
+    void SelectFont(Canvas& canvas) override;
+    void RestoreFont(Canvas& canvas) override;
+    // Drawn between automatic brackets.
+    bool HasAutoBrackets() const;
 
     // Puts the cursor at a flat index (nested rows count their elements);
     // false when the index lies beyond the row.
@@ -147,6 +162,12 @@ public:
     // Its row holds nothing but the head.
     bool RowIsEmpty() const;
     void GetLexemText(std::string& out) const override;
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
+    // As high as "#"; as wide as "#" in an empty row (0 otherwise), where the
+    // editor shows it as a dotted placeholder.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
 };
 
 class CArgRow : public CLexemRow {
@@ -165,6 +186,8 @@ public:
 class CIndexRow : public CArgRow {
 public:
     CIndexRow();
+    // The current font scaled by the index scale.
+    void SelectFont(Canvas& canvas) override;
 };
 
 class CBodyRow : public CArgRow {

@@ -15,6 +15,8 @@ inline constexpr int SeparatorMissing = 1014;
 inline constexpr int SeparatorInLastArgument = 1015;
 inline constexpr int LastArgumentEnd = 1016;
 inline constexpr int MixedFracDigits = 1018;
+inline constexpr int XmlLoad = 1019;
+inline constexpr int MathMLTranslation = 1020;
 inline constexpr int TooDeep = 1035;
 inline constexpr int UnsupportedSymbol = 1036;
 }  // namespace msg

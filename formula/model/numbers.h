@@ -33,6 +33,11 @@ protected:
 class CNumber : public CNumRow {
 public:
     explicit CNumber(std::string_view text = {});
+    // The children's texts in order (no sign folding); MathML without element.
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
+    // Weight 100, upright.
+    void SelectFont(Canvas& canvas) override;
 
 protected:
     CNumber(TemplateType type, bool withHead, std::string_view text);
@@ -47,6 +52,12 @@ public:
     std::string GetFractionDigits() const;
     // The digits alone, nothing else (an integer).
     bool IsInteger() const;
+    // The digits, or RealNum("3","25") with a separator; MathML "mn".
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
+    // Weight 600, upright; digits in the number colour unless selected.
+    void SelectFont(Canvas& canvas) override;
+    void Draw(Canvas& canvas) override;
 
 protected:
     CRealNum(bool withHead, std::string_view text);
@@ -57,6 +68,8 @@ public:
     explicit CPeriodNum(std::string_view text = {});
     // The digits inside the closing bracket pair at the end.
     std::string GetPeriodDigits() const;
+    // PeriodNum("0","1","(6)").
+    void GetAplanText(std::string& out, AplanContext& context) const override;
 };
 
 class CNumPartRow : public CRealNum {
@@ -66,11 +79,17 @@ public:
     int InsertAfter(int pos, std::unique_ptr<CLexem> lexem) override;
     // The head stays: removing at it, or from an empty row, does nothing.
     int RemoveChild(int pos, bool backward, int& code) override;
+    // The children's texts in order (no sign folding); MathML "mn" when it
+    // holds characters and numbers only, else as a row.
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
 };
 
 class CLowerIndexRow : public CNumPartRow {
 public:
     CLowerIndexRow();
+    // Weight 200, upright, scaled by the index scale.
+    void SelectFont(Canvas& canvas) override;
 };
 
 // A number row of any kind.

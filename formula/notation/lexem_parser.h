@@ -37,6 +37,20 @@ public:
     // "$" or "@") off the front of the text. Throws code 3: 1012 when the
     // text does not begin with "@", 1013 when no terminator follows.
     static std::string ReadTemplateName(std::string_view& text, char& terminator);
+
+    // Rewrites the kernel's Aplan text in place into lexeme text, by fixed
+    // textual steps (notation/aplan_reader.cpp); what it leaves that is not
+    // lexeme text is refused later by Parse. Throws CMEException only for a
+    // call nesting deeper than kMaxDepth (code 3, message 1035).
+    static void AplanToLexemText(std::string& text);
+    // out := the Aplan text rewritten (not parsed).
+    static void ConvertAplanText(std::string_view aplan, std::string& out);
+    // Appends the lexeme text of a MathML text (UTF-8) to out. Throws
+    // CMEException: code 2 message 1019 when the XML is not well-formed,
+    // code 3 message 1020 for markup it cannot translate, code 5 message
+    // 1036 for a text holding "@", "$" or "#", code 3 message 1035 for
+    // markup nested too deep.
+    static void ConvertMathMLText(std::string_view mathml, std::string& out);
 };
 
 }  // namespace formula

@@ -21,12 +21,21 @@ public:
     CArgRow* Content() const { return m_content.get(); }
 
     void GetLexemText(std::string& out) const override;
+    // Aplan "(a)", "{a}", "_abs(a)", a range "_range((1,2))"; MathML "mfenced".
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
     PartList Parts() const override;
     CLexemRow* CursorRow(int n) const override;
     int CursorRowCount() const override { return 1; }
+    // The content between margins as wide as "#"; the brackets drawn as
+    // characters as high as the box, in the bracket colour unless selected.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
 
 protected:
     CBracketsTemplate(TemplateType type, TemplateGroup group, BracketKind kind, bool persistent);
+    // The two bracket characters at the box's edges.
+    void DrawBracketPair(Canvas& canvas, char opening, char closing);
 
     BracketKind m_bracketKind;
     bool m_persistent;
@@ -50,9 +59,16 @@ public:
     CArgRow* RightEnd() const { return m_right.get(); }
 
     void GetLexemText(std::string& out) const override;
+    // Aplan "Interval(L,R,a,b)"; MathML "interval" with "open" and "close".
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
     PartList Parts() const override;
     CLexemRow* CursorRow(int n) const override;
     int CursorRowCount() const override { return 2; }
+    // The ends side by side with room for ";" between them; each bracket
+    // chosen by its end's kind.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
 
 private:
     BracketKind m_rightKind;

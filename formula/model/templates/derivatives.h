@@ -18,11 +18,17 @@ public:
     void SetPrime(bool on);
 
     void GetLexemText(std::string& out) const override;
+    // Aplan "Derive(f)"; MathML "msup" of the body and a prime.
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
     // The body must not be empty.
     void Normalize(ParseContext& context) override;
     PartList Parts() const override;
     CLexemRow* CursorRow(int n) const override;
     int CursorRowCount() const override { return 3; }
+    // The prime row right of the body, raised like an upper index.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
 
 protected:
     CDerivTemplate(TemplateGroup group);
@@ -39,6 +45,10 @@ public:
     CIndexRow* Order() const { return m_prime.get(); }
 
     void GetLexemText(std::string& out) const override;
+    // Aplan as a first derivative (incomplete); MathML with the order's
+    // lexeme text in the "order" attribute of the "msup".
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
     CLexemRow* CursorRow(int n) const override;
 
 protected:

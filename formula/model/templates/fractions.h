@@ -18,11 +18,22 @@ public:
     CArgRow* Denominator() const { return m_denominator.get(); }
 
     void GetLexemText(std::string& out) const override;
+    // Aplan "3//4" for two numbers, else "(a/!b)" with compound parts
+    // bracketed; MathML "mfrac".
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
     // A point on the bar (within 2 pixels of the axis) takes the whole fraction.
     bool HitTest(CCursorPath& path, Point pt) override;
     PartList Parts() const override;
     CLexemRow* CursorRow(int n) const override;
     int CursorRowCount() const override { return 2; }
+    // Numerator above and denominator below the axis, the narrower centred;
+    // the bar on the axis in the main pen, in the font scaled by the
+    // fraction scale.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
+    void SelectFont(Canvas& canvas) override;
+    void RestoreFont(Canvas& canvas) override;
 
 protected:
     explicit CHorFracTemplate(TemplateType type);
@@ -37,6 +48,10 @@ class CDiagFracTemplate : public CHorFracTemplate {
 public:
     CDiagFracTemplate();
     bool HitTest(CCursorPath& path, Point pt) override;
+    // Numerator above the axis, denominator below it and 10 pixels to its
+    // right, a slash between them.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
 
 protected:
     CursorRoute MoveRoute(int from, Direction dir) const override;
@@ -53,10 +68,19 @@ public:
     void SetMixed(bool mixed);
 
     void GetLexemText(std::string& out) const override;
+    // Aplan "(2#!(3//4))" or "3//4"; MathML "mtmf" or "mtsf".
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
     void Normalize(ParseContext& context) override;
     PartList Parts() const override;
     CLexemRow* CursorRow(int n) const override;
     int CursorRowCount() const override { return 3; }
+    // The whole part, then a horizontal fraction, in the font scaled by the
+    // mixed-fraction scale; the bar in the current pen.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
+    void SelectFont(Canvas& canvas) override;
+    void RestoreFont(Canvas& canvas) override;
 
 protected:
     CursorRoute ArriveRoute(Direction dir) const override;

@@ -29,9 +29,17 @@ public:
     std::unique_ptr<CArgRow> TakeArgument();
 
     void GetLexemText(std::string& out) const override;
+    // Aplan "Sin(x)"; MathML the name's "mi" and the fenced argument.
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
     PartList Parts() const override;
     CLexemRow* CursorRow(int n) const override;
     int CursorRowCount() const override { return 1; }
+    // The name (weight 800, upright), a third of "#" of space, the argument.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
+    void SelectFont(Canvas& canvas) override;
+    void RestoreFont(Canvas& canvas) override;
 
 protected:
     CursorRoute MoveRoute(int from, Direction dir) const override;

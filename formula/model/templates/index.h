@@ -34,13 +34,29 @@ public:
     virtual void MoveIndicesTo(CIndexTemplate& other);
 
     void GetLexemText(std::string& out) const override;
+    // Aplan: the base (bracketed unless one character), the lower index
+    // glued to it, "^!" and the upper index (bracketed when compound).
+    // MathML "msub", "msup" or "msubsup".
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
     void Normalize(ParseContext& context) override;
     PartList Parts() const override;
     CLexemRow* CursorRow(int n) const override;
     int CursorRowCount() const override { return 3; }
+    // The upper index's bottom and the lower index's top at the offsets
+    // from the base's top and bottom, both right of the base.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
 
 protected:
     CIndexTemplate(TemplateType type, TemplateGroup group, bool typeFollowsRows);
+    // Lays the index rows out at x against the base already laid out; the
+    // wider index's width.
+    int LayoutIndexes(Canvas& canvas, int x);
+    // The box from x over the given width: from the upper index's top (or
+    // half the base's height above the axis) to the lower index's bottom (or
+    // the base's).
+    void SetIndexBox(int x, int width, int axisY);
     virtual std::unique_ptr<CLexemRow> MakeLowerRow();
     void UpdateType();
     CursorRoute ArriveRoute(Direction dir) const override;
@@ -58,7 +74,15 @@ class CIndexFuncTemplate : public CIndexTemplate {
 public:
     explicit CIndexFuncTemplate(int funcId);
     int FuncId() const { return m_funcId; }
+    // The name, a third of "#" of space, the indexes, then the argument.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
+    void SelectFont(Canvas& canvas) override;
+    void RestoreFont(Canvas& canvas) override;
     void GetLexemText(std::string& out) const override;
+    // No Aplan form; MathML the indexed name and the fenced argument.
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
 
 private:
     int m_funcId;
@@ -68,6 +92,10 @@ class CSubSupTemplate : public CIndexTemplate {
 public:
     CSubSupTemplate();
     void GetLexemText(std::string& out) const override;
+    // Aplan as an index (integration limits as a power, incomplete);
+    // MathML "msubsup" of the fenced base (with "|" for the limits).
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
 
 protected:
     explicit CSubSupTemplate(TemplateType type);
@@ -76,12 +104,21 @@ protected:
 class CIntegrationLimitTemplate : public CSubSupTemplate {
 public:
     CIntegrationLimitTemplate();
+    // The indexes 5 pixels further right, a vertical bar in the main pen
+    // between them and the base.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
+    void SelectFont(Canvas& canvas) override;
+    void RestoreFont(Canvas& canvas) override;
 };
 
 class CProgMemTemplate : public CIndexTemplate {
 public:
     CProgMemTemplate();
     void GetLexemText(std::string& out) const override;
+    // Aplan "i_name(a,n)"; MathML "msq".
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
 
 protected:
     std::unique_ptr<CLexemRow> MakeLowerRow() override;

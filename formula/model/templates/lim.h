@@ -20,11 +20,19 @@ public:
 
     // "@lim$" body "$" variable "$" value "#".
     void GetLexemText(std::string& out) const override;
+    // No Aplan form; MathML "munder" of "lim" with the body and the
+    // line "variable -> value".
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
     // Body, variable and value must hold something.
     void Normalize(ParseContext& context) override;
     PartList Parts() const override;
     CLexemRow* CursorRow(int n) const override;
     int CursorRowCount() const override { return 4; }
+    // "lim" on the axis, the body 7 pixels after it; under the body the line
+    // "variable -> value" on one axis, its top at the body's bottom.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
 
 protected:
     CursorRoute ArriveRoute(Direction dir) const override;

@@ -54,6 +54,10 @@ public:
     void AddLexem(std::unique_ptr<CLexem> lexem, bool newLine = false);
 
     void GetLexemText(std::string& out) const override;
+    // Aplan: each line as "(" line ")", joined by ",". MathML: one line as
+    // itself in an "mrow", several in an "mtable".
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
     void SetSelected(bool selected) override;
     void Offset(int dx, int dy) override;
     void SetOwner(CDisplaySettings* owner, CLexem* parent) override;
@@ -64,9 +68,14 @@ public:
     PartList Parts() const override { return {}; }
     CLexemRow* CursorRow(int n) const override;
     int CursorRowCount() const override { return GetRowCount(); }
+    // Lines stacked without gaps, left-aligned, the block's middle on the axis.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
 
 protected:
     CMultiRowTemplate(TemplateType type);
+    void LayoutLines(Canvas& canvas, int x, int axisY);
+    void DrawLines(Canvas& canvas);
     // Index of the widest line (the first of equal widths).
     int WidestRow() const;
     // Enters line index with a direction; false when absent or refused.
@@ -82,6 +91,15 @@ public:
     CSystemTemplate(bool isUnion, bool empty);
     bool IsUnion() const { return Type() == TemplateType::Union; }
     void GetLexemText(std::string& out) const override;
+    // "System((a) &! (b))" or "Union((a) |! (b))"; MathML "{" or "[" and an "mtable".
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
+    // The lines 10 pixels to the right of a brace (system) or a square
+    // bracket (union), drawn with a solid pen of width 1 in the text colour.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
+    void SelectFont(Canvas& canvas) override;
+    void RestoreFont(Canvas& canvas) override;
 
 protected:
     explicit CSystemTemplate(TemplateType type);
@@ -91,11 +109,18 @@ class CAggregateTemplate : public CSystemTemplate {
 public:
     CAggregateTemplate();
     void GetLexemText(std::string& out) const override;
+    // The lines' Aplan texts joined by ","; MathML as a multi-row template.
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
 
     bool ShowSymbol() const { return m_showSymbol; }
     void SetShowSymbol(bool on) { m_showSymbol = on; }
     Colour SymbolColour() const { return m_symbolColour; }
     void SetSymbolColour(Colour colour) { m_symbolColour = colour; }
+    // Laid out as a system; drawn with the owner's aggregate bar (its flag
+    // and colour) in place of the brace. The symbol fields above are kept
+    // for the notations, not drawn.
+    void Draw(Canvas& canvas) override;
 
 private:
     bool m_showSymbol = true;

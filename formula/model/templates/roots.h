@@ -14,9 +14,18 @@ public:
     CArgRow* Radicand() const { return m_radicand.get(); }
 
     void GetLexemText(std::string& out) const override;
+    // Aplan "_sqrt(x)"; MathML "mroot" of the radicand alone.
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
     PartList Parts() const override;
     CLexemRow* CursorRow(int n) const override;
     int CursorRowCount() const override { return 1; }
+    // The radicand 12 pixels in, under a radical sign in the main pen (type
+    // 26) or the thin pen (type 27).
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
+    void SelectFont(Canvas& canvas) override;
+    void RestoreFont(Canvas& canvas) override;
 
 private:
     std::unique_ptr<CArgRow> m_radicand;
@@ -30,9 +39,16 @@ public:
     CArgRow* Radicand() const { return m_sqrt->Radicand(); }
 
     void GetLexemText(std::string& out) const override;
+    // No Aplan form; MathML "mroot" of radicand and degree.
+    void GetAplanText(std::string& out, AplanContext& context) const override;
+    void GetMathMLText(std::string& out) const override;
     PartList Parts() const override;
     CLexemRow* CursorRow(int n) const override;
     int CursorRowCount() const override { return 2; }
+    // The square root after the degree (overlapping it by 3 pixels), the
+    // degree's bottom on the square root's vertical middle.
+    void Layout(Canvas& canvas, int x, int axisY) override;
+    void Draw(Canvas& canvas) override;
 
 protected:
     CursorRoute ArriveRoute(Direction dir) const override;
