@@ -7,10 +7,12 @@
 #include <QPen>
 #include <QPointF>
 #include <QPolygon>
+#include <QStaticText>
 #include <QString>
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <mutex>
 #include <unordered_map>
 
@@ -26,6 +28,9 @@ struct QtCanvas::ResolvedFont {
     bool symbol = false;
     // Advances of the 256 codes; -1 until measured.
     std::array<int, 256> advances{};
+    // Laid-out single codes, made when first drawn: most texts are one
+    // character, and a prepared text skips shaping on every draw.
+    std::array<std::unique_ptr<QStaticText>, 256> singles;
 };
 
 namespace {
@@ -138,6 +143,18 @@ public:
         return advance;
     }
 
+    const QStaticText& Single(QtCanvas::ResolvedFont& font, char code)
+    {
+        std::lock_guard lock(m_mutex);
+        std::unique_ptr<QStaticText>& single = font.singles[static_cast<unsigned char>(code)];
+        if (!single) {
+            single = std::make_unique<QStaticText>(ToQString(std::string_view(&code, 1), font.symbol));
+            single->setTextFormat(Qt::PlainText);
+            single->prepare(QTransform(), font.font);
+        }
+        return *single;
+    }
+
 private:
     std::mutex m_mutex;
     std::unordered_map<FontSpec, std::unique_ptr<QtCanvas::ResolvedFont>, FontSpecHash> m_fonts;
@@ -206,9 +223,16 @@ void QtCanvas::DrawCodes(int x, int y, std::string_view text)
     if (!m_painter || text.empty()) {
         return;
     }
-    const ResolvedFont& font = Resolved();
-    m_painter->setFont(font.font);
+    ResolvedFont& font = Resolved();
+    if (m_painterFont != &font) {
+        m_painter->setFont(font.font);
+        m_painterFont = &font;
+    }
     m_painter->setPen(ToQColor(m_colour));
+    if (text.size() == 1) {
+        m_painter->drawStaticText(QPointF(x, y), FontCache::Instance().Single(font, text[0]));
+        return;
+    }
     m_painter->drawText(QPointF(x, y + font.ascent), ToQString(text, font.symbol));
 }
 

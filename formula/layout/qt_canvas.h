@@ -8,8 +8,9 @@
 // the whole process. Text is measured as GDI measures it: the sum of the
 // characters' advances, no kerning.
 //
-// Needs a QGuiApplication. Without a painter the canvas only measures.
-#include <memory>
+// Needs a QGuiApplication. Without a painter the canvas only measures. While
+// it draws, the canvas sets the painter's font, pen and render hints (lines
+// unantialiased as GDI draws them, text antialiased).
 #include <string_view>
 
 #include "formula/layout/canvas.h"
@@ -58,6 +59,8 @@ private:
     PenSpec m_pen;
     Colour m_colour = 0;
     ResolvedFont* m_resolved = nullptr;
+    // The font last given to the painter.
+    const ResolvedFont* m_painterFont = nullptr;
 };
 
 }  // namespace formula

@@ -18,8 +18,8 @@ void CCharLexem::GetMathMLText(std::string& out) const
     if (Type() == TemplateType::BracketChar) {
         mathml::AppendToken(out, "mo", text);
     } else if (IsOperatorSignChar(m_char)) {
-        // The product is the middle dot.
-        mathml::AppendToken(out, "mo", m_char == '*' ? "\xC2\xB7" : text);
+        // The product is the middle dot (Windows-1251 183, U+00B7).
+        mathml::AppendToken(out, "mo", m_char == '*' ? "\xB7" : text);
     } else {
         mathml::AppendToken(out, "mi", text);
     }

@@ -79,49 +79,71 @@ std::string ReplaceWords(std::string_view text, Words words)
     return out;
 }
 
-// For each "(" the position of its ")" (npos when it is never closed).
-std::vector<std::size_t> MatchBrackets(std::string_view text)
+// The round brackets of a text: for each "(" the position of its ")", and
+// for each position the ")" that closes the bracket it stands in (at the top
+// level the next ")" that closes nothing); npos when there is none.
+struct Brackets {
+    std::vector<std::size_t> match;
+    std::vector<std::size_t> enclosing;
+};
+
+Brackets MatchBrackets(std::string_view text)
 {
-    std::vector<std::size_t> match(text.size(), npos);
+    Brackets brackets{std::vector<std::size_t>(text.size(), npos), std::vector<std::size_t>(text.size(), npos)};
     std::vector<std::size_t> open;
+    std::vector<bool> unmatched(text.size(), false);
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '(') {
             open.push_back(i);
+        } else if (text[i] == ')') {
+            if (open.empty()) {
+                unmatched[i] = true;
+            } else {
+                brackets.match[open.back()] = i;
+                open.pop_back();
+            }
+        }
+    }
+    std::size_t topClose = npos;
+    for (std::size_t i = text.size(); i-- > 0;) {
+        topClose = unmatched[i] ? i : topClose;
+        brackets.enclosing[i] = topClose;
+    }
+    open.clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!open.empty()) {
+            brackets.enclosing[i] = brackets.match[open.back()];
+        }
+        if (text[i] == '(') {
+            open.push_back(i);
         } else if (text[i] == ')' && !open.empty()) {
-            match[open.back()] = i;
             open.pop_back();
         }
     }
-    return match;
+    return brackets;
 }
 
 // The arguments of a call opened by the "(" or "," at `open`; the position
 // after its closing ")", npos when it is not closed.
-std::size_t ReadCall(std::string_view text, const std::vector<std::size_t>& match, std::size_t open,
+std::size_t ReadCall(std::string_view text, const Brackets& brackets, std::size_t open,
                      std::vector<std::string_view>& args)
 {
     args.clear();
+    const std::size_t close = text[open] == '(' ? brackets.match[open] : brackets.enclosing[open];
+    if (close == npos) {
+        return npos;
+    }
     std::size_t start = open + 1;
-    for (std::size_t i = start; i < text.size(); ++i) {
-        switch (text[i]) {
-        case '(':
-            if (match[i] == npos) {
-                return npos;
-            }
-            i = match[i];
-            break;
-        case ',':
+    for (std::size_t i = start; i < close; ++i) {
+        if (text[i] == '(') {
+            i = brackets.match[i];  // closed before `close`
+        } else if (text[i] == ',') {
             args.push_back(text.substr(start, i - start));
             start = i + 1;
-            break;
-        case ')':
-            args.push_back(text.substr(start, i - start));
-            return i + 1;
-        default:
-            break;
         }
     }
-    return npos;
+    args.push_back(text.substr(start, close - start));
+    return close + 1;
 }
 
 struct Rename {
@@ -259,10 +281,12 @@ std::string Rewriter::IntNums(std::string_view text)
 {
     constexpr std::string_view kWord = "IntNum(\"";
     std::string out;
+    bool closeAhead = true;  // once no closing quote follows, none ever will
     for (std::size_t i = 0; i < text.size();) {
-        if (At(text, i, kWord)) {
+        if (closeAhead && At(text, i, kWord)) {
             const std::size_t start = i + kWord.size();
             const std::size_t end = text.find("\")", start);
+            closeAhead = end != npos;
             if (end != npos) {
                 const bool negative = start < text.size() && text[start] == '-';
                 out += negative ? "(" : "";
@@ -281,13 +305,13 @@ std::string Rewriter::IntNums(std::string_view text)
 std::string Rewriter::Ranges(std::string_view text, int depth)
 {
     constexpr std::string_view kWord = "_range";
-    const std::vector<std::size_t> match = MatchBrackets(text);
+    const Brackets brackets = MatchBrackets(text);
     std::vector<std::string_view> args;
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t open = i + kWord.size();
         if (At(text, i, kWord) && open < text.size() && (text[open] == '(' || text[open] == ',')) {
-            const std::size_t end = ReadCall(text, match, open, args);
+            const std::size_t end = ReadCall(text, brackets, open, args);
             if (end != npos) {
                 out += "@br_row_figur$";
                 for (std::size_t k = 0; k < args.size(); ++k) {
@@ -309,12 +333,12 @@ std::string Rewriter::Relations(std::string_view text, int depth)
 {
     Enter(depth);
     constexpr std::string_view kWord = "spec_equ(";
-    const std::vector<std::size_t> match = MatchBrackets(text);
+    const Brackets brackets = MatchBrackets(text);
     std::vector<std::string_view> args;
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
         if (At(text, i, kWord)) {
-            const std::size_t end = ReadCall(text, match, i + kWord.size() - 1, args);
+            const std::size_t end = ReadCall(text, brackets, i + kWord.size() - 1, args);
             const Rename* relation = nullptr;
             for (const Rename& word : kRelationWords) {
                 if (end != npos && args.size() == 3 && args[0] == word.word) {
@@ -339,7 +363,7 @@ std::string Rewriter::Relations(std::string_view text, int depth)
 // Sin(x) -> @func$sin$x#; "sin" inside "arcsin" follows a letter and is skipped.
 std::string Rewriter::Functions(std::string_view text)
 {
-    const std::vector<std::size_t> match = MatchBrackets(text);
+    const Brackets brackets = MatchBrackets(text);
     std::vector<bool> closing(text.size(), false);
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
@@ -352,9 +376,9 @@ std::string Rewriter::Functions(std::string_view text)
         for (int id = 1; !found && (i == 0 || !IsLatinLetter(text[i - 1])) && !GetFuncName(id).empty(); ++id) {
             const std::string_view name = GetFuncName(id);
             const std::size_t open = i + name.size();
-            if (open < text.size() && text[open] == '(' && match[open] != npos &&
+            if (open < text.size() && text[open] == '(' && brackets.match[open] != npos &&
                 EqualsIgnoreCase(text.substr(i, name.size()), name)) {
-                closing[match[open]] = true;
+                closing[brackets.match[open]] = true;
                 out += "@func$";
                 out += name;
                 out += '$';
@@ -373,7 +397,7 @@ std::string Rewriter::Functions(std::string_view text)
 std::string Rewriter::Templates(std::string_view text, int depth)
 {
     Enter(depth);
-    const std::vector<std::size_t> match = MatchBrackets(text);
+    const Brackets brackets = MatchBrackets(text);
     std::vector<std::string_view> args;
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
@@ -383,7 +407,7 @@ std::string Rewriter::Templates(std::string_view text, int depth)
             if (!At(text, i, word.word) || open >= text.size() || (text[open] != '(' && text[open] != ',')) {
                 continue;
             }
-            const std::size_t end = ReadCall(text, match, open, args);
+            const std::size_t end = ReadCall(text, brackets, open, args);
             if (end == npos) {
                 continue;
             }
@@ -411,11 +435,11 @@ std::string Rewriter::Negations(std::string_view text)
 {
     constexpr std::string_view kWord = "mns(";
     constexpr std::string_view kOpenAfter = " #$(+,-;";
-    const std::vector<std::size_t> match = MatchBrackets(text);
+    const Brackets brackets = MatchBrackets(text);
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
-        if (At(text, i, kWord) && match[i + kWord.size() - 1] != npos) {
-            const std::size_t close = match[i + kWord.size() - 1];
+        if (At(text, i, kWord) && brackets.match[i + kWord.size() - 1] != npos) {
+            const std::size_t close = brackets.match[i + kWord.size() - 1];
             const std::string_view x = text.substr(i + kWord.size(), close - i - kWord.size());
             std::string operand = IsSelfDelimiting(x) ? std::string(x) : "(" + std::string(x) + ")";
             if (i == 0 || kOpenAfter.find(text[i - 1]) != npos) {
@@ -476,9 +500,12 @@ std::string Rewriter::QuotedPeriods(std::string_view text)
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
         if (At(text, i, "\"(")) {
-            const std::size_t close = text.find(")\"", i + 2);
-            if (close != npos && IsDigits(text.substr(i + 2, close - i - 2))) {
-                out += text.substr(i + 1, close - i);
+            std::size_t close = i + 2;
+            while (close < text.size() && IsDigitChar(text[close])) {
+                ++close;
+            }
+            if (close > i + 2 && At(text, close, ")\"")) {
+                out += text.substr(i + 1, close + 1 - (i + 1));
                 i = close + 2;
                 continue;
             }

@@ -31,8 +31,9 @@ namespace {
 
 namespace xml = platform::xml;
 
-// Element nesting allowed: several elements stand for one template level.
-constexpr int kMaxElementDepth = 4 * CLexemParser::kMaxDepth;
+// Element nesting allowed: several elements stand for one template level
+// (the XML layer itself stops at 256 levels).
+constexpr int kMaxElementDepth = 8 * CLexemParser::kMaxDepth;
 
 [[noreturn]] void Untranslatable()
 {
@@ -359,7 +360,8 @@ void Translator::Row(const xml::Node& node, int depth)
     const std::vector<xml::Node> children = node.children();
     if (!HasText(node) && children.size() == 2 && children[0].localName() == "mo" &&
         children[1].localName() == "mtable") {
-        const std::string_view sign = Trimmed(children[0].text());
+        const std::string text = children[0].text();
+        const std::string_view sign = Trimmed(text);
         if (sign == "[" || sign == "{") {
             m_out += sign == "[" ? "@union$" : "@system$";
             Table(children[1], "$", depth + 1);

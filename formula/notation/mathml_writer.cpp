@@ -79,7 +79,9 @@ bool IsPlainNumberPart(const CLexemRow& row)
         if (child->Kind() != LexemKind::Character && !IsNumberRow(*child)) {
             return false;
         }
-        if (child->Type() == TemplateType::SpecAtom) {
+        // An atom has its own element; "<" or ">" before "=" would read as a relation sign.
+        const int ch = child->CharCode();
+        if (child->Type() == TemplateType::SpecAtom || ch == '<' || ch == '>') {
             return false;
         }
     }

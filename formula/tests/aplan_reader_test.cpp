@@ -91,6 +91,11 @@ TEST(AplanReader, RewritesEachStep)
         {"Interval(0,1,a,b)", "@interval$0$1$a$b#"},
         {"Derive(x)", "@deriv$x#"},
         {"hor_frac", "hor_frac"},
+        {"hor_frac,1,2", "hor_frac,1,2"},
+        {"x)hor_frac,1,2)", "x)@hor_frac$1$2#"},
+        {"(_range,1,2)", "(@br_row_figur$1;2#"},
+        {"hor_frac(1,(2)", "hor_frac(1,(2)"},
+        {"hor_frac(1,(2))", "@hor_frac$1$(2)#"},
         {"System(x)", "System(x)"},
         // 9
         {"mns(x)", "-(x)"},

@@ -12,6 +12,7 @@ const std::vector<SampleFormula>& SampleFormulas()
         {"@index_up$a$@index_up$b$@index_up$c$@index_up$d$e####"},
         {"@index_updn$x$2$1#+@index_dn$a$12#+@progmem$a$n+1#"},
         {"@index_up$(x+1)$@hor_frac$1$2##"},
+        {"@index_dn$@hor_frac$@hor_frac$a$b#$c#$1#+@func$sin$@hor_frac$@hor_frac$a$b#$c##"},
         {"@func$sin$x#+@func$cos$2x+1#=@func$lg$100#"},
         {"@index_up$@func$sin$x#$2#+@index_dn$@func$log$x#$2#"},
         {"@sqrroot$x+1#+@sqrtcan$2#-@root$3$@hor_frac$a$b##"},

@@ -95,14 +95,16 @@ void CSystemTemplate::Draw(Canvas& canvas)
         canvas.Polyline(bracket);
     } else {
         // Four quarter arcs: the top hook, two meeting at (x, middle), the
-        // bottom hook; vertical strokes at x + 5 between them.
+        // bottom hook; vertical strokes at x + 5 join them. The strokes end
+        // where the middle arcs begin (a stroke reaching 3 pixels from the
+        // middle would stick out beside the arcs of radius 5).
         const int r = kBraceRadius;
         const int middle = top + m_box.height / 2;
         canvas.Arc({x + 2 * r, top + r}, r, 90, 90);
-        canvas.Line({x + r, top + r}, {x + r, middle - 3});
+        canvas.Line({x + r, top + r}, {x + r, middle - r});
         canvas.Arc({x, middle - r}, r, 270, 90);
         canvas.Arc({x, middle + r}, r, 0, 90);
-        canvas.Line({x + r, middle + 3}, {x + r, bottom - r});
+        canvas.Line({x + r, middle + r}, {x + r, bottom - r});
         canvas.Arc({x + 2 * r, bottom - r}, r, 180, 90);
     }
     DrawLines(canvas);
