@@ -29,6 +29,7 @@ class Canvas;
 class CCursorPath;
 class CDisplaySettings;
 struct ParseContext;
+class COperationNode;
 struct AplanContext;
 
 enum class LexemKind : int { Row = 1, RowHead = 2, Character = 3, RelationSign = 4, Template = 5 };
@@ -152,6 +153,12 @@ public:
     virtual bool HitTest(CCursorPath& path, Point pt);
     // Restructures and checks the lexeme; faults set context.invalid.
     virtual void Normalize(ParseContext& context);
+    // Adds the lexeme's nodes to the operation tree under a parent node
+    // (formula/optree/operation_tree.h): a leaf one node for itself, a row the
+    // tree of its statement, a template a node with its rows' trees. The node
+    // made, or null; faults set context.invalid and the caller discards the
+    // tree.
+    virtual COperationNode* BuildOperationTree(ParseContext& context, COperationNode& parent);
     virtual void Draw(Canvas& canvas);
     virtual void SelectFont(Canvas& canvas);
     virtual void RestoreFont(Canvas& canvas);

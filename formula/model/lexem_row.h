@@ -59,6 +59,9 @@ public:
     void SetAlwaysBracketed(bool on) { m_alwaysBracketed = on; }
     bool HeadIsStop() const { return m_headIsStop; }
     void SetHeadIsStop(bool on) { m_headIsStop = on; }
+    // How many relation signs the row may hold in the operation tree.
+    int RelationAllowance() const { return m_relationAllowance; }
+    void SetRelationAllowance(int count) { m_relationAllowance = count; }
 
     void SetSelected(bool selected) override;
     void GetLexemText(std::string& out) const override;
@@ -75,6 +78,9 @@ public:
     bool MoveCursor(CCursorPath& path, Direction dir) override;
     bool HitTest(CCursorPath& path, Point pt) override;
     void Normalize(ParseContext& context) override;
+    // Pairs left-over bracket characters, then adds a row root node with the
+    // tree of the row's statement (formula/optree/row_tree.cpp).
+    COperationNode* BuildOperationTree(ParseContext& context, COperationNode& parent) override;
     // Children left to right on the axis; automatic brackets when the row's
     // flags ask for them.
     void Layout(Canvas& canvas, int x, int axisY) override;
@@ -154,6 +160,7 @@ protected:
     bool m_bracketWhenCompound = false;
     bool m_alwaysBracketed = false;
     bool m_headIsStop = false;
+    int m_relationAllowance = 1;
 };
 
 class CRowHead : public CLexem {

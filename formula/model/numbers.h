@@ -25,6 +25,8 @@ public:
     int RemoveChild(int pos, bool backward, int& code) override;
     bool ReplaceChild(int pos, std::unique_ptr<CLexem> lexem) override;
     void Normalize(ParseContext& context) override;
+    // A whole number is one operand: one node, its digits not walked.
+    COperationNode* BuildOperationTree(ParseContext& context, COperationNode& parent) override;
 
 protected:
     CNumRow(TemplateType type, bool withHead, std::string_view text);

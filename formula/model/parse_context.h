@@ -9,6 +9,11 @@ struct ParseContext {
     int level = 57;
     bool invalid = false;
     bool relationsPermitted = false;
+
+    // A fresh context for one row of the operation tree: the statement
+    // level, no fault, relations only where asked (the lines of a system or
+    // union, the formula's own line).
+    static ParseContext Fresh(bool relationsPermitted) { return {57, false, relationsPermitted}; }
 };
 
 }  // namespace formula

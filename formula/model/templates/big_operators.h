@@ -18,6 +18,9 @@ public:
 
     // Every present row must hold something.
     void Normalize(ParseContext& context) override;
+    // Body, upper and lower limit, only when the body is one letter and the
+    // lower limit one number or fraction of digits (big_operators_optree.cpp).
+    COperationNode* BuildOperationTree(ParseContext& context, COperationNode& parent) override;
     PartList Parts() const override;
     CLexemRow* CursorRow(int n) const override;
     int CursorRowCount() const override { return 3; }

@@ -48,6 +48,8 @@ public:
     // Its content must be numbers (real numbers, mixed or digit fractions,
     // each with an optional '-') separated by ";".
     void Normalize(ParseContext& context) override;
+    // One node per number under the template's (brackets_optree.cpp).
+    COperationNode* BuildOperationTree(ParseContext& context, COperationNode& parent) override;
 };
 
 class CIntervalTemplate : public CBracketsTemplate {
@@ -62,6 +64,8 @@ public:
     // Aplan "Interval(L,R,a,b)"; MathML "interval" with "open" and "close".
     void GetAplanText(std::string& out, AplanContext& context) const override;
     void GetMathMLText(std::string& out) const override;
+    // Both ends' trees; an infinite end too (brackets_optree.cpp).
+    COperationNode* BuildOperationTree(ParseContext& context, COperationNode& parent) override;
     PartList Parts() const override;
     CLexemRow* CursorRow(int n) const override;
     int CursorRowCount() const override { return 2; }

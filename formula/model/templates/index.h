@@ -40,6 +40,9 @@ public:
     void GetAplanText(std::string& out, AplanContext& context) const override;
     void GetMathMLText(std::string& out) const override;
     void Normalize(ParseContext& context) override;
+    // With both indexes the base must be one letter and the lower index one
+    // number or fraction of digits (index_optree.cpp).
+    COperationNode* BuildOperationTree(ParseContext& context, COperationNode& parent) override;
     PartList Parts() const override;
     CLexemRow* CursorRow(int n) const override;
     int CursorRowCount() const override { return 3; }
@@ -119,6 +122,9 @@ public:
     // Aplan "i_name(a,n)"; MathML "msq".
     void GetAplanText(std::string& out, AplanContext& context) const override;
     void GetMathMLText(std::string& out) const override;
+    // The base must be one letter; an infinity alone in the lower row is a
+    // node of its own (index_optree.cpp).
+    COperationNode* BuildOperationTree(ParseContext& context, COperationNode& parent) override;
 
 protected:
     std::unique_ptr<CLexemRow> MakeLowerRow() override;

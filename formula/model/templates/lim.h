@@ -26,6 +26,9 @@ public:
     void GetMathMLText(std::string& out) const override;
     // Body, variable and value must hold something.
     void Normalize(ParseContext& context) override;
+    // Body, variable and value (not the arrow), only when the body is one
+    // letter and the value one number or fraction of digits (lim_optree.cpp).
+    COperationNode* BuildOperationTree(ParseContext& context, COperationNode& parent) override;
     PartList Parts() const override;
     CLexemRow* CursorRow(int n) const override;
     int CursorRowCount() const override { return 4; }

@@ -65,6 +65,9 @@ public:
     bool MoveCursor(CCursorPath& path, Direction dir) override;
     bool HitTest(CCursorPath& path, Point pt) override;
     void Normalize(ParseContext& context) override;
+    // A system or union builds each line, relations permitted in each; any
+    // other (the formula's root) its single line (multi_row_optree.cpp).
+    COperationNode* BuildOperationTree(ParseContext& context, COperationNode& parent) override;
     PartList Parts() const override { return {}; }
     CLexemRow* CursorRow(int n) const override;
     int CursorRowCount() const override { return GetRowCount(); }

@@ -82,6 +82,9 @@ public:
     bool HitTest(CCursorPath& path, Point pt) override;
     // Passes the pass to every part, stopping at the first fault.
     void Normalize(ParseContext& context) override;
+    // A node for the template, each argument row's tree under it, each row
+    // built with a fresh context (formula/optree/template_tree.cpp).
+    COperationNode* BuildOperationTree(ParseContext& context, COperationNode& parent) override;
 
     // The parts the common operations walk.
     virtual PartList Parts() const = 0;
