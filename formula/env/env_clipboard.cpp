@@ -74,6 +74,7 @@ bool CFormulaEnv::PasteText(std::string_view text)
     if (Mode() != FormulaMode::Editor || !m_editor) {
         return false;
     }
+    m_pressPath.reset();
     if (!text.empty()) {
         // Read first: a text that cannot be read leaves the selection in place.
         LexemList list;

@@ -44,6 +44,7 @@ bool CFormulaEnv::InsertElement(std::unique_ptr<CLexem> element)
 
 bool CFormulaEnv::InsertAtCursor(std::unique_ptr<CLexem> element)
 {
+    m_pressPath.reset();
     const EditPoint point = m_editor->Point();
     if (!point.row) {
         return false;
@@ -107,6 +108,7 @@ bool CFormulaEnv::InsertLexemText(std::string_view text, EnvError& error)
         error = {e.Code(), e.Message()};
         return false;
     }
+    m_pressPath.reset();
     const EditPoint point = m_editor->Point();
     if (!point.row) {
         return false;
@@ -123,6 +125,9 @@ bool CFormulaEnv::InsertLexemText(std::string_view text, EnvError& error)
 KeyResult CFormulaEnv::OnKeyDown(const KeyEvent& key)
 {
     KeyResult result;
+    // A key ends any mouse selection: its press path may point at lexemes
+    // the key removes.
+    m_pressPath.reset();
     if (Mode() != FormulaMode::Editor || !m_editor) {
         result.caret = false;
         return result;
@@ -190,6 +195,7 @@ KeyResult CFormulaEnv::OnKeyDown(const KeyEvent& key)
 
 bool CFormulaEnv::OnChar(char ch)
 {
+    m_pressPath.reset();
     if (Mode() != FormulaMode::Editor || !m_editor || !IsFormulaChar(ch)) {
         return false;
     }
@@ -206,6 +212,7 @@ bool CFormulaEnv::DeleteSelection()
     if (Mode() != FormulaMode::Editor || !m_editor || !m_selection || m_selection->IsEmpty()) {
         return false;
     }
+    m_pressPath.reset();
     m_editor->DeleteSelection();
     m_layoutStale = true;
     return true;

@@ -1,4 +1,4 @@
-// The environment's modes, texts, operation tree, layout and drawing.
+// The environment's modes, texts, undo, layout and drawing.
 #include "formula/env/formula_env.h"
 
 #include <algorithm>
@@ -10,7 +10,6 @@
 #include "formula/layout/formula_layout.h"
 #include "formula/model/errors.h"
 #include "formula/model/messages.h"
-#include "formula/model/parse_context.h"
 #include "formula/notation/aplan_writer.h"
 #include "formula/notation/lexem_parser.h"
 #include "formula/notation/mathml_writer.h"
@@ -22,8 +21,6 @@ namespace {
 
 constexpr int kSyntaxError = 3;
 constexpr int kCannotRebuildTree = 1009;
-// Priority class the normalising pass of a rebuild starts at.
-constexpr int kNormalizeLevel = 57;
 
 void DefaultSink(QWidget* parent, std::string_view text, MessageIcon icon)
 {
@@ -47,9 +44,10 @@ CFormulaEnv::CFormulaEnv()
     m_root.InsertNewRow(nullptr, false);
 }
 
+// Clients are not told: they belong to objects that go with the environment.
 CFormulaEnv::~CFormulaEnv()
 {
-    DropTree();
+    m_tree.reset();
     m_editor.reset();
     m_selection.reset();
     m_undo.reset();
@@ -306,55 +304,6 @@ void CFormulaEnv::Reset()
     ReplaceFormula({});
     AfterReplace();
     PushUndoSnapshot();
-}
-
-// ---- Operation tree --------------------------------------------------------
-
-bool CFormulaEnv::BuildTree(bool correction)
-{
-    SetCorrection(correction);
-    m_layoutStale = true;
-    // The normalising pass and the build change lexemes: nothing may point
-    // into the formula while they run.
-    DropTree();
-    if (m_selection) {
-        m_selection->Clear(true);
-    }
-    m_pressPath.reset();
-    ParseContext context;
-    context.level = kNormalizeLevel;
-    m_root.Normalize(context);
-    bool built = false;
-    if (!context.invalid) {
-        m_tree = BuildFormulaTree(m_root);
-        built = m_tree != nullptr;
-    }
-    if (m_editor) {
-        m_editor->ToEnd();
-    }
-    return built;
-}
-
-bool CFormulaEnv::RebuildTree()
-{
-    if (!m_hasTreeHolder) {
-        return false;
-    }
-    return BuildTree(Mode() != FormulaMode::Editor);
-}
-
-bool CFormulaEnv::IsFormulaValid() const
-{
-    if (m_tree) {
-        return true;
-    }
-    CFormulaEnv probe;
-    EnvError error;
-    if (!probe.SetLexemText(GetLexemText(), error)) {
-        return false;
-    }
-    probe.UseOperationTree(true);
-    return probe.BuildTree(Mode() != FormulaMode::Editor);
 }
 
 // ---- Undo ------------------------------------------------------------------

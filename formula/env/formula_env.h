@@ -11,10 +11,11 @@
 // formula out and draws it with the caret. No widgets: the control forwards
 // its events and shows what the environment reports through a message sink.
 //
-// Every pointer into the operation tree or into a replaced formula dies in
-// one place (DropTree): the tree is destroyed, the selection forgotten and
-// every attached client (the transformer's multi-selection, drop target,
-// pending operation) told to forget its nodes.
+// Every pointer into the operation tree dies in one place (DropTree): the
+// tree is destroyed and every attached client (the transformer's
+// multi-selection, drop target, pending operation) told to forget its nodes.
+// It runs whenever the tree is rebuilt or destroyed and whenever the formula
+// is replaced; the selection is forgotten whenever the lexemes change.
 #include <functional>
 #include <memory>
 #include <optional>
@@ -52,7 +53,8 @@ enum class MessageIcon { Information, Exclamation };
 
 // An object of the transformer mode that keeps pointers into the operation
 // tree or the formula. The environment calls it whenever the tree is rebuilt
-// or destroyed or the formula replaced.
+// or destroyed or the formula replaced. A client removes itself before it
+// goes.
 class IEnvClient {
 public:
     // Forget every node, lexeme and pending operation.
@@ -166,9 +168,11 @@ public:
     bool PasteText(std::string_view text);
     bool CanPaste() const;
 
-    // The operation tree from the lexemes: the formula is normalised first
-    // (bracket pairing; sign correction and bracket elimination outside
-    // editor mode). Needs the tree holder. The cursor goes to the end.
+    // The operation tree from the lexemes: the formula is read again from
+    // its own text and normalised (bracket pairing; sign correction and
+    // bracket elimination outside editor mode) until its text stays the
+    // same, so text -> tree -> text is a fixed point. Needs the tree holder.
+    // The cursor goes to the end.
     bool RebuildTree();
     // Whether an operation tree can be built from the formula: true with a
     // tree; else tried on a copy of the formula, which stays as it is.
@@ -212,6 +216,8 @@ private:
     // After every replacement: cursor at the end, selection forgotten.
     void AfterReplace();
     bool BuildTree(bool correction);
+    // Replaces the formula by what its text reads as.
+    void ReadBack(const std::string& text);
     bool InsertAtCursor(std::unique_ptr<CLexem> element);
 
     bool m_topLeftReference = true;

@@ -23,8 +23,9 @@ struct KeyEvent {
     bool alt = false;
 };
 
-// What the control does after a key: repaint, place the caret again (and
-// show it), fire the change event.
+// What the control does after a key: repaint (the layout is then stale),
+// show the caret again at its new place (the environment draws it, so this
+// too needs a repaint), fire the change event.
 struct KeyResult {
     bool repaint = false;
     bool caret = true;

@@ -1,1 +1,149 @@
+// Random editing with a fixed seed: thousands of sequences of typed
+// characters, keys, palette commands, mouse selections, pastes, undo and
+// redo on formulas from a small corpus. After every step the cursor path is
+// whole, the lexeme text can be read, and the formula reaches a
+// fixed point: text -> tree -> text -> tree -> text, the last two texts
+// equal (the rebuild normalises, which may change the first).
 #include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "formula/edit/formula_editor.h"
+#include "formula/edit/selection.h"
+#include "formula/env/tool_table.h"
+#include "formula/layout/fake_canvas.h"
+#include "formula/tests/env_test_util.h"
+
+namespace formula {
+namespace {
+
+const char* const kCorpus[] = {
+    "",
+    "x+1=3",
+    "2*x+3=7",
+    "@hor_frac$x+1$2#-@index_up$y$2#=5",
+    "@system$x+y=5$x-y=1#",
+    "@sqrroot$x#+@br_row_abs$-3#",
+    "0,1(6)+@mixed_frac$2$1$3#",
+    "@func$sin$x#*@func$cos$x#=1",
+    "x@spec$blng#@interval$0$1$-2$5#",
+    "(a+b)*(a-b)=@index_up$a$2#-@index_up$b$2#",
+    "x=1@#y=2",
+    "@root$3$x#+@lim$x$x$0#",
+    "@union$x<1$x>2#",
+    "5%*x=12,5",
+};
+
+const char kTyped[] = "0123456789xyab+-*=<>()/,^_&|: %;";
+const int kKeys[] = {vk::Back, vk::Delete, vk::Return, vk::Home, vk::End,
+                     vk::Left, vk::Right,  vk::Up,     vk::Down, vk::Insert};
+
+class Fuzzer {
+public:
+    explicit Fuzzer(unsigned seed)
+        : m_random(seed)
+    {
+    }
+
+    int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(m_random); }
+
+    // One step; a short description of it for the failure message.
+    std::string Step(CFormulaEnv& env)
+    {
+        const int kind = Pick(100);
+        if (kind < 45) {
+            const char ch = kTyped[Pick(static_cast<int>(sizeof kTyped - 1))];
+            env.OnChar(ch);
+            return std::string("char ") + ch;
+        }
+        if (kind < 75) {
+            const int key = kKeys[Pick(static_cast<int>(std::size(kKeys)))];
+            env.OnKeyDown({key});
+            return "key " + std::to_string(key);
+        }
+        if (kind < 82) {
+            const ToolInfo& tool = Tools()[static_cast<std::size_t>(Pick(static_cast<int>(Tools().size())))];
+            env.InsertTool(tool.lexType);
+            return "tool " + std::to_string(tool.lexType);
+        }
+        if (kind < 88) {
+            const Box box = env.Root().GetBox();
+            const Point from{box.x + Pick(box.width + 1), box.y + Pick(box.height + 1)};
+            const Point to{box.x + Pick(box.width + 1), box.y + Pick(box.height + 1)};
+            env.OnMouseDown(from);
+            env.OnMouseMove(to, true);
+            if (Pick(2) == 0) {
+                env.OnMouseUp(to);
+            }
+            return "mouse";
+        }
+        if (kind < 92) {
+            const std::string text = kCorpus[Pick(static_cast<int>(std::size(kCorpus)))];
+            env.PasteText(text);
+            return "paste " + text;
+        }
+        if (kind < 96) {
+            env.Undo();
+            return "undo";
+        }
+        env.Redo();
+        return "redo";
+    }
+
+private:
+    std::mt19937 m_random;
+};
+
+// The text after a rebuild of the text's formula (normalised on the way);
+// the tree itself may fail.
+std::string Rebuilt(const std::string& text)
+{
+    CFormulaEnv env;
+    EnvError error;
+    if (!env.SetLexemText(text, error)) {
+        return "<unreadable: " + error.message + ">";
+    }
+    env.UseOperationTree(true);
+    env.RebuildTree();
+    return env.GetLexemText();
+}
+
+TEST(EditFuzz, RandomEditingKeepsTheFormulaWhole)
+{
+    constexpr int kSequences = 2000;
+    constexpr int kSteps = 25;
+    Fuzzer fuzzer(20240607u);
+    FakeCanvas canvas;
+    int trees = 0;
+    for (int sequence = 0; sequence < kSequences; ++sequence) {
+        test::EditorFixture f(kCorpus[fuzzer.Pick(static_cast<int>(std::size(kCorpus)))]);
+        SetSchoolClass(fuzzer.Pick(4) == 0 ? 7 + fuzzer.Pick(5) : 0);
+        std::string log = f.env.GetLexemText();
+        for (int step = 0; step < kSteps; ++step) {
+            if (f.env.LayoutStale()) {
+                f.env.Layout(canvas);
+            }
+            log += " | " + fuzzer.Step(f.env);
+            SCOPED_TRACE("sequence " + std::to_string(sequence) + ": " + log);
+            ASSERT_TRUE(test::PathIsWhole(f.env));
+            const std::string text = f.env.GetLexemText();
+            CFormulaEnv copy;
+            EnvError error;
+            ASSERT_TRUE(copy.SetLexemText(text, error)) << text << ": " << error.message;
+            const std::string once = Rebuilt(text);
+            ASSERT_EQ(Rebuilt(once), once) << "from " << text;
+            trees += copy.IsFormulaValid() ? 1 : 0;
+        }
+        f.env.SetFocus(true);
+        f.env.Draw(canvas);
+        canvas.ClearCalls();
+    }
+    SetSchoolClass(0);
+    // The walk reaches formulas with trees, not only broken ones.
+    EXPECT_GT(trees, kSequences);
+}
+
+}  // namespace
+}  // namespace formula
