@@ -88,7 +88,13 @@ RowPos CLexemRow::PasteLexems(LexemList&& list, int pos)
     LexemList tail;
     for (auto& lexem : list) {
         if (lexem) {
-            pos = row->InsertAfter(pos, std::move(lexem));
+            // A row that refuses a lexeme (a digit row offered a letter)
+            // keeps the caret where it was: -1 would put the next one before
+            // the row's head.
+            const int at = row->InsertAfter(pos, std::move(lexem));
+            if (at >= 0) {
+                pos = at;
+            }
             continue;
         }
         CMultiRowTemplate* multi = EnclosingMultiRow(*row);

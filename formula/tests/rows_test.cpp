@@ -160,6 +160,20 @@ TEST(Rows, PasteSplitsTheLineAtBreaks)
     EXPECT_EQ(plain->LexemText(), "x1+2y");
 }
 
+TEST(Rows, PasteIntoADigitRowSkipsWhatItRefuses)
+{
+    // The letter is refused; the digits after it still go after the head.
+    CNumPartRow row;
+    ASSERT_TRUE(row.HasHead());
+    LexemList list;
+    for (const char c : {'1', 'a', '2'})
+        list.push_back(std::make_unique<CCharLexem>(c));
+    const RowPos caret = row.PasteLexems(std::move(list), 0);
+    EXPECT_EQ(row.Child(0)->Kind(), LexemKind::RowHead);
+    EXPECT_EQ(row.LexemText(), "12");
+    EXPECT_EQ(caret.pos, 2);
+}
+
 TEST(Rows, EmptiedNumberIsRemovedAfterTheCall)
 {
     auto root = Read("x+7");
