@@ -12,6 +12,16 @@ namespace {
 // before they reach any recursive walk of the tree.
 constexpr int kMaxDepth = 4 * kMaxNesting;
 
+// Drops one pair of brackets that the writer put around an operand of its
+// own (a power's base and exponent, a fraction's numerator and denominator,
+// a derivative's body); brackets the pupil wrote stand inside them.
+NodePtr withoutOwnBrackets(NodePtr node)
+{
+    if (node->kind == NodeKind::Paren && node->kids.size() == 1)
+        return std::move(node->kids[0]);
+    return node;
+}
+
 bool allDigits(const std::string& text)
 {
     return !text.empty() &&
@@ -187,6 +197,7 @@ private:
             if (++chain + m_depth > kMaxDepth)
                 throw ParseError("too deep");
             left = makeNode(NodeKind::Quotient, std::move(left), postfix());
+            m_lastQuotient = left.get();
         }
         return left;
     }
@@ -209,7 +220,9 @@ private:
         if (!accept(Tok::Power))
             return base;
         Level level(*this, false);
-        return makeNode(NodeKind::Power, std::move(base), power());
+        // "(x+!1)^!2", "(2)^!3", "x^!(n+!1)": the base is bracketed unless
+        // it is one letter, the exponent when it is compound.
+        return makeNode(NodeKind::Power, withoutOwnBrackets(std::move(base)), withoutOwnBrackets(power()));
     }
 
     std::string expectDigits()
@@ -363,8 +376,12 @@ private:
             return call(NodeKind::Abs);
         if (text == "_sqrt")
             return call(NodeKind::Sqrt);
-        if (text == "Derive")
-            return call(NodeKind::Derive);
+        if (text == "Derive") {
+            // "Derive((x+!1))": a compound body writes its own brackets.
+            auto node = call(NodeKind::Derive);
+            node->kids[0] = withoutOwnBrackets(std::move(node->kids[0]));
+            return node;
+        }
         if (text == "i_name") {
             Level level(*this, true);
             expect(Tok::LParen);
@@ -415,13 +432,32 @@ private:
         case Tok::Word: return word(take().text);
         case Tok::LParen: {
             Level level(*this, true);
+            const std::size_t open = m_pos;
             take();
             auto inner = line();
             expect(Tok::RParen);
+            const std::size_t close = m_pos - 1;
             // "(-5)", "(-3)//4", "((-2)#!(3//4))": a number in brackets is
-            // the writer's form of a negative number.
-            if (inner->kind == NodeKind::Number)
+            // the writer's form of a negative number. Brackets around
+            // exactly such a bracket are the pupil's: "x+!((-5))" is x+(-5).
+            if (inner->kind == NodeKind::Number) {
+                if (close == m_numberBracketClose + 1 && m_tokens[open + 1].kind == Tok::LParen)
+                    return makeNode(NodeKind::Paren, std::move(inner));
+                m_numberBracketClose = close;
                 return numberTail(std::move(inner));
+            }
+            // "(a/!b)", "((x+!1)/!2)": a fraction is written in brackets of
+            // its own, a compound numerator or denominator too. Only the
+            // innermost pair is the fraction's: "((a/!b))" keeps the outer
+            // one. The kernel prints every quotient as a fraction, so a
+            // division the pupil bracketed ("(a:b)", the same text) loses
+            // nothing.
+            if (inner->kind == NodeKind::Quotient && inner.get() == m_lastQuotient) {
+                m_lastQuotient = nullptr;
+                inner->kids[0] = withoutOwnBrackets(std::move(inner->kids[0]));
+                inner->kids[1] = withoutOwnBrackets(std::move(inner->kids[1]));
+                return inner;
+            }
             return makeNode(NodeKind::Paren, std::move(inner));
         }
         default: throw ParseError("operand expected");
@@ -432,6 +468,10 @@ private:
     std::size_t m_pos = 0;
     int m_depth = 0;
     int m_nesting = 0;
+    // The closing bracket of the last bracketed number.
+    std::size_t m_numberBracketClose = static_cast<std::size_t>(-2);
+    // The quotient that the last "/!" made, until brackets close around it.
+    const Node* m_lastQuotient = nullptr;
 };
 
 }  // namespace

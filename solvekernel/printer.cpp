@@ -59,6 +59,24 @@ const char* functionName(FuncName func)
     return "";
 }
 
+// A product whose first factor is a negative number: the writer folds the
+// pupil's "-5*x" into "(-5)*!x", and it is printed back with the sign in
+// front, "-5*x" (a bracketed "(-5)" only inside).
+bool leadsWithNegativeNumber(const Node& node)
+{
+    return node.kind == NodeKind::Product && !node.kids.empty() && node.kids[0]->kind == NodeKind::Number &&
+           node.kids[0]->number.negative;
+}
+
+// Such a product without its sign: "5*x".
+std::string printProductUnsigned(const Node& product)
+{
+    std::string text = numberBody(product.kids[0]->number);
+    for (std::size_t i = 1; i < product.kids.size(); ++i)
+        text += "*" + print(*product.kids[i], Place::Factor);
+    return text;
+}
+
 // The term without its sign, for a sum that prints the sign itself.
 std::string printNegated(const Node& inner)
 {
@@ -86,6 +104,8 @@ std::string printSum(const Node& node)
             text += print(term, Place::Whole);
         } else if (isNegativeTerm(term)) {
             text += "-" + printUnsigned(term);
+        } else if (leadsWithNegativeNumber(term)) {
+            text += "-" + printProductUnsigned(term);
         } else {
             text += "+" + print(term, Place::Term);
         }
@@ -162,6 +182,8 @@ std::string print(const Node& node, Place place)
         return place == Place::Whole ? text : bracketed(text);
     }
     case NodeKind::Product: {
+        if (place == Place::Whole && leadsWithNegativeNumber(node))
+            return "-" + printProductUnsigned(node);
         std::string text;
         for (std::size_t i = 0; i < node.kids.size(); ++i)
             text += (i ? "*" : "") + print(*node.kids[i], Place::Factor);

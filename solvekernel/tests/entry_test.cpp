@@ -1,7 +1,6 @@
-// The kernel's entry points, rule files, limits and determinism. Requests
-// here are written by hand; the tables that write them with the real Aplan
-// writer and read the replies back with the real reader come with the
-// notation library.
+// The kernel's entry points, rule files, limits and determinism, with
+// requests written by hand (the same operations between the real Aplan
+// writer and reader are in roundtrip_*_test.cpp).
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>

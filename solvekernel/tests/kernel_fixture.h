@@ -1,9 +1,9 @@
 #pragma once
 // Drives the built kernel library through its three C entry points, as the
-// suite's binding does. Requests are raw Aplan texts written by hand in the
-// writer's forms; the writer/reader round-trip tables (request written from a
-// lexeme text by the real Aplan writer, reply read back by the real reader)
-// come with the notation library.
+// suite's binding does. The kernel_tests binary sends raw Aplan texts written
+// by hand, so that it needs nothing of the suite; kernel_roundtrip_tests
+// (roundtrip_support.h) writes its requests with the formula library's Aplan
+// writer and reads the replies back with its reader.
 #include <gtest/gtest.h>
 
 #include <cstdint>
