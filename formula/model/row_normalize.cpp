@@ -51,8 +51,16 @@ SignFix PairFix(const COperatorSign& first, COperatorSign& second)
         return SignFix::ChildDeleted;  // a-+b -> a-b
     }
     using namespace priority;
+    // A product sign before a sign of the sum keeps the product: dropping the
+    // '*' would change the value (a*-b is not a-b).
+    if (a == Product && IsSignChar(second, '-')) {
+        return SignFix::None;  // a*-b stays
+    }
+    if (a == Product && IsSignChar(second, '+')) {
+        return SignFix::ChildDeleted;  // a*+b -> a*b
+    }
     if ((a == Additive && b == Relation) || (a == Product && (b == Additive || b == Relation))) {
-        return SignFix::PrevDeleted;  // a+=b -> a=b, a*+b -> a+b
+        return SignFix::PrevDeleted;  // a+=b -> a=b, a*=b -> a=b
     }
     if ((a == Additive && b == Product) || (a == Relation && b == Product) ||
         (a == Relation && IsSignChar(second, '+'))) {

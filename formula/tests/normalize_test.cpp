@@ -104,9 +104,9 @@ TEST(Normalize, CorrectsSigns)
         {"a-+b", "a-b"},
         {"a**b", "a*b"},
         {"a+=b", "a=b"},
-        {"a*+b", "a+b"},
+        {"a*+b", "a*b"},  // the product keeps its value
         {"a*=b", "a=b"},
-        {"a*-b", "a-b"},
+        {"a*-b", "a*-b"},  // not a-b: a*(-b) is another number
         {"a+*b", "a+b"},
         {"a=+b", "a=b"},
         {"a=*b", "a=b"},
