@@ -1,0 +1,465 @@
+// Window side of the formula control.
+#include "formula/control/formavel_widget.h"
+
+#include <QContextMenuEvent>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "formula/control/formavel_ctrl.h"
+#include "formula/edit/selection.h"
+#include "formula/env/tool_table.h"
+#include "formula/layout/qt_canvas.h"
+#include "formula/model/messages.h"
+
+namespace formula::control {
+using platform::com::ComPtr;
+
+namespace {
+
+QColor toQColor(OLE_COLOR colour)
+{
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+Point toPoint(const QPointF& position)
+{
+    const QPoint point = position.toPoint();
+    return {point.x(), point.y()};
+}
+
+// The editor's keys by virtual-key code; 0 for a key it does not take.
+int virtualKey(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Backspace:
+        return vk::Back;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return vk::Return;
+    case Qt::Key_End:
+        return vk::End;
+    case Qt::Key_Home:
+        return vk::Home;
+    case Qt::Key_Left:
+        return vk::Left;
+    case Qt::Key_Up:
+        return vk::Up;
+    case Qt::Key_Right:
+        return vk::Right;
+    case Qt::Key_Down:
+        return vk::Down;
+    case Qt::Key_Insert:
+        return vk::Insert;
+    case Qt::Key_Delete:
+        return vk::Delete;
+    default:
+        return 0;
+    }
+}
+
+// A typed 7-bit character, or 0.
+char typedChar(const QKeyEvent& event)
+{
+    const QString text = event.text();
+    if (text.size() != 1) {
+        return 0;
+    }
+    const char16_t ch = text.at(0).unicode();
+    return ch >= 0x20 && ch < 0x7F ? static_cast<char>(ch) : 0;
+}
+
+char altLetter(const QKeyEvent& event)
+{
+    if (!(event.modifiers() & Qt::AltModifier) || event.key() < Qt::Key_A || event.key() > Qt::Key_Z) {
+        return 0;
+    }
+    return static_cast<char>('A' + (event.key() - Qt::Key_A));
+}
+
+}  // namespace
+
+FormavelWidget::FormavelWidget(QWidget* parent, CFormavelCtrl* control) : QWidget(parent), m_control(control)
+{
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+FormavelWidget::~FormavelWidget()
+{
+    if (m_control) {
+        m_control->widgetGone();
+        // The palettes close with the control's window.
+        PaletteManager::instance().hide();
+    }
+}
+
+void FormavelWidget::ensureLayout()
+{
+    CFormulaEnv& env = m_control->env();
+    if (env.LayoutStale()) {
+        QtCanvas canvas;
+        env.Layout(canvas);
+    }
+}
+
+// ---- Painting --------------------------------------------------------------
+
+void FormavelWidget::drawGrid(QPainter& painter)
+{
+    const GridSettings& grid = m_control->grid();
+    if (!grid.showVertical && !grid.showHorizontal) {
+        return;
+    }
+    painter.setPen(QPen(toQColor(grid.colour), 1));
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    // A step of 0 or less would never end a row of lines: none is drawn.
+    if (grid.showVertical && grid.dx > 0) {
+        for (int x = grid.originX; x <= width(); x += grid.dx) {
+            painter.drawLine(x, 0, x, height());
+        }
+    }
+    if (grid.showHorizontal && grid.dy > 0) {
+        for (int y = grid.originY; y <= height(); y += grid.dy) {
+            painter.drawLine(0, y, width(), y);
+        }
+    }
+}
+
+void FormavelWidget::paintEvent(QPaintEvent*)
+{
+    if (!m_control) {
+        return;
+    }
+    CFormulaEnv& env = m_control->env();
+    QImage buffer(size(), QImage::Format_RGB32);
+    {
+        QPainter painter(&buffer);
+        painter.fillRect(rect(), toQColor(m_control->backColor()));
+        painter.setFont(font());
+        painter.setPen(Qt::black);
+        const QFontMetrics metrics(font());
+        int captionBlock = 0;
+        if (!m_control->caption().empty()) {
+            painter.drawText(0, metrics.ascent(), QString::fromStdString(m_control->caption()));
+            captionBlock = 2 * metrics.height();
+        }
+        if (env.Mode() != FormulaMode::None) {
+            drawGrid(painter);
+            if (captionBlock != m_captionSeen) {
+                env.SetPosition({env.Position().x, captionBlock});
+                m_captionSeen = captionBlock;
+            }
+            QtCanvas canvas(&painter);
+            env.Draw(canvas);
+        } else {
+            const int line = metrics.height();
+            painter.setPen(Qt::black);
+            painter.drawText(0, captionBlock + metrics.ascent(), "Lumeq Control 1.0 alfa (Design mode)");
+            painter.drawText(0, captionBlock + line + metrics.ascent(), "Current state: None");
+        }
+    }
+    QPainter(this).drawImage(0, 0, buffer);
+}
+
+// ---- Mouse --------------------------------------------------------------------
+
+void FormavelWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (!m_control) {
+        return;
+    }
+    const ComPtr<CFormavelCtrl> keepAlive(m_control);
+    CFormulaEnv& env = m_control->env();
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const Point pt = toPoint(event->position());
+    if (event->button() == Qt::LeftButton) {
+        if ((event->modifiers() & Qt::ControlModifier) && !m_control->isScrollingLocked()) {
+            m_scrolling = true;
+            m_lastPoint = event->position().toPoint();
+            env.SetFocus(false);
+            m_savedCursor = cursor();
+            setCursor(Qt::SizeAllCursor);
+            grabMouse();
+            update();
+            return;
+        }
+        if (m_control->isLocked()) {
+            return;
+        }
+        ensureLayout();
+        if (env.Mode() == FormulaMode::Editor) {
+            if (env.OnMouseDown(pt)) {
+                update();
+            }
+        } else if (env.Mode() == FormulaMode::Transformer) {
+            m_dragEntered = false;
+            m_control->transformer().OnLeftDown(pt, shift);
+            update();
+        }
+    } else if (event->button() == Qt::RightButton) {
+        if (m_control->isLocked() || env.Mode() != FormulaMode::Transformer) {
+            return;
+        }
+        ensureLayout();
+        if (m_control->transformer().Pending() == PendingOperation::None) {
+            m_control->transformer().OnRightDown(pt, shift);
+            update();
+        }
+    }
+}
+
+void FormavelWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_control) {
+        return;
+    }
+    CFormulaEnv& env = m_control->env();
+    if (m_scrolling) {
+        const QPoint point = event->position().toPoint();
+        const QPoint delta = point - m_lastPoint;
+        m_lastPoint = point;
+        Point position = env.Position();
+        position.x += delta.x();
+        // With a school class the formula only moves sideways.
+        if (GetSchoolClass() == 0) {
+            position.y += delta.y();
+        }
+        env.SetPosition(position);
+        update();
+        return;
+    }
+    if (m_control->isLocked()) {
+        return;
+    }
+    const Point pt = toPoint(event->position());
+    ensureLayout();
+    if (env.Mode() == FormulaMode::Editor) {
+        if ((event->buttons() & Qt::LeftButton) && env.OnMouseMove(pt, true)) {
+            update();
+        }
+    } else if (env.Mode() == FormulaMode::Transformer) {
+        CTransformer& transformer = m_control->transformer();
+        if (transformer.Dragging()) {
+            if (!m_dragEntered) {
+                m_dragEntered = true;
+                transformer.DragEnter(pt);
+            }
+            transformer.DragOver(pt);
+            update();
+        } else if (transformer.OnMouseMove(pt, event->modifiers() & Qt::ShiftModifier)) {
+            update();
+        }
+    }
+}
+
+void FormavelWidget::endScrolling()
+{
+    m_scrolling = false;
+    m_control->env().SetFocus(hasFocus());
+    setCursor(m_savedCursor);
+    releaseMouse();
+    update();
+}
+
+void FormavelWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!m_control || event->button() != Qt::LeftButton) {
+        return;
+    }
+    const ComPtr<CFormavelCtrl> keepAlive(m_control);
+    if (m_scrolling) {
+        endScrolling();
+        return;
+    }
+    CFormulaEnv& env = m_control->env();
+    const Point pt = toPoint(event->position());
+    ensureLayout();
+    if (env.Mode() == FormulaMode::Editor) {
+        if (env.OnMouseUp(pt)) {
+            update();
+        }
+    } else if (env.Mode() == FormulaMode::Transformer && m_control->transformer().Dragging()) {
+        m_dragEntered = false;
+        m_control->transformer().Drop(pt);
+        update();
+    }
+}
+
+void FormavelWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (!m_control) {
+        return;
+    }
+    const ComPtr<CFormavelCtrl> keepAlive(m_control);
+    CFormulaEnv& env = m_control->env();
+    if (event->button() == Qt::LeftButton) {
+        if (m_control->isLocked() || env.Mode() != FormulaMode::Transformer) {
+            return;
+        }
+        ensureLayout();
+        if (m_control->transformer().OnDoubleClick(toPoint(event->position()))) {
+            update();
+        }
+    } else if (event->button() == Qt::RightButton) {
+        if ((event->modifiers() & Qt::ShiftModifier) || env.Mode() == FormulaMode::Viewer) {
+            env.CopyAll();
+        } else {
+            env.Copy();
+        }
+        m_control->message(1034);
+    }
+}
+
+void FormavelWidget::leaveEvent(QEvent*)
+{
+    if (m_control && m_control->env().Mode() == FormulaMode::Transformer &&
+        m_control->transformer().OnMouseLeave()) {
+        update();
+    }
+}
+
+// ---- Keys and focus ---------------------------------------------------------------
+
+bool FormavelWidget::event(QEvent* event)
+{
+    // In editor mode the editing keys, typed characters and Alt+letters are
+    // the control's, not the host's shortcuts or mnemonics.
+    if (event->type() == QEvent::ShortcutOverride && m_control &&
+        m_control->env().Mode() == FormulaMode::Editor) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool ctrl = key->modifiers() & Qt::ControlModifier;
+        if (virtualKey(key->key()) != 0 || altLetter(*key) != 0 || (!ctrl && typedChar(*key) != 0)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void FormavelWidget::keyPressEvent(QKeyEvent* event)
+{
+    if (!m_control) {
+        return;
+    }
+    const ComPtr<CFormavelCtrl> keepAlive(m_control);
+    CFormulaEnv& env = m_control->env();
+    if (const char letter = altLetter(*event)) {
+        if (!m_control->altShortcut(letter)) {
+            event->ignore();
+        }
+        return;
+    }
+    if (env.Mode() != FormulaMode::Editor) {
+        event->ignore();
+        return;
+    }
+    if (const int key = virtualKey(event->key())) {
+        const Qt::KeyboardModifiers modifiers = event->modifiers();
+        const KeyResult result = env.OnKeyDown({key, bool(modifiers & Qt::ShiftModifier),
+                                                bool(modifiers & Qt::ControlModifier),
+                                                bool(modifiers & Qt::AltModifier)});
+        if (result.repaint || result.caret) {
+            update();
+        }
+        if (result.changed) {
+            m_control->fireFormulaChanged();
+        }
+        return;
+    }
+    if (const char ch = typedChar(*event); ch != 0 && !(event->modifiers() & Qt::ControlModifier)) {
+        if (env.OnChar(ch)) {
+            m_control->fireFormulaChanged();
+            update();
+        }
+        return;
+    }
+    event->ignore();
+}
+
+void FormavelWidget::focusInEvent(QFocusEvent*)
+{
+    if (!m_control) {
+        return;
+    }
+    m_control->env().SetFocus(true);
+    PaletteManager::instance().setOwner(m_control);
+    update();
+}
+
+void FormavelWidget::focusOutEvent(QFocusEvent*)
+{
+    if (m_control) {
+        m_control->env().SetFocus(false);
+        update();
+    }
+}
+
+// ---- Context menu and commands -------------------------------------------------------
+
+void FormavelWidget::runCommand(int id)
+{
+    const ComPtr<CFormavelCtrl> keepAlive(m_control);
+    switch (id) {
+    case command::Copy:
+        m_control->Copy();
+        break;
+    case command::Cut:
+        m_control->Cut();
+        break;
+    case command::CopyAll:
+        m_control->copyAllWithMessage();
+        break;
+    case command::Paste:
+        m_control->Paste();
+        break;
+    case command::Clear:
+        m_control->Clear();
+        break;
+    default:
+        break;
+    }
+}
+
+void FormavelWidget::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (!m_control || m_control->env().Mode() != FormulaMode::Editor) {
+        return;
+    }
+    CFormulaEnv& env = m_control->env();
+    // Menu 102 in English; the Ukrainian menus for the other languages.
+    const bool english = GetMessageLanguage() == 0;
+    struct Item {
+        int command;
+        const char* english;
+        const char* ukrainian;
+    };
+    static constexpr Item kItems[] = {
+        {command::Cut, "Cu&t", "Вирізати"},
+        {command::Copy, "&Copy", "Копіювати"},
+        {command::CopyAll, "Copy all", "Копіювати все"},
+        {command::Paste, "&Paste", "Вставити"},
+        {command::Clear, "C&lear", "Очистити"},
+    };
+    const bool hasRun = env.Selection() && !env.Selection()->IsEmpty();
+    QMenu menu(this);
+    for (const Item& item : kItems) {
+        QAction* action = menu.addAction(QString::fromUtf8(english ? item.english : item.ukrainian));
+        action->setData(item.command);
+        if (item.command == command::Copy || item.command == command::Cut) {
+            action->setEnabled(hasRun);
+        } else if (item.command == command::Paste) {
+            action->setEnabled(env.CanPaste());
+        }
+    }
+    const QPoint at = event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(QPoint(5, 5)) : event->globalPos();
+    if (QAction* chosen = menu.exec(at)) {
+        runCommand(chosen->data().toInt());
+    }
+}
+
+}  // namespace formula::control

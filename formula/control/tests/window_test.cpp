@@ -1,0 +1,203 @@
+// The placed control driven with the mouse and keys on the offscreen
+// platform, as a pupil drives it; screenshots of each mode.
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+#include <QWidget>
+
+#include <algorithm>
+#include <string>
+
+#include "formula/control/tests/control_host.h"
+#include "formula/layout/qt_canvas.h"
+#include "formula/tests/transformer_test_util.h"
+
+namespace formula::control::test {
+namespace {
+
+using Window = ControlHost;
+
+// Where a lexeme of a formula lies in the control: the same text laid out
+// by the same code at the control's position.
+QPoint pointOf(const std::string& text, std::string_view lexeme, int nth)
+{
+    formula::test::TransformerFixture layout(text);
+    QtCanvas canvas;
+    layout.env.Layout(canvas);
+    const Point at = layout.At(lexeme, nth);
+    return {at.x, at.y};
+}
+
+void savePng(QWidget* window, const char* name)
+{
+    const QImage image = window->grab().toImage();
+    ASSERT_FALSE(image.isNull());
+    ASSERT_TRUE(image.save(QString(FORMAVEL_PNG_DIR) + "/" + name));
+}
+
+// How many pixels of an image differ from the background colour.
+int inkPixels(QWidget* window, QRgb background)
+{
+    const QImage image = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            count += (image.pixel(x, y) & 0xFFFFFF) != (background & 0xFFFFFF) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST_F(Window, TypingAFormulaInEditorMode)
+{
+    DispatchDriver control = createPlaced();
+    control.invoke(disp::UseEditor);
+    window->setFocus();
+    QTest::keyClicks(window, "2*x+1=5");
+    EXPECT_EQ(control.getProperty<std::string>(disp::LexemText), "2*x+1=5");
+    EXPECT_EQ(eventsWithId(event::FormulaChanged).size(), 7u);
+    QTest::keyClick(window, Qt::Key_Backspace);
+    EXPECT_EQ(control.getProperty<std::string>(disp::LexemText), "2*x+1=");
+    EXPECT_EQ(eventsWithId(event::FormulaChanged).size(), 8u);
+    // Undo returns to the text before the key, without an event.
+    EXPECT_EQ(rawValue(control.invoke<VARIANT_BOOL>(disp::Undo)), -1);
+    EXPECT_EQ(eventsWithId(event::FormulaChanged).size(), 8u);
+}
+
+TEST_F(Window, AltShortcutsInsertOnlyInEditorMode)
+{
+    DispatchDriver control = createPlaced();
+    control.invoke(disp::UseViewer);
+    control.setProperty(disp::LexemText, "x");
+    window->setFocus();
+    events.clear();
+    QTest::keyClick(window, Qt::Key_R, Qt::AltModifier);
+    EXPECT_EQ(control.getProperty<std::string>(disp::LexemText), "x");
+    EXPECT_TRUE(events.empty());
+
+    control.invoke(disp::UseEditor);
+    QTest::keyClick(window, Qt::Key_R, Qt::AltModifier);
+    EXPECT_NE(control.getProperty<std::string>(disp::LexemText).find("@sqrroot$"), std::string::npos);
+    EXPECT_EQ(events, std::vector<std::string>{"1"});
+}
+
+TEST_F(Window, DragOfTheFirstEqualsOntoTheSecondAsksTheHost)
+{
+    const std::string text = "@system$x+y=5$x-y=1#";
+    DispatchDriver control = createPlaced(420, 140);
+    control.setProperty(disp::LexemText, text);
+    ASSERT_EQ(rawValue(control.invoke<VARIANT_BOOL>(disp::UseTransformer)), -1);
+    const std::string shown = control.getProperty<std::string>(disp::LexemText);
+    const QPoint from = pointOf(shown, "=", 0);
+    const QPoint to = pointOf(shown, "=", 1);
+    events.clear();
+    QTest::mousePress(window, Qt::LeftButton, {}, from);
+    QTest::mouseMove(window, (from + to) / 2);
+    QTest::mouseMove(window, to);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, to);
+    EXPECT_EQ(eventsWithId(event::OperationDragDrop),
+              std::vector<std::string>{"2 I4 12 String \"x+!y=!5\" String \"x+!(-1)*!y=!1\""});
+    EXPECT_EQ(eventsWithId(event::OperationLClick).size(), 1u);
+    EXPECT_TRUE(eventsWithId(event::FormulaChanged).empty());
+}
+
+TEST_F(Window, HoverAndDoubleClickAsksTheHost)
+{
+    DispatchDriver control = createPlaced();
+    control.setProperty(disp::LexemText, "2*x+3+4=7");
+    ASSERT_EQ(rawValue(control.invoke<VARIANT_BOOL>(disp::UseTransformer)), -1);
+    const QPoint plus = pointOf(control.getProperty<std::string>(disp::LexemText), "+", 1);
+    events.clear();
+    QTest::mouseMove(window, plus);
+    QTest::mouseDClick(window, Qt::LeftButton, {}, plus);
+    EXPECT_EQ(eventsWithId(event::OperationDblClick), std::vector<std::string>{"5 I4 1 String \"3+!4\""});
+    // Pending: a second double click asks nothing until the host answers.
+    QTest::mouseDClick(window, Qt::LeftButton, {}, plus);
+    EXPECT_EQ(eventsWithId(event::OperationDblClick).size(), 1u);
+    control.invoke(disp::SetOperationResult, true, "7");
+    EXPECT_EQ(control.invoke<std::string>(disp::GetAplanText), "2*!x+!7=!7");
+    EXPECT_TRUE(eventsWithId(event::FormulaChanged).empty());
+}
+
+TEST_F(Window, LockedIgnoresTheMouse)
+{
+    DispatchDriver control = createPlaced();
+    control.setProperty(disp::LexemText, "2*x+3+4=7");
+    control.invoke(disp::UseTransformer);
+    control.setProperty(disp::Locked, true);
+    const QPoint plus = pointOf(control.getProperty<std::string>(disp::LexemText), "+", 1);
+    events.clear();
+    QTest::mouseMove(window, plus);
+    QTest::mouseDClick(window, Qt::LeftButton, {}, plus);
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(Window, ShortcutOverrideIsTakenInEditorModeOnly)
+{
+    DispatchDriver control = createPlaced();
+    control.invoke(disp::UseEditor);
+    for (const auto& [key, modifiers, text] :
+         {std::tuple{Qt::Key_Left, Qt::NoModifier, QString()}, std::tuple{Qt::Key_A, Qt::AltModifier, QString("a")},
+          std::tuple{Qt::Key_X, Qt::NoModifier, QString("x")}, std::tuple{Qt::Key_Delete, Qt::NoModifier, QString()}}) {
+        QKeyEvent override(QEvent::ShortcutOverride, key, modifiers, text);
+        override.ignore();
+        QCoreApplication::sendEvent(window, &override);
+        EXPECT_TRUE(override.isAccepted()) << key;
+    }
+    control.invoke(disp::UseViewer);
+    QKeyEvent override(QEvent::ShortcutOverride, Qt::Key_A, Qt::AltModifier, "a");
+    override.ignore();
+    QCoreApplication::sendEvent(window, &override);
+    EXPECT_FALSE(override.isAccepted());
+}
+
+TEST_F(Window, ScreenshotsOfEachMode)
+{
+    DispatchDriver control = createPlaced(420, 120);
+    control.invoke(disp::SetGridData, 0, 0, 10, 10, true, true, 0xE0E0E0);
+    control.setProperty(disp::LexemText, "@system$x+y=5$x-y=1#");
+    control.invoke(disp::UseViewer);
+    const int viewerInk = inkPixels(window, 0xFFFFFF);
+    EXPECT_GT(viewerInk, 500);
+    savePng(window, "formavel_viewer.png");
+
+    control.invoke(disp::UseEditor);
+    parent->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(parent.get()));
+    window->setFocus();
+    QTest::keyClick(window, Qt::Key_End);
+    control.invoke(disp::ShowToolsDlg, "");
+    // The control with the palettes (top-level windows of their own) beside it.
+    QImage editor = window->grab().toImage();
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top != parent.get() && top->isVisible()) {
+            const QImage palette = top->grab().toImage();
+            QImage wider(editor.width() + palette.width() + 4, std::max(editor.height(), palette.height()),
+                         QImage::Format_RGB32);
+            wider.fill(Qt::darkGray);
+            QPainter painter(&wider);
+            painter.drawImage(0, 0, editor);
+            painter.drawImage(editor.width() + 4, 0, palette);
+            painter.end();
+            editor = wider;
+        }
+    }
+    EXPECT_GT(editor.width(), window->width()) << "no palette was shown";
+    ASSERT_TRUE(editor.save(QString(FORMAVEL_PNG_DIR) + "/formavel_editor.png"));
+    control.invoke(disp::HideToolsDlg, "");
+
+    control.setProperty(disp::LexemText, "2*x+3+4=7");
+    control.invoke(disp::UseTransformer);
+    const QPoint plus = pointOf(control.getProperty<std::string>(disp::LexemText), "+", 1);
+    QTest::mouseMove(window, plus);
+    savePng(window, "formavel_transformer.png");
+
+    // A grid step of 0 draws no lines in that direction, and the paint ends.
+    control.invoke(disp::SetGridData, 0, 0, 0, 10, true, true, 0x000000);
+    control.invoke(disp::SetState, std::int16_t{0});
+    savePng(window, "formavel_none.png");
+}
+
+}  // namespace
+}  // namespace formula::control::test
