@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QImage>
@@ -12,6 +13,7 @@
 #include <QPointer>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <functional>
@@ -369,18 +371,26 @@ TEST_F(PaletteTest, EveryButtonHasAPicture)
 TEST_F(PaletteTest, TheMouseOverAPaletteGivesItTheFocus)
 {
     FakeClient client(true);
-    client.paletteParent()->show();
-    client.paletteParent()->activateWindow();
-    client.paletteParent()->setFocus();
+    QWidget* host = client.paletteParent();
+    host->show();
     manager.setOwner(&client);
     manager.show();
     QWidget* templates = manager.window(PaletteKind::Templates);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(templates));
-    EXPECT_FALSE(templates->hasFocus());
-    // Below the last button: over the palette itself.
-    QTest::mouseMove(templates, QPoint(10, templates->height() - 2));
+    // The host window takes the activation back from the palettes just
+    // shown, so that only the mouse can bring the palette forward.
+    host->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(host));
+    ASSERT_FALSE(templates->isActiveWindow());
+    ASSERT_FALSE(templates->hasFocus());
+    // A move sent to the palette's own window below the last button: over
+    // the palette itself, whatever else lies at that point of the screen.
+    QWindow* handle = templates->windowHandle();
+    ASSERT_NE(handle, nullptr);
+    QTest::mouseMove(handle, handle->mapFromGlobal(templates->mapToGlobal(QPoint(10, templates->height() - 2))));
     // Activation reaches the window through the event loop.
     EXPECT_TRUE(QTest::qWaitFor([&] { return templates->hasFocus(); }, 2000));
+    EXPECT_EQ(QApplication::activeWindow(), templates);
 }
 
 TEST_F(PaletteTest, APressedButtonShowsItsActivePicture)
