@@ -166,6 +166,9 @@ public:
 
 private:
     bool fromLexemText(const std::string& text);
+    // Unions standing alone in lines of systems and unions give way to
+    // their own lines (before the switch to transformer mode).
+    void flattenUnions();
     // The caption block height and the formula's size for GetOptimalSize.
     void optimalSize(std::int32_t& cx, std::int32_t& cy);
 

@@ -42,6 +42,14 @@ bool CFormulaEnv::InsertElement(std::unique_ptr<CLexem> element)
     return InsertAtCursor(std::move(element));
 }
 
+bool CFormulaEnv::InsertElementUngated(std::unique_ptr<CLexem> element)
+{
+    if (!element || !m_editor) {
+        return false;
+    }
+    return InsertAtCursor(std::move(element));
+}
+
 bool CFormulaEnv::InsertAtCursor(std::unique_ptr<CLexem> element)
 {
     m_pressPath.reset();

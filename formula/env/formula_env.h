@@ -131,6 +131,8 @@ public:
     // Insertion at the editor's cursor (school-class gates, depth limit);
     // the caret moves into the new element. False when nothing went in.
     bool InsertElement(std::unique_ptr<CLexem> element);
+    // The same without the school-class gate (the control's Alt shortcuts).
+    bool InsertElementUngated(std::unique_ptr<CLexem> element);
     bool InsertTool(const ToolInfo& tool);
     // A palette command by LexType (editor mode only).
     ToolResult InsertTool(int lexType);

@@ -4,10 +4,21 @@
 
 #include <filesystem>
 
+#include "formula/layout/qt_canvas.h"
+#include "formula/tests/transformer_test_util.h"
 #include "platform/registry.h"
 #include "testsupport/temp_dir.h"
 
 namespace formula::control::test {
+
+QPoint pointOf(const std::string& text, std::string_view lexeme, int nth)
+{
+    formula::test::TransformerFixture layout(text);
+    QtCanvas canvas;
+    layout.env.Layout(canvas);
+    const Point at = layout.At(lexeme, nth);
+    return {at.x, at.y};
+}
 
 void ControlHost::SetUp()
 {

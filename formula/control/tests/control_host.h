@@ -5,9 +5,11 @@
 // boxes through the recorder.
 #include <gtest/gtest.h>
 
+#include <QPoint>
 #include <QWidget>
 
 #include <memory>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,10 @@
 namespace formula::control::test {
 
 using namespace platform::com;
+
+// Where a lexeme of a formula lies in the control: the same text laid out
+// by the same code at the control's position.
+QPoint pointOf(const std::string& text, std::string_view lexeme, int nth);
 
 class ControlHost : public ::testing::Test {
 protected:

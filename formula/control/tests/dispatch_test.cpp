@@ -274,6 +274,34 @@ TEST_F(Dispatch, TopLeftPositionAndGraphicFormulaChecks)
     }
 }
 
+TEST_F(Dispatch, TransformerModeFlattensNestedUnions)
+{
+    DispatchDriver control = createWindowless();
+    struct Case {
+        const char* text;
+        const char* transformed;
+    };
+    const Case cases[] = {
+        // A union alone in a line of a system or a union gives way to its lines.
+        {"@system$x=1$@union$y=2$y=3##", "@system$x=1$y=2$y=3#"},
+        {"@union$x=1$@union$y=2$@union$z=3$z=4###", "@union$x=1$y=2$z=3$z=4#"},
+        // A union in a line of the root itself stays.
+        {"@union$x=1$x=2#", "@union$x=1$x=2#"},
+    };
+    for (const Case& c : cases) {
+        control.invoke(disp::SetState, std::int16_t{1});
+        control.setProperty(disp::LexemText, c.text);
+        EXPECT_EQ(rawValue(control.invoke<VARIANT_BOOL>(disp::UseTransformer)), -1) << c.text;
+        EXPECT_EQ(control.getProperty<std::string>(disp::LexemText), c.transformed) << c.text;
+        EXPECT_EQ(control.getProperty<std::int16_t>(disp::State), 3);
+    }
+    // Deeper than the lines of the root's systems nothing is flattened.
+    control.invoke(disp::SetState, std::int16_t{1});
+    control.setProperty(disp::LexemText, "@system$x=1$@system$y=1$@union$a=1$a=2###");
+    control.invoke(disp::UseTransformer);
+    EXPECT_NE(control.getProperty<std::string>(disp::LexemText).find("@union$"), std::string::npos);
+}
+
 TEST_F(Dispatch, PropertiesPersistThroughTheBag)
 {
     ComPtr<IPersistPropertyBag> first;

@@ -10,24 +10,11 @@
 #include <string>
 
 #include "formula/control/tests/control_host.h"
-#include "formula/layout/qt_canvas.h"
-#include "formula/tests/transformer_test_util.h"
 
 namespace formula::control::test {
 namespace {
 
 using Window = ControlHost;
-
-// Where a lexeme of a formula lies in the control: the same text laid out
-// by the same code at the control's position.
-QPoint pointOf(const std::string& text, std::string_view lexeme, int nth)
-{
-    formula::test::TransformerFixture layout(text);
-    QtCanvas canvas;
-    layout.env.Layout(canvas);
-    const Point at = layout.At(lexeme, nth);
-    return {at.x, at.y};
-}
 
 void savePng(QWidget* window, const char* name)
 {
@@ -80,6 +67,28 @@ TEST_F(Window, AltShortcutsInsertOnlyInEditorMode)
     QTest::keyClick(window, Qt::Key_R, Qt::AltModifier);
     EXPECT_NE(control.getProperty<std::string>(disp::LexemText).find("@sqrroot$"), std::string::npos);
     EXPECT_EQ(events, std::vector<std::string>{"1"});
+}
+
+TEST_F(Window, AltShortcutsPassTheSchoolClassGate)
+{
+    DispatchDriver control = createPlaced();
+    control.invoke(disp::UseEditor);
+    ASSERT_EQ(rawValue(control.invoke<VARIANT_BOOL>(disp::SetSchoolClass, 7)), 1);
+    window->setFocus();
+    // The palette's less-or-equal is refused in class 7...
+    control.invoke(disp::AddLexem, 9);
+    EXPECT_EQ(control.getProperty<std::string>(disp::LexemText), "");
+    // ...the Alt shortcuts insert belongs, not equal, infinity and less or equal.
+    std::string before;
+    for (Qt::Key key : {Qt::Key_B, Qt::Key_N, Qt::Key_G, Qt::Key_L}) {
+        events.clear();
+        QTest::keyClick(window, key, Qt::AltModifier);
+        const std::string after = control.getProperty<std::string>(disp::LexemText);
+        EXPECT_GT(after.size(), before.size()) << key;
+        EXPECT_EQ(events, std::vector<std::string>{"1"}) << key;
+        before = after;
+    }
+    control.invoke(disp::SetSchoolClass, 0);
 }
 
 TEST_F(Window, DragOfTheFirstEqualsOntoTheSecondAsksTheHost)
