@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "bench/formula_bench_support.h"
 #include "formula/env/formula_env.h"
 #include "formula/layout/fake_canvas.h"
 #include "formula/model/lexem_row.h"
@@ -15,28 +16,11 @@
 
 namespace {
 
-const char* const kFormula = "2*x+3*y-@hor_frac$x+1$2#=5*@index_up$z$2#-7+a*b-c:d+e";
-
-int CountLexemes(const formula::CLexem& lexem)
-{
-    int count = lexem.Kind() == formula::LexemKind::RowHead ? 0 : 1;
-    if (const formula::CLexemRow* row = formula::AsRow(&lexem)) {
-        for (int pos = 0; pos < row->Count(); ++pos) {
-            count += CountLexemes(*row->Child(pos));
-        }
-    } else if (const formula::CTemplate* tmpl = formula::AsTemplate(&lexem)) {
-        for (const formula::CLexem* part : tmpl->Parts()) {
-            count += CountLexemes(*part);
-        }
-    }
-    return count;
-}
-
 void BM_TransformerHover(benchmark::State& state)
 {
     formula::CFormulaEnv env;
     formula::EnvError error;
-    if (!env.SetLexemText(kFormula, error) || !env.SetTransformerMode()) {
+    if (!env.SetLexemText(bench::kFortyLexemeFormula, error) || !env.SetTransformerMode()) {
         state.SkipWithError("cannot set the formula");
         return;
     }
@@ -56,7 +40,7 @@ void BM_TransformerHover(benchmark::State& state)
         i = (i + 1) % points.size();
     }
     benchmark::DoNotOptimize(repaints);
-    state.counters["lexemes"] = CountLexemes(*env.Root().GetFirstRow());
+    state.counters["lexemes"] = bench::CountLexemes(*env.Root().GetFirstRow());
     state.counters["repaints"] = benchmark::Counter(repaints, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_TransformerHover)->Unit(benchmark::kMicrosecond);

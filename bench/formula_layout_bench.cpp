@@ -3,12 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QColor>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
-#include <cstdlib>
-
+#include "bench/formula_bench_support.h"
 #include "formula/layout/formula_layout.h"
 #include "formula/layout/qt_canvas.h"
 #include "formula/model/display_settings.h"
@@ -20,25 +18,9 @@ namespace {
 const char* const kSystem =
     "@system$@hor_frac$x+1$2#+@index_up$y$2#=5$3x-@hor_frac$@index_up$y$3#$x-4#=@index_up$x$2#-1#";
 
-// Fonts need a GUI application; one is made for the process when the
-// benchmark runs without one (never destroyed: fonts stay cached).
-void EnsureGuiApplication()
-{
-    if (QGuiApplication::instance()) {
-        return;
-    }
-    if (!std::getenv("QT_QPA_PLATFORM")) {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    static int argc = 1;
-    static char name[] = "tessaly_bench";
-    static char* argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv);
-}
-
 void BM_FormulaLayoutAndDraw(benchmark::State& state)
 {
-    EnsureGuiApplication();
+    bench::EnsureGuiApplication();
     formula::CDisplaySettings settings;
     settings.SetMode(formula::FormulaMode::Viewer);
     formula::CAggregateTemplate root;

@@ -60,17 +60,6 @@ std::string displayKey(std::string_view key)
     return out;
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Reads a quoted string starting at line[pos] == '"'; pos ends after the quote.
 std::optional<std::string> readQuoted(std::string_view line, std::size_t& pos)
 {
@@ -98,8 +87,8 @@ std::optional<std::string> readQuoted(std::string_view line, std::size_t& pos)
         case 'x': {
             if (pos + 2 >= line.size())
                 return std::nullopt;
-            const int hi = hexDigit(line[pos + 1]);
-            const int lo = hexDigit(line[pos + 2]);
+            const int hi = text::hexDigitValue(line[pos + 1]);
+            const int lo = text::hexDigitValue(line[pos + 2]);
             if (hi < 0 || lo < 0)
                 return std::nullopt;
             out += static_cast<char>(hi * 16 + lo);
@@ -157,8 +146,8 @@ std::optional<Value> parseData(std::string_view data)
         while (pos < data.size()) {
             if (pos + 1 >= data.size())
                 return std::nullopt;
-            const int hi = hexDigit(data[pos]);
-            const int lo = hexDigit(data[pos + 1]);
+            const int hi = text::hexDigitValue(data[pos]);
+            const int lo = text::hexDigitValue(data[pos + 1]);
             if (hi < 0 || lo < 0)
                 return std::nullopt;
             value.data += static_cast<char>(hi * 16 + lo);
@@ -177,7 +166,7 @@ std::optional<Value> parseData(std::string_view data)
             return std::nullopt;
         std::uint32_t number = 0;
         for (const char c : data) {
-            const int d = hexDigit(c);
+            const int d = text::hexDigitValue(c);
             if (d < 0)
                 return std::nullopt;
             number = number * 16 + static_cast<std::uint32_t>(d);

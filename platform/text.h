@@ -30,6 +30,18 @@ std::optional<long long> parseInt(std::string_view text);
 long long leadingInt(std::string_view text);
 double leadingDouble(std::string_view text);
 
+// The value of a hexadecimal digit (either case); -1 for anything else.
+constexpr int hexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 // ASCII-only case folding (paths and registry names compare this way).
 std::string asciiLower(std::string_view text);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);

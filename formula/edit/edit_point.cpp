@@ -31,18 +31,6 @@ bool IsRunElement(const CLexem& lexem)
            (lexem.Type() == TemplateType::Char || lexem.Type() == TemplateType::BracketChar);
 }
 
-int FlatWeight(const CLexem& child)
-{
-    if (const CLexemRow* row = AsRow(&child)) {
-        int weight = 0;
-        for (int pos = row->FirstPos(); pos < row->Count(); ++pos) {
-            weight += FlatWeight(*row->Child(pos));
-        }
-        return weight;
-    }
-    return child.Kind() == LexemKind::RowHead ? 0 : 1;
-}
-
 int FlatBefore(const CLexemRow& row, int pos)
 {
     int flat = 0;

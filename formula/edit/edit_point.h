@@ -33,9 +33,6 @@ bool IsDigitRow(const CLexem& lexem);
 // inline number.
 bool IsRunElement(const CLexem& lexem);
 
-// Items a child counts for: a number its characters, the head none, any
-// other element one.
-int FlatWeight(const CLexem& child);
 // Items of the children before a position.
 int FlatBefore(const CLexemRow& row, int pos);
 int FlatLength(const CLexemRow& row);

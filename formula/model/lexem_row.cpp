@@ -175,8 +175,6 @@ bool CLexemRow::HitTest(CCursorPath& path, Point pt)
     return false;
 }
 
-namespace {
-// Elements a child counts for in a flat index.
 int FlatWeight(const CLexem& child)
 {
     if (const CLexemRow* row = AsRow(&child)) {
@@ -188,7 +186,6 @@ int FlatWeight(const CLexem& child)
     }
     return child.Kind() == LexemKind::RowHead ? 0 : 1;
 }
-}  // namespace
 
 int CLexemRow::GetPosIndex(int pos) const
 {

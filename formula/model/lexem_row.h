@@ -213,4 +213,8 @@ inline const CLexemRow* AsRow(const CLexem* lexem)
     return lexem && lexem->IsRow() ? static_cast<const CLexemRow*>(lexem) : nullptr;
 }
 
+// Items a child counts for in a flat index: a nested row (a number) its
+// elements, the head none, any other element one.
+int FlatWeight(const CLexem& child);
+
 }  // namespace formula

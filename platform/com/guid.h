@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text.h"
+
 namespace platform::com {
 
 struct Guid {
@@ -34,21 +36,6 @@ struct Guid {
 using IID = Guid;
 using CLSID = Guid;
 
-namespace detail {
-
-constexpr int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace detail
-
 constexpr std::optional<Guid> Guid::parse(std::string_view text)
 {
     if (text.size() != 38 || text.front() != '{' || text.back() != '}')
@@ -63,8 +50,8 @@ constexpr std::optional<Guid> Guid::parse(std::string_view text)
                 return std::nullopt;
             continue;
         }
-        const int high = detail::hexDigit(text[i]);
-        const int low = detail::hexDigit(text[i + 1]);
+        const int high = platform::text::hexDigitValue(text[i]);
+        const int low = platform::text::hexDigitValue(text[i + 1]);
         if (high < 0 || low < 0)
             return std::nullopt;
         bytes[count++] = static_cast<std::uint8_t>(high * 16 + low);
