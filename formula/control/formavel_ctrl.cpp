@@ -13,8 +13,11 @@ namespace formula::control {
 using namespace platform::com;
 using namespace detail;
 
-CFormavelCtrl::CFormavelCtrl() : m_events(make<ConnectionPoint>(DIID__DFormavelEvents))
+CFormavelCtrl::CFormavelCtrl()
+    : m_events(make<ConnectionPoint>(DIID__DFormavelEvents)), m_font(make<FontObject>())
 {
+    // A host that changes the answered font object changes the caption.
+    m_font->setChangeHandler([this] { repaint(); });
     m_transformer = std::make_unique<CTransformer>(m_env, this);
     // A formula replaced in transformer mode loses its redundant brackets,
     // as after every change the transformer makes.
@@ -24,6 +27,8 @@ CFormavelCtrl::CFormavelCtrl() : m_events(make<ConnectionPoint>(DIID__DFormavelE
 CFormavelCtrl::~CFormavelCtrl()
 {
     PaletteManager::instance().ownerGone(this);
+    // A host may keep the font object after the control has gone.
+    m_font->setChangeHandler({});
     if (m_widget) {
         m_widget->detach();
         m_widget->hide();
@@ -186,6 +191,30 @@ void CFormavelCtrl::setCaption(const std::string& caption)
 {
     m_caption = caption;
     repaint();
+}
+
+ComPtr<IDispatch> CFormavelCtrl::font() const
+{
+    return ComPtr<IDispatch>(m_font);
+}
+
+void CFormavelCtrl::setFont(IDispatch* font)
+{
+    FontDescription description;
+    if (font) {
+        // Read whole before anything changes: a font that cannot be read
+        // leaves the control's font as it was.
+        if (const HRESULT hr = readFontDescription(font, &description); platform::Failed(hr)) {
+            throw Error(hr == platform::E_INVALIDARG ? hr : platform::DISP_E_TYPEMISMATCH, "The value is not a usable font",
+                        "Formavel");
+        }
+    }
+    m_font->setDescription(description);
+}
+
+QFont CFormavelCtrl::stockFont() const
+{
+    return toQFont(m_font->description());
 }
 
 void CFormavelCtrl::setBorderStyle(std::int16_t style)

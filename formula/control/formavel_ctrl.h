@@ -9,6 +9,8 @@
 #include <span>
 #include <string>
 
+#include <QFont>
+
 #include "formula/control/formavel_ids.h"
 #include "formula/control/palettes/palette_manager.h"
 #include "formula/env/formula_env.h"
@@ -132,6 +134,12 @@ public:
     void setBorderStyle(std::int16_t style);
     std::int16_t appearance() const { return m_appearance; }
     void setAppearance(std::int16_t appearance);
+    // The control's own font object; a put copies the given font's
+    // description into it (a null font restores the default one).
+    platform::com::ComPtr<platform::com::IDispatch> font() const;
+    void setFont(platform::com::IDispatch* font);
+    // The stock font as drawn: the caption, the design text, GetOptimalSize.
+    QFont stockFont() const;
 
     // ---- ITransformListener: the transformer's events go to the host ----
     void OnOperationLClick() override;
@@ -184,6 +192,7 @@ private:
     VARIANT_BOOL m_showAggregate = platform::com::VARIANT_TRUE;
     OLE_COLOR m_aggregateColour = 0;
     std::string m_caption;
+    platform::com::ComPtr<platform::com::FontObject> m_font;
     std::int16_t m_borderStyle = 0;
     std::int16_t m_appearance = 0;
     bool m_modified = false;

@@ -77,6 +77,8 @@ constexpr DispatchMember<C> kMembers[] = {
     propertyPut<&C::setBackColor>(DISPID_BACKCOLOR, "StockBackColor"),
     propertyGet<&C::caption>(DISPID_CAPTION, "Caption"),
     propertyPut<&C::setCaption>(DISPID_CAPTION, "Caption"),
+    propertyGet<&C::font>(DISPID_FONT, "Font"),
+    propertyPut<&C::setFont>(DISPID_FONT, "Font"),
     propertyGet<&C::borderStyle>(DISPID_BORDERSTYLE, "BorderStyle"),
     propertyPut<&C::setBorderStyle>(DISPID_BORDERSTYLE, "BorderStyle"),
     propertyGet<&C::appearance>(DISPID_APPEARANCE, "Appearance"),

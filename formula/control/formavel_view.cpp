@@ -100,7 +100,7 @@ void CFormavelCtrl::optimalSize(std::int32_t& cx, std::int32_t& cy)
     int captionWidth = 0;
     int captionHeight = 0;
     if (!m_caption.empty()) {
-        const QFontMetrics metrics(m_widget->font());
+        const QFontMetrics metrics(stockFont());
         captionWidth = metrics.horizontalAdvance(QString::fromStdString(m_caption));
         captionHeight = metrics.height();
     }

@@ -140,9 +140,10 @@ void FormavelWidget::paintEvent(QPaintEvent*)
     {
         QPainter painter(&buffer);
         painter.fillRect(rect(), toQColor(m_control->backColor()));
-        painter.setFont(font());
+        const QFont stockFont = m_control->stockFont();
+        painter.setFont(stockFont);
         painter.setPen(Qt::black);
-        const QFontMetrics metrics(font());
+        const QFontMetrics metrics(stockFont);
         int captionBlock = 0;
         if (!m_control->caption().empty()) {
             painter.drawText(0, metrics.ascent(), QString::fromStdString(m_control->caption()));

@@ -17,6 +17,7 @@
 #include <unordered_map>
 
 #include "formula/layout/text_codes.h"
+#include "platform/fonts.h"
 
 namespace formula {
 
@@ -175,16 +176,7 @@ QtCanvas::~QtCanvas() = default;
 
 std::string_view QtCanvas::FamilyOf(std::string_view face)
 {
-    if (face == "Times New Roman") {
-        return "Liberation Serif";
-    }
-    if (face == "Arial") {
-        return "Liberation Sans";
-    }
-    if (face == kSymbolFace) {
-        return "DejaVu Sans";
-    }
-    return face;
+    return platform::fonts::familyFor(face);
 }
 
 void QtCanvas::SetFont(const FontSpec& font)

@@ -1,6 +1,6 @@
 #pragma once
 // The whole component layer: objects and interfaces, error info, Variant,
-// dispatch (component and host sides), events, controls, persistence,
+// dispatch (component and host sides), events, controls, fonts, persistence,
 // component libraries and creation.
 #include "platform/com/connection_point.h"
 #include "platform/com/control.h"
@@ -9,6 +9,7 @@
 #include "platform/com/dispatch_driver.h"
 #include "platform/com/dispatch_table.h"
 #include "platform/com/error_info.h"
+#include "platform/com/font.h"
 #include "platform/com/guid.h"
 #include "platform/com/module.h"
 #include "platform/com/persist.h"

@@ -93,6 +93,60 @@ TEST_F(Dispatch, OptimalSizeFollowsTheFormulaAndTheFontSize)
     EXPECT_GT(control.invoke<std::int32_t>(disp::GetOptimalWidth), cx);
 }
 
+// The stock Font is the control's own font object: the caption is measured
+// and drawn with it, a put copies the given font, a null put restores the default.
+TEST_F(Dispatch, StockFontIsTheCaptionsFont)
+{
+    DispatchDriver control = createPlaced();
+    control.invoke(disp::UseViewer);
+    control.setProperty(disp::LexemText, "x+y=5");
+    const std::int32_t bare = control.invoke<std::int32_t>(disp::GetOptimalHeight);
+    control.setProperty(DISPID_CAPTION, "Розв'яжіть рівняння");
+    const std::int32_t small = control.invoke<std::int32_t>(disp::GetOptimalHeight);
+    EXPECT_GT(small, bare);
+
+    const ComPtr<IDispatch> own = control.getProperty<ComPtr<IDispatch>>(DISPID_FONT);
+    ASSERT_TRUE(own);
+    EXPECT_EQ(control.getProperty<ComPtr<IDispatch>>(DISPID_FONT), own);
+    DispatchDriver font(own);
+    EXPECT_EQ(font.getProperty<std::string>(DISPID_FONT_NAME), "MS Sans Serif");
+
+    // Changing the answered object changes the control's caption.
+    font.setProperty(DISPID_FONT_SIZE, 24.0);
+    const std::int32_t large = control.invoke<std::int32_t>(disp::GetOptimalHeight);
+    EXPECT_GT(large, small + 20);
+
+    // A put copies: the control keeps its own object, and later changes of
+    // the given font do not reach it.
+    const ComPtr<IDispatch> given = makeFont({"Times New Roman", 12.0, 700});
+    control.setProperty(DISPID_FONT, given);
+    EXPECT_EQ(control.getProperty<ComPtr<IDispatch>>(DISPID_FONT), own);
+    EXPECT_EQ(font.getProperty<std::string>(DISPID_FONT_NAME), "Times New Roman");
+    EXPECT_EQ(font.getProperty<VARIANT_BOOL>(DISPID_FONT_BOLD), VARIANT_TRUE);
+    DispatchDriver(given).setProperty(DISPID_FONT_SIZE, 30.0);
+    EXPECT_EQ(font.getProperty<double>(DISPID_FONT_SIZE), 12.0);
+
+    // Something that is no font is refused and changes nothing.
+    EXPECT_THROW(control.setProperty(DISPID_FONT, object), Error);
+    EXPECT_EQ(font.getProperty<std::string>(DISPID_FONT_NAME), "Times New Roman");
+
+    control.setProperty(DISPID_FONT, ComPtr<IDispatch>());
+    EXPECT_EQ(font.getProperty<std::string>(DISPID_FONT_NAME), "MS Sans Serif");
+    EXPECT_EQ(font.getProperty<double>(DISPID_FONT_SIZE), 8.0);
+    EXPECT_EQ(control.invoke<std::int32_t>(disp::GetOptimalHeight), small);
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(Dispatch, HostMayKeepTheFontAfterTheControlWent)
+{
+    ComPtr<IDispatch> control;
+    ASSERT_EQ(createInstance(CLSID_Formavel, control), platform::S_OK);
+    DispatchDriver font(DispatchDriver(control).getProperty<ComPtr<IDispatch>>(DISPID_FONT));
+    control = nullptr;
+    font.setProperty(DISPID_FONT_SIZE, 16.0);
+    EXPECT_EQ(font.getProperty<double>(DISPID_FONT_SIZE), 16.0);
+}
+
 TEST_F(Dispatch, SchoolClassAndLanguage)
 {
     DispatchDriver control = createWindowless();

@@ -167,6 +167,9 @@ TEST_F(Window, ScreenshotsOfEachMode)
     control.invoke(disp::SetGridData, 0, 0, 10, 10, true, true, 0xE0E0E0);
     control.setProperty(disp::LexemText, "@system$x+y=5$x-y=1#");
     control.invoke(disp::UseViewer);
+    // The caption in the stock font, the formula below its block.
+    control.setProperty(DISPID_CAPTION, "Розв'яжіть систему:");
+    control.setProperty(DISPID_FONT, makeFont({"Times New Roman", 11.0, 700, true}));
     const int viewerInk = inkPixels(window, 0xFFFFFF);
     EXPECT_GT(viewerInk, 500);
     savePng(window, "formavel_viewer.png");

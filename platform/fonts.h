@@ -1,0 +1,15 @@
+#pragma once
+// Face names that documents and settings carry (the Windows faces) and the
+// families installed here that stand in for them.
+#include <string_view>
+
+namespace platform::fonts {
+
+// The installed family for a face name: Times New Roman and Times give
+// Liberation Serif, Arial and the Sans Serif dialog faces Liberation Sans,
+// Courier New Liberation Mono, Symbol DejaVu Sans (its characters are mapped
+// to Unicode by whoever draws them). Names compare without regard to ASCII
+// case; any other name is answered as it is and left to fontconfig.
+std::string_view familyFor(std::string_view face);
+
+}  // namespace platform::fonts
