@@ -71,6 +71,14 @@ void FontObject::setDescription(const FontDescription& description)
     change(description);
 }
 
+template <class Edit>
+void FontObject::modify(Edit edit)
+{
+    FontDescription next = m_description;
+    edit(next);
+    change(std::move(next));
+}
+
 void FontObject::change(FontDescription description)
 {
     check(description);
@@ -83,58 +91,42 @@ void FontObject::change(FontDescription description)
 
 void FontObject::setName(const std::string& name)
 {
-    FontDescription next = m_description;
-    next.name = name;
-    change(std::move(next));
+    modify([&](FontDescription& font) { font.name = name; });
 }
 
 void FontObject::setSize(double points)
 {
-    FontDescription next = m_description;
-    next.size = points;
-    change(std::move(next));
+    modify([&](FontDescription& font) { font.size = points; });
 }
 
 void FontObject::setBold(bool bold)
 {
-    FontDescription next = m_description;
-    next.weight = bold ? 700 : 400;
-    change(std::move(next));
+    modify([&](FontDescription& font) { font.weight = bold ? 700 : 400; });
 }
 
 void FontObject::setItalic(bool italic)
 {
-    FontDescription next = m_description;
-    next.italic = italic;
-    change(std::move(next));
+    modify([&](FontDescription& font) { font.italic = italic; });
 }
 
 void FontObject::setUnderline(bool underline)
 {
-    FontDescription next = m_description;
-    next.underline = underline;
-    change(std::move(next));
+    modify([&](FontDescription& font) { font.underline = underline; });
 }
 
 void FontObject::setStrikethrough(bool strikethrough)
 {
-    FontDescription next = m_description;
-    next.strikethrough = strikethrough;
-    change(std::move(next));
+    modify([&](FontDescription& font) { font.strikethrough = strikethrough; });
 }
 
 void FontObject::setWeight(std::int16_t weight)
 {
-    FontDescription next = m_description;
-    next.weight = weight;
-    change(std::move(next));
+    modify([&](FontDescription& font) { font.weight = weight; });
 }
 
 void FontObject::setCharset(std::int16_t charset)
 {
-    FontDescription next = m_description;
-    next.charset = charset;
-    change(std::move(next));
+    modify([&](FontDescription& font) { font.charset = charset; });
 }
 
 ComPtr<IDispatch> makeFont(const FontDescription& description)

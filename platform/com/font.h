@@ -93,6 +93,9 @@ public:
     void setCharset(std::int16_t charset);
 
 private:
+    // The description with one edit made, refused or taken whole.
+    template <class Edit>
+    void modify(Edit edit);
     void change(FontDescription description);
 
     FontDescription m_description;
