@@ -30,6 +30,9 @@ CFormavelCtrl::~CFormavelCtrl()
     // A host may keep the font object after the control has gone.
     m_font->setChangeHandler({});
     if (m_widget) {
+        // The window goes with the control, and the palettes with the window
+        // (their other owners are told).
+        PaletteManager::instance().hide();
         m_widget->detach();
         m_widget->hide();
         m_widget->deleteLater();

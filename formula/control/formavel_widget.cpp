@@ -92,9 +92,11 @@ FormavelWidget::FormavelWidget(QWidget* parent, CFormavelCtrl* control) : QWidge
 FormavelWidget::~FormavelWidget()
 {
     if (m_control) {
-        m_control->widgetGone();
-        // The palettes close with the control's window.
+        // The palettes close with the control's window, and this control
+        // still has its window while it is told (a host may release it then).
+        const ComPtr<CFormavelCtrl> keepAlive(m_control);
         PaletteManager::instance().hide();
+        m_control->widgetGone();
     }
 }
 

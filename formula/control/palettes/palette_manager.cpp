@@ -10,7 +10,9 @@
 #include <QString>
 #include <QWidget>
 
+#include <algorithm>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "formula/control/palettes/palette_icons.h"
@@ -79,6 +81,10 @@ struct PaletteManager::Impl {
     std::array<Palette, 2> palettes;
     // Palette events under way: windows destroyed then are deleted later.
     int busy = 0;
+    // The owners that hide() calls under way have still to tell; an owner
+    // that goes meanwhile (a host may release a control from the event) is
+    // struck out.
+    std::vector<std::vector<IPaletteClient*>*> pendingTells;
     bool postRoutineAdded = false;
 
     void clicked(PaletteKind kind, int toolId)
@@ -182,8 +188,8 @@ void DestroyPalettesAtExit()
 {
     PaletteManager& manager = PaletteManager::instance();
     for (PaletteKind kind : kKinds) {
-        delete manager.window(kind);
         manager.ownerGone(manager.owner(kind));
+        delete manager.window(kind);
     }
 }
 
@@ -215,6 +221,9 @@ void PaletteManager::ownerGone(IPaletteClient* client)
         if (palette.owner == client) {
             palette.owner = nullptr;
         }
+    }
+    for (std::vector<IPaletteClient*>* toTell : m_impl->pendingTells) {
+        std::replace(toTell->begin(), toTell->end(), client, static_cast<IPaletteClient*>(nullptr));
     }
 }
 
@@ -250,9 +259,13 @@ bool PaletteManager::show(bool templates, bool functions)
         } else {
             window->move(100 + offset, 100);
         }
-        // A host window that takes the palette down with it: forget it.
+        // A host window that takes the palette down with it: the owner hears
+        // of it as when the palette is closed, and is forgotten.
         QObject::connect(window, &QObject::destroyed, [impl = m_impl.get(), kind] {
-            impl->palettes[Index(kind)].owner = nullptr;
+            IPaletteClient* owner = std::exchange(impl->palettes[Index(kind)].owner, nullptr);
+            if (owner && owner->paletteParent()) {
+                owner->toolsDialogClosed();
+            }
         });
         palette.window = window;
         window->show();
@@ -279,9 +292,13 @@ void PaletteManager::hide()
             toTell.push_back(owner);
         }
     }
+    m_impl->pendingTells.push_back(&toTell);
     for (IPaletteClient* owner : toTell) {
-        owner->toolsDialogClosed();
+        if (owner) {
+            owner->toolsDialogClosed();
+        }
     }
+    m_impl->pendingTells.pop_back();
 }
 
 bool PaletteManager::isShown(PaletteKind kind) const

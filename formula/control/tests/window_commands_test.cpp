@@ -314,5 +314,67 @@ TEST_F(WindowCommands, PalettesOfAControlWithoutWindowCloseSilently)
     EXPECT_TRUE(events.empty());
 }
 
+// The palette windows that are shown (top-level windows other than the hosts').
+std::vector<QWidget*> shownPalettes()
+{
+    std::vector<QWidget*> shown;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->isVisible() && top->objectName().endsWith("Palette")) {
+            shown.push_back(top);
+        }
+    }
+    return shown;
+}
+
+TEST_F(WindowCommands, PalettesGoWithTheControlsWindow)
+{
+    DispatchDriver control = createPlaced();
+    control.invoke(disp::UseEditor);
+    control.invoke(disp::ShowToolsDlg, "");
+    ASSERT_EQ(shownPalettes().size(), 2u);
+    events.clear();
+    // The host destroys its window: the control hears of both palettes.
+    parent.reset();
+    EXPECT_TRUE(shownPalettes().empty());
+    EXPECT_EQ(eventsWithId(event::ToolsDialogClosed), (std::vector<std::string>{"7", "7"}));
+
+    // A host that releases a placed control before its window: the palettes
+    // close with it, not left floating with nobody to serve.
+    QWidget host;
+    ComPtr<IDispatch> second;
+    ASSERT_EQ(createControl(CLSID_Formavel, &host, &second), platform::S_OK);
+    DispatchDriver(second).invoke(disp::ShowToolsDlg, "");
+    ASSERT_EQ(shownPalettes().size(), 2u);
+    second = nullptr;
+    EXPECT_TRUE(shownPalettes().empty());
+}
+
+TEST_F(WindowCommands, HostMayReleaseTheControlWhenThePalettesClose)
+{
+    QWidget host;
+    ComPtr<IDispatch> control;
+    ASSERT_EQ(createControl(CLSID_Formavel, &host, &control), platform::S_OK);
+    host.show();
+    int told = 0;
+    const ComPtr<EventSink> sink = make<EventSink>([&](DISPID id, std::span<const Variant>) {
+        if (id == event::ToolsDialogClosed) {
+            ++told;
+            control = nullptr;
+        }
+    });
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(connectionAdvise(control.get(), DIID__DFormavelEvents, sink.get(), &cookie), platform::S_OK);
+    DispatchDriver(control).invoke(disp::ShowToolsDlg, "");
+    const std::vector<QWidget*> palettes = shownPalettes();
+    ASSERT_FALSE(palettes.empty());
+    // The first event drops the last reference; the second palette's event
+    // must not reach the control that went.
+    palettes.front()->close();
+    EXPECT_EQ(told, 1);
+    EXPECT_FALSE(control);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(shownPalettes().empty());
+}
+
 }  // namespace
 }  // namespace formula::control::test
