@@ -74,7 +74,7 @@ MessageAnswer showMessage(std::string_view text, std::string_view caption, Messa
                           MessageButtons buttons, QWidget* parent)
 {
     if (g_recorder) {
-        g_recorder->messages.push_back({std::string(text), std::string(caption), icon, buttons});
+        g_recorder->messages.push_back({std::string(text), std::string(caption), icon, buttons, parent});
         if (g_recorder->answers.empty())
             return firstAnswer(buttons);
         const MessageAnswer answer = g_recorder->answers.front();

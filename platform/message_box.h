@@ -20,6 +20,7 @@ struct MessageRecord {
     std::string caption;
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
+    const QWidget* parent = nullptr;  // the window the box is modal to
 };
 
 struct MessageRecorder {

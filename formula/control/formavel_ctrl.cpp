@@ -64,6 +64,12 @@ QWidget* CFormavelCtrl::window()
     return m_widget;
 }
 
+void CFormavelCtrl::widgetGone()
+{
+    m_widget = nullptr;
+    m_env.SetMessageParent(nullptr);
+}
+
 // ---- Events -------------------------------------------------------------
 
 void CFormavelCtrl::fireFormulaChanged()

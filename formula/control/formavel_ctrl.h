@@ -167,10 +167,13 @@ public:
     // Copy of the whole formula from the menu or a right double click:
     // copied, then message 1034.
     void copyAllWithMessage();
-    // The widget is going (its parent destroys it).
-    void widgetGone() { m_widget = nullptr; }
+    // The widget is going (its parent destroys it): messages have no parent
+    // window from now on.
+    void widgetGone();
     // Alt+letter in editor mode: true when the letter is a shortcut.
     bool altShortcut(char letter);
+    // Whether Alt with this capital letter is one of the control's shortcuts.
+    static bool isAltShortcut(char letter);
 
 private:
     bool fromLexemText(const std::string& text);

@@ -7,12 +7,14 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 
 #include "formula/control/formavel_ctrl.h"
 #include "formula/edit/selection.h"
 #include "formula/env/tool_table.h"
 #include "formula/layout/qt_canvas.h"
 #include "formula/model/messages.h"
+#include "formula/transform/transformer.h"
 
 namespace formula::control {
 using platform::com::ComPtr;
@@ -61,9 +63,12 @@ int virtualKey(int qtKey)
     }
 }
 
-// A typed 7-bit character, or 0.
+// A typed 7-bit character, or 0. Alt and Ctrl with a key type nothing.
 char typedChar(const QKeyEvent& event)
 {
+    if (event.modifiers() & (Qt::AltModifier | Qt::ControlModifier)) {
+        return 0;
+    }
     const QString text = event.text();
     if (text.size() != 1) {
         return 0;
@@ -72,12 +77,17 @@ char typedChar(const QKeyEvent& event)
     return ch >= 0x20 && ch < 0x7F ? static_cast<char>(ch) : 0;
 }
 
+// Alt with a letter of the control's shortcuts, or 0. Other Alt keys are the
+// host's (menu mnemonics); Ctrl+Alt stands for AltGr and types characters.
 char altLetter(const QKeyEvent& event)
 {
-    if (!(event.modifiers() & Qt::AltModifier) || event.key() < Qt::Key_A || event.key() > Qt::Key_Z) {
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    if (!(modifiers & Qt::AltModifier) || (modifiers & Qt::ControlModifier) || event.key() < Qt::Key_A ||
+        event.key() > Qt::Key_Z) {
         return 0;
     }
-    return static_cast<char>('A' + (event.key() - Qt::Key_A));
+    const char letter = static_cast<char>('A' + (event.key() - Qt::Key_A));
+    return CFormavelCtrl::isAltShortcut(letter) ? letter : 0;
 }
 
 }  // namespace
@@ -120,14 +130,23 @@ void FormavelWidget::drawGrid(QPainter& painter)
     painter.setPen(QPen(toQColor(grid.colour), 1));
     painter.setRenderHint(QPainter::Antialiasing, false);
     // A step of 0 or less would never end a row of lines: none is drawn.
+    // The lines start at the origin; those left of or above the window are
+    // skipped by arithmetic, so a far origin costs no loop.
+    const auto firstVisible = [](int origin, int step) -> long long {
+        if (origin >= 0) {
+            return origin;
+        }
+        const long long steps = (-static_cast<long long>(origin) + step - 1) / step;
+        return origin + steps * step;
+    };
     if (grid.showVertical && grid.dx > 0) {
-        for (int x = grid.originX; x <= width(); x += grid.dx) {
-            painter.drawLine(x, 0, x, height());
+        for (long long x = firstVisible(grid.originX, grid.dx); x <= width(); x += grid.dx) {
+            painter.drawLine(static_cast<int>(x), 0, static_cast<int>(x), height());
         }
     }
     if (grid.showHorizontal && grid.dy > 0) {
-        for (int y = grid.originY; y <= height(); y += grid.dy) {
-            painter.drawLine(0, y, width(), y);
+        for (long long y = firstVisible(grid.originY, grid.dy); y <= height(); y += grid.dy) {
+            painter.drawLine(0, static_cast<int>(y), width(), static_cast<int>(y));
         }
     }
 }
@@ -200,9 +219,13 @@ void FormavelWidget::mousePressEvent(QMouseEvent* event)
                 update();
             }
         } else if (env.Mode() == FormulaMode::Transformer) {
+            // The host hears of the click first and may destroy this window.
+            const QPointer<FormavelWidget> alive(this);
             m_dragEntered = false;
             m_control->transformer().OnLeftDown(pt, shift);
-            update();
+            if (alive) {
+                update();
+            }
         }
     } else if (event->button() == Qt::RightButton) {
         if (m_control->isLocked() || env.Mode() != FormulaMode::Transformer) {
@@ -210,8 +233,11 @@ void FormavelWidget::mousePressEvent(QMouseEvent* event)
         }
         ensureLayout();
         if (m_control->transformer().Pending() == PendingOperation::None) {
+            const QPointer<FormavelWidget> alive(this);
             m_control->transformer().OnRightDown(pt, shift);
-            update();
+            if (alive) {
+                update();
+            }
         }
     }
 }
@@ -248,11 +274,20 @@ void FormavelWidget::mouseMoveEvent(QMouseEvent* event)
     } else if (env.Mode() == FormulaMode::Transformer) {
         CTransformer& transformer = m_control->transformer();
         if (transformer.Dragging()) {
-            if (!m_dragEntered) {
-                m_dragEntered = true;
-                transformer.DragEnter(pt);
+            // Entering and leaving the window as a drop target does.
+            if (!rect().contains(event->position().toPoint())) {
+                if (m_dragEntered) {
+                    m_dragEntered = false;
+                    transformer.DragLeave();
+                }
+                showDropEffect(DropEffect::None);
+            } else {
+                if (!m_dragEntered) {
+                    m_dragEntered = true;
+                    transformer.DragEnter(pt);
+                }
+                showDropEffect(transformer.DragOver(pt));
             }
-            transformer.DragOver(pt);
             update();
         } else if (transformer.OnMouseMove(pt, event->modifiers() & Qt::ShiftModifier)) {
             update();
@@ -267,6 +302,30 @@ void FormavelWidget::endScrolling()
     setCursor(m_savedCursor);
     releaseMouse();
     update();
+}
+
+void FormavelWidget::showDropEffect(DropEffect effect)
+{
+    switch (effect) {
+    case DropEffect::None:
+        setCursor(Qt::ForbiddenCursor);
+        break;
+    case DropEffect::Copy:
+        setCursor(Qt::DragCopyCursor);
+        break;
+    case DropEffect::Move:
+        setCursor(Qt::DragMoveCursor);
+        break;
+    case DropEffect::Link:
+        setCursor(Qt::DragLinkCursor);
+        break;
+    }
+}
+
+void FormavelWidget::endDrag()
+{
+    m_dragEntered = false;
+    unsetCursor();
 }
 
 void FormavelWidget::mouseReleaseEvent(QMouseEvent* event)
@@ -287,9 +346,18 @@ void FormavelWidget::mouseReleaseEvent(QMouseEvent* event)
             update();
         }
     } else if (env.Mode() == FormulaMode::Transformer && m_control->transformer().Dragging()) {
-        m_dragEntered = false;
-        m_control->transformer().Drop(pt);
-        update();
+        // Released outside the window the drag ends with no drop, as over
+        // any window that takes no formula parts.
+        endDrag();
+        const QPointer<FormavelWidget> alive(this);
+        if (rect().contains(event->position().toPoint())) {
+            m_control->transformer().Drop(pt);
+        } else {
+            m_control->transformer().CancelDrag();
+        }
+        if (alive) {
+            update();
+        }
     }
 }
 
@@ -305,7 +373,8 @@ void FormavelWidget::mouseDoubleClickEvent(QMouseEvent* event)
             return;
         }
         ensureLayout();
-        if (m_control->transformer().OnDoubleClick(toPoint(event->position()))) {
+        const QPointer<FormavelWidget> alive(this);
+        if (m_control->transformer().OnDoubleClick(toPoint(event->position())) && alive) {
             update();
         }
     } else if (event->button() == Qt::RightButton) {
@@ -335,8 +404,7 @@ bool FormavelWidget::event(QEvent* event)
     if (event->type() == QEvent::ShortcutOverride && m_control &&
         m_control->env().Mode() == FormulaMode::Editor) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        const bool ctrl = key->modifiers() & Qt::ControlModifier;
-        if (virtualKey(key->key()) != 0 || altLetter(*key) != 0 || (!ctrl && typedChar(*key) != 0)) {
+        if (virtualKey(key->key()) != 0 || altLetter(*key) != 0 || typedChar(*key) != 0) {
             event->accept();
             return true;
         }
@@ -357,6 +425,13 @@ void FormavelWidget::keyPressEvent(QKeyEvent* event)
         }
         return;
     }
+    if (event->key() == Qt::Key_Escape && env.Mode() == FormulaMode::Transformer &&
+        m_control->transformer().Dragging()) {
+        m_control->transformer().CancelDrag();
+        endDrag();
+        update();
+        return;
+    }
     if (env.Mode() != FormulaMode::Editor) {
         event->ignore();
         return;
@@ -374,10 +449,10 @@ void FormavelWidget::keyPressEvent(QKeyEvent* event)
         }
         return;
     }
-    if (const char ch = typedChar(*event); ch != 0 && !(event->modifiers() & Qt::ControlModifier)) {
+    if (const char ch = typedChar(*event)) {
         if (env.OnChar(ch)) {
-            m_control->fireFormulaChanged();
             update();
+            m_control->fireFormulaChanged();
         }
         return;
     }
@@ -449,19 +524,28 @@ void FormavelWidget::contextMenuEvent(QContextMenuEvent* event)
         {command::Clear, "C&lear", "Очистити"},
     };
     const bool hasRun = env.Selection() && !env.Selection()->IsEmpty();
-    QMenu menu(this);
-    for (const Item& item : kItems) {
-        QAction* action = menu.addAction(QString::fromUtf8(english ? item.english : item.ukrainian));
-        action->setData(item.command);
-        if (item.command == command::Copy || item.command == command::Cut) {
-            action->setEnabled(hasRun);
-        } else if (item.command == command::Paste) {
-            action->setEnabled(env.CanPaste());
+    int chosenCommand = 0;
+    {
+        // The menu is gone before the command runs: a host that destroys
+        // this window from the command's event takes no menu with it.
+        QMenu menu(this);
+        for (const Item& item : kItems) {
+            QAction* action = menu.addAction(QString::fromUtf8(english ? item.english : item.ukrainian));
+            action->setData(item.command);
+            if (item.command == command::Copy || item.command == command::Cut) {
+                action->setEnabled(hasRun);
+            } else if (item.command == command::Paste) {
+                action->setEnabled(env.CanPaste());
+            }
+        }
+        const QPoint at =
+            event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(QPoint(5, 5)) : event->globalPos();
+        if (QAction* chosen = menu.exec(at)) {
+            chosenCommand = chosen->data().toInt();
         }
     }
-    const QPoint at = event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(QPoint(5, 5)) : event->globalPos();
-    if (QAction* chosen = menu.exec(at)) {
-        runCommand(chosen->data().toInt());
+    if (chosenCommand != 0) {
+        runCommand(chosenCommand);
     }
 }
 

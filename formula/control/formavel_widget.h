@@ -4,6 +4,10 @@
 // the control's environment and transformer.
 #include <QWidget>
 
+namespace formula {
+enum class DropEffect : int;
+}
+
 namespace formula::control {
 
 class CFormavelCtrl;
@@ -33,6 +37,9 @@ private:
     void ensureLayout();
     void drawGrid(QPainter& painter);
     void endScrolling();
+    // While a drag lasts the cursor shows what a drop there would do.
+    void showDropEffect(DropEffect effect);
+    void endDrag();
     void runCommand(int command);
 
     CFormavelCtrl* m_control;

@@ -334,6 +334,16 @@ void CTransformer::DragLeave()
     m_dragEntered = false;
 }
 
+void CTransformer::CancelDrag()
+{
+    m_dragEntered = false;
+    m_dragging = false;
+    // A pending operation keeps its nodes until its answer.
+    if (m_pending == PendingOperation::None) {
+        ResetDragState();
+    }
+}
+
 void CTransformer::Drop(Point pt)
 {
     m_dragEntered = false;

@@ -73,6 +73,8 @@ public:
     // source itself or outside any node.
     void Drop(Point pt);
     void DragLeave();
+    // The drag ends without a drop (released outside the control, or Escape).
+    void CancelDrag();
 
     // The host's answer: text is Aplan text or lexeme text. Always true.
     bool SetOperationResult(bool success, std::string_view text, bool aplan);

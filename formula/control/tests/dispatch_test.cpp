@@ -147,6 +147,20 @@ TEST_F(Dispatch, HostMayKeepTheFontAfterTheControlWent)
     EXPECT_EQ(font.getProperty<double>(DISPID_FONT_SIZE), 16.0);
 }
 
+TEST_F(Dispatch, MessagesOutliveTheWindow)
+{
+    DispatchDriver control = createPlaced();
+    control.invoke(disp::AddLexem, 2);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].parent, window);
+    // The host destroys the window and keeps the control: messages have no
+    // parent window now, never the one that went.
+    parent.reset();
+    control.invoke(disp::AddLexem, 2);
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(messages.messages[1].parent, nullptr);
+}
+
 TEST_F(Dispatch, SchoolClassAndLanguage)
 {
     DispatchDriver control = createWindowless();

@@ -111,6 +111,61 @@ TEST_F(Window, DragOfTheFirstEqualsOntoTheSecondAsksTheHost)
     EXPECT_TRUE(eventsWithId(event::FormulaChanged).empty());
 }
 
+// A drag released outside the window, or ended with Escape, drops nothing;
+// while it lasts the cursor shows what a drop would do.
+TEST_F(Window, DragEndedOutsideOrWithEscapeDropsNothing)
+{
+    DispatchDriver control = createPlaced(420, 140);
+    control.setProperty(disp::LexemText, "@system$x+y=5$x-y=1#");
+    ASSERT_EQ(rawValue(control.invoke<VARIANT_BOOL>(disp::UseTransformer)), -1);
+    const std::string shown = control.getProperty<std::string>(disp::LexemText);
+    const QPoint from = pointOf(shown, "=", 0);
+    const QPoint to = pointOf(shown, "=", 1);
+    const QPoint outside(window->width() + 30, to.y());
+    events.clear();
+
+    QTest::mousePress(window, Qt::LeftButton, {}, from);
+    QTest::mouseMove(window, to);
+    EXPECT_NE(window->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_NE(window->cursor().shape(), Qt::ForbiddenCursor);
+    QTest::mouseMove(window, outside);
+    EXPECT_EQ(window->cursor().shape(), Qt::ForbiddenCursor);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, outside);
+    EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
+
+    QTest::mousePress(window, Qt::LeftButton, {}, from);
+    QTest::mouseMove(window, to);
+    QTest::keyClick(window, Qt::Key_Escape);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, to);
+
+    EXPECT_TRUE(eventsWithId(event::OperationDragDrop).empty());
+    EXPECT_TRUE(eventsWithId(event::FormulaTransformed).empty());
+    EXPECT_EQ(control.getProperty<std::string>(disp::LexemText), shown);
+
+    // The next drag works as before.
+    QTest::mousePress(window, Qt::LeftButton, {}, from);
+    QTest::mouseMove(window, to);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, to);
+    EXPECT_EQ(eventsWithId(event::OperationDragDrop).size(), 1u);
+}
+
+TEST_F(Window, GridLinesFromAFarOrigin)
+{
+    DispatchDriver control = createPlaced(200, 100);
+    control.invoke(disp::UseViewer);
+    // Lines at the origin and every step on: -1999999995 + k * 10 gives 5, 15, ...
+    control.invoke(disp::SetGridData, -1999999995, 0, 10, 0, true, false, 0x0000FF);
+    const QImage image = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(image.pixel(5, 90) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(image.pixel(15, 90) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(image.pixel(10, 90) & 0xFFFFFF, 0xFFFFFFu);
+    // A step as large as an int can be: one line, no overflow.
+    control.invoke(disp::SetGridData, 100, 100, 2147483647, 2147483647, true, true, 0x0000FF);
+    const QImage one = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(one.pixel(100, 50) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(one.pixel(150, 50) & 0xFFFFFF, 0xFFFFFFu);
+}
+
 TEST_F(Window, HoverAndDoubleClickAsksTheHost)
 {
     DispatchDriver control = createPlaced();
@@ -127,6 +182,29 @@ TEST_F(Window, HoverAndDoubleClickAsksTheHost)
     control.invoke(disp::SetOperationResult, true, "7");
     EXPECT_EQ(control.invoke<std::string>(disp::GetAplanText), "2*!x+!7=!7");
     EXPECT_TRUE(eventsWithId(event::FormulaChanged).empty());
+}
+
+// A host may close its window from an event of the control's own mouse handling.
+TEST_F(Window, HostMayDestroyTheWindowFromAMouseEvent)
+{
+    DispatchDriver control = createPlaced();
+    control.setProperty(disp::LexemText, "2*x+3+4=7");
+    ASSERT_EQ(rawValue(control.invoke<VARIANT_BOOL>(disp::UseTransformer)), -1);
+    const QPoint plus = pointOf(control.getProperty<std::string>(disp::LexemText), "+", 1);
+    const ComPtr<EventSink> closer = make<EventSink>([this](DISPID id, std::span<const Variant>) {
+        if (id == event::OperationDblClick) {
+            parent.reset();
+        }
+    });
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(connectionAdvise(object.get(), DIID__DFormavelEvents, closer.get(), &cookie), platform::S_OK);
+    QTest::mouseMove(window, plus);
+    QTest::mouseDClick(window, Qt::LeftButton, {}, plus);
+    EXPECT_FALSE(parent);
+    EXPECT_EQ(eventsWithId(event::OperationDblClick).size(), 1u);
+    // The control lives on without a window.
+    control.invoke(disp::SetOperationResult, true, "7");
+    EXPECT_EQ(control.invoke<std::string>(disp::GetAplanText), "2*!x+!7=!7");
 }
 
 TEST_F(Window, LockedIgnoresTheMouse)
@@ -154,6 +232,22 @@ TEST_F(Window, ShortcutOverrideIsTakenInEditorModeOnly)
         QCoreApplication::sendEvent(window, &override);
         EXPECT_TRUE(override.isAccepted()) << key;
     }
+    // Alt keys that are no shortcut of the control stay the host's (menu
+    // mnemonics), and type nothing; Ctrl+Alt is AltGr, no shortcut.
+    const std::string before = control.getProperty<std::string>(disp::LexemText);
+    for (const auto& [key, modifiers, text] :
+         {std::tuple{Qt::Key_C, Qt::KeyboardModifiers(Qt::AltModifier), QString("c")},
+          std::tuple{Qt::Key_1, Qt::KeyboardModifiers(Qt::AltModifier), QString("1")},
+          std::tuple{Qt::Key_A, Qt::AltModifier | Qt::ControlModifier, QString("a")}}) {
+        QKeyEvent override(QEvent::ShortcutOverride, key, modifiers, text);
+        override.ignore();
+        QCoreApplication::sendEvent(window, &override);
+        EXPECT_FALSE(override.isAccepted()) << key;
+        QTest::keyClick(window, key, modifiers);
+    }
+    EXPECT_EQ(control.getProperty<std::string>(disp::LexemText), before);
+    EXPECT_TRUE(eventsWithId(event::FormulaChanged).empty());
+
     control.invoke(disp::UseViewer);
     QKeyEvent override(QEvent::ShortcutOverride, Qt::Key_A, Qt::AltModifier, "a");
     override.ignore();
