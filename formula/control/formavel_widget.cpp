@@ -7,7 +7,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 
 #include "formula/control/formavel_ctrl.h"
 #include "formula/edit/selection.h"
@@ -219,13 +218,11 @@ void FormavelWidget::mousePressEvent(QMouseEvent* event)
                 update();
             }
         } else if (env.Mode() == FormulaMode::Transformer) {
-            // The host hears of the click first and may destroy this window.
-            const QPointer<FormavelWidget> alive(this);
             m_dragEntered = false;
-            m_control->transformer().OnLeftDown(pt, shift);
-            if (alive) {
-                update();
-            }
+            // The host hears of the click and may destroy this window: the
+            // control repaints its window only while it still has one.
+            keepAlive->transformer().OnLeftDown(pt, shift);
+            keepAlive->repaint();
         }
     } else if (event->button() == Qt::RightButton) {
         if (m_control->isLocked() || env.Mode() != FormulaMode::Transformer) {
@@ -233,11 +230,8 @@ void FormavelWidget::mousePressEvent(QMouseEvent* event)
         }
         ensureLayout();
         if (m_control->transformer().Pending() == PendingOperation::None) {
-            const QPointer<FormavelWidget> alive(this);
-            m_control->transformer().OnRightDown(pt, shift);
-            if (alive) {
-                update();
-            }
+            keepAlive->transformer().OnRightDown(pt, shift);
+            keepAlive->repaint();
         }
     }
 }
@@ -349,15 +343,12 @@ void FormavelWidget::mouseReleaseEvent(QMouseEvent* event)
         // Released outside the window the drag ends with no drop, as over
         // any window that takes no formula parts.
         endDrag();
-        const QPointer<FormavelWidget> alive(this);
         if (rect().contains(event->position().toPoint())) {
-            m_control->transformer().Drop(pt);
+            keepAlive->transformer().Drop(pt);
         } else {
-            m_control->transformer().CancelDrag();
+            keepAlive->transformer().CancelDrag();
         }
-        if (alive) {
-            update();
-        }
+        keepAlive->repaint();
     }
 }
 
@@ -373,9 +364,8 @@ void FormavelWidget::mouseDoubleClickEvent(QMouseEvent* event)
             return;
         }
         ensureLayout();
-        const QPointer<FormavelWidget> alive(this);
-        if (m_control->transformer().OnDoubleClick(toPoint(event->position())) && alive) {
-            update();
+        if (keepAlive->transformer().OnDoubleClick(toPoint(event->position()))) {
+            keepAlive->repaint();
         }
     } else if (event->button() == Qt::RightButton) {
         if ((event->modifiers() & Qt::ShiftModifier) || env.Mode() == FormulaMode::Viewer) {
