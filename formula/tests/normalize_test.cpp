@@ -156,7 +156,38 @@ TEST(Normalize, DropsBlanks)
         {"a b", "ab"},
         {" x + 1 ", "x+1"},
         {"x - ", "x"},
+        {"1 x", "1x"},
+        {"2 @hor_frac$1$2#", "@mixed_frac$2$1$2#"},
     });
+}
+
+// Two numbers side by side would be written as one ("2" and "3" as "23"):
+// the blank or the brackets between them stay.
+TEST(Normalize, NeverJoinsTwoNumbers)
+{
+    Check({
+        {"1 2", "1 2"},
+        {"1   2", "1 2"},
+        {"x=1 2", "x=1 2"},
+        {"1 ,5", "1 ,5"},
+        {"2(3)+1", "2@br_row_round$3#+1"},
+        {"x=12(3)", "x=12@br_row_round$3#"},
+        {"(2)3", "@br_row_round$2#3"},
+        {"2((3))", "2@br_row_round$3#"},
+        {"2(3,5)", "2@br_row_round$3,5#"},
+        {"2,((5))", "2,@br_row_round$5#"},
+        {"(2)(3)", "2@br_row_round$3#"},
+        // An integer and a fraction would become a mixed number.
+        {"2(@hor_frac$1$2#)", "2@br_row_round$@hor_frac$1$2##"},
+        {"(2)@hor_frac$1$2#", "@br_row_round$2#@hor_frac$1$2#"},
+        // Brackets that keep nothing apart still go.
+        {"2*(3)+(4)", "2*3+4"},
+        {"x(3)", "x3"},
+        {"(2)x", "2x"},
+        {"2(x)", "2x"},
+        {"2(@hor_frac$x$2#)", "2@hor_frac$x$2#"},
+    });
+    Check({{"1 2", "1 2"}, {"1 ,5", "1 ,5"}}, false);
 }
 
 TEST(Normalize, WithoutCorrectionKeepsSignsAndBrackets)
