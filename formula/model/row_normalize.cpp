@@ -2,7 +2,9 @@
 // characters, and this pass builds the structure (bracket templates, mixed
 // numbers), drops blanks, and, while the owner's correction flag is on,
 // corrects adjacent signs and removes redundant round brackets.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "formula/model/chars.h"
 #include "formula/model/lexem_row.h"
@@ -11,6 +13,7 @@
 #include "formula/model/sign_tables.h"
 #include "formula/model/templates/brackets.h"
 #include "formula/model/templates/fractions.h"
+#include "formula/notation/lexem_parser.h"
 
 namespace formula {
 namespace {
@@ -177,6 +180,15 @@ int CLexemRow::MakeBracketTemplate(int open, int close)
     if (!bracket || close <= open || close >= Count()) {
         return -1;
     }
+    // The content goes one level down, with everything nested in it: past
+    // the depth the lexeme reader accepts, the brackets stay as typed.
+    int height = 0;
+    for (int i = open + 1; i < close; ++i) {
+        height = std::max(height, TextHeight(*Child(i)));
+    }
+    if (TextDepth(*this) + 1 + height > CLexemParser::kMaxDepth) {
+        return -1;
+    }
     std::unique_ptr<CBracketsTemplate> tmpl;
     if (bracket->GetBracketKind() == BracketKind::Figure) {
         tmpl = std::make_unique<CRangeTemplate>();
@@ -204,7 +216,10 @@ bool CLexemRow::PairBrackets()
             paired = paired && bracket->GetSide() == BracketSide::None;
             continue;
         }
-        MakeBracketTemplate(pos, close);
+        if (MakeBracketTemplate(pos, close) < 0) {
+            paired = false;
+            continue;
+        }
         auto* tmpl = static_cast<CBracketsTemplate*>(Child(pos));
         paired = tmpl->Content()->PairBrackets() && paired;
     }
@@ -228,6 +243,8 @@ void CLexemRow::Normalize(ParseContext& context)
         }
         m_children.erase(m_children.begin() + pos);
     }
+    // Closing characters of pairs left as typed (too deep for a template).
+    std::vector<const CLexem*> typedClosings;
     int pos = FirstPos();
     while (pos < Count()) {
         CLexem* child = Child(pos);
@@ -235,8 +252,12 @@ void CLexemRow::Normalize(ParseContext& context)
 
         if (const CBracketChar* bracket = AsBracketChar(child)) {
             if (bracket->GetSide() == BracketSide::Closing) {
-                context.invalid = true;
-                return;
+                if (std::find(typedClosings.begin(), typedClosings.end(), child) == typedClosings.end()) {
+                    context.invalid = true;
+                    return;
+                }
+                ++pos;
+                continue;
             }
             if (bracket->GetSide() == BracketSide::Opening) {
                 const int close = MatchBracket(pos);
@@ -244,7 +265,11 @@ void CLexemRow::Normalize(ParseContext& context)
                     context.invalid = true;
                     return;
                 }
-                MakeBracketTemplate(pos, close);
+                if (MakeBracketTemplate(pos, close) < 0) {
+                    typedClosings.push_back(Child(close));
+                    ++pos;
+                    continue;
+                }
                 child = Child(pos);
                 // Falls through to the template steps below.
             } else {
