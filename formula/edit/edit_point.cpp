@@ -216,6 +216,17 @@ void Regroup(CLexemRow& row, int flat)
     }
 }
 
+bool FitsTextDepth(const CLexemRow& row, const LexemList& list)
+{
+    int height = 0;
+    for (const auto& lexem : list) {
+        if (lexem) {
+            height = std::max(height, TextHeight(*lexem));
+        }
+    }
+    return TextDepth(row) + height <= CLexemParser::kMaxDepth;
+}
+
 RowPos InsertListAt(CLexemRow& row, int flat, LexemList&& list)
 {
     if (IsDigitRow(row)) {

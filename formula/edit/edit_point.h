@@ -67,6 +67,9 @@ void Regroup(CLexemRow& row, int flat);
 // list there; line breaks in the list split the line. The place right after
 // the last inserted lexeme (row null when nothing could go in).
 RowPos InsertListAt(CLexemRow& row, int flat, LexemList&& list);
+// Whether the lexemes, put into the row, keep the formula's text within the
+// nesting the lexeme reader accepts.
+bool FitsTextDepth(const CLexemRow& row, const LexemList& list);
 
 // The place of the caret of a path; row null for an empty path.
 EditPoint PointOf(const CCursorPath& path);

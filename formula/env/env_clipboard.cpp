@@ -9,6 +9,7 @@
 #include "formula/edit/selection.h"
 #include "formula/env/formula_env.h"
 #include "formula/model/errors.h"
+#include "formula/model/messages.h"
 #include "formula/notation/lexem_parser.h"
 
 namespace formula {
@@ -90,7 +91,10 @@ bool CFormulaEnv::PasteText(std::string_view text)
                 m_editor->DeleteSelection();
             }
             const EditPoint point = m_editor->Point();
-            if (point.row) {
+            if (point.row && !FitsTextDepth(*point.row, list)) {
+                // The formula could no longer be written and read back.
+                ShowMessage(GetMessageText(msg::TooDeep), MessageIcon::Exclamation);
+            } else if (point.row) {
                 InsertListAt(*point.row, point.flat, std::move(list));
             }
         }

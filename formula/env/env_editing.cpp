@@ -121,6 +121,10 @@ bool CFormulaEnv::InsertLexemText(std::string_view text, EnvError& error)
     if (!point.row) {
         return false;
     }
+    if (!FitsTextDepth(*point.row, list)) {
+        error = {3, std::string(GetMessageText(msg::TooDeep))};
+        return false;
+    }
     const RowPos where = InsertListAt(*point.row, point.flat, std::move(list));
     if (!where.row) {
         return false;

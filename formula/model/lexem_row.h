@@ -139,10 +139,12 @@ public:
     // nesting counted); -1 when none.
     int MatchBracket(int pos) const;
     // Turns every matched pair of bracket characters (and what lies between)
-    // into a bracket template, nested rows included; false when unmatched
-    // bracket characters remain.
+    // into a bracket template, nested rows included; false when bracket
+    // characters remain (unmatched, or too deep for a template).
     bool PairBrackets();
     // Turns the bracket pair at open/close into a template; its position.
+    // -1, changing nothing, when the template would nest the text deeper
+    // than the lexeme reader accepts.
     int MakeBracketTemplate(int open, int close);
 
     // Takes an emptied row (code NumberEmptied or LineEmptied from RemoveChild)

@@ -2,7 +2,9 @@
 // characters, and this pass builds the structure (bracket templates, mixed
 // numbers), drops blanks, and, while the owner's correction flag is on,
 // corrects adjacent signs and removes redundant round brackets.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "formula/model/chars.h"
 #include "formula/model/lexem_row.h"
@@ -11,6 +13,7 @@
 #include "formula/model/sign_tables.h"
 #include "formula/model/templates/brackets.h"
 #include "formula/model/templates/fractions.h"
+#include "formula/notation/lexem_parser.h"
 
 namespace formula {
 namespace {
@@ -90,6 +93,52 @@ bool HoldsSingleInteger(const CLexemRow& row)
     return row.ElementCount() == 1 && IsIntegerNumber(row.Child(row.FirstPos()));
 }
 
+// An integer followed by a fraction of two integers: the pass merges them
+// into one mixed number.
+bool MakesMixedNumber(const CLexem* prev, const CLexem* child)
+{
+    if (!IsIntegerNumber(prev)) {
+        return false;
+    }
+    if (child->Type() == TemplateType::HorFrac) {
+        const auto* fraction = static_cast<const CHorFracTemplate*>(child);
+        return HoldsSingleInteger(*fraction->Numerator()) && HoldsSingleInteger(*fraction->Denominator());
+    }
+    if (child->Type() == TemplateType::SimpleFrac) {
+        const auto* fraction = static_cast<const CMixedFracTemplate*>(child);
+        return fraction->Numerator()->IsInteger() && fraction->Denominator()->IsInteger();
+    }
+    return false;
+}
+
+bool IsNumberChar(char ch)
+{
+    return IsDigitChar(ch) || ch == kDecimalSeparator;
+}
+
+// Two lexemes whose texts, written side by side, would read back as one
+// number: "2" and "3" read as 23, "2" and "," as the start of 2,5. Templates
+// are written between "@" and "#" and never run into their neighbours.
+bool WouldReadAsOneNumber(const CLexem* left, const CLexem* right)
+{
+    if (!left || !right || left->IsTemplate() || right->IsTemplate()) {
+        return false;
+    }
+    const std::string leftText = left->LexemText();
+    const std::string rightText = right->LexemText();
+    return !leftText.empty() && !rightText.empty() && IsNumberChar(leftText.back()) &&
+           IsNumberChar(rightText.front());
+}
+
+// Whether the lexeme, put in place of round brackets between two
+// neighbours, would join one of them into one number: the brackets of
+// "2(3)" or "2(1/2)" keep the two apart.
+bool JoinsANeighbour(const CLexem* prev, const CLexem* lexem, const CLexem* next)
+{
+    return WouldReadAsOneNumber(prev, lexem) || WouldReadAsOneNumber(lexem, next) ||
+           MakesMixedNumber(prev, lexem) || (next && MakesMixedNumber(lexem, next));
+}
+
 void FillDigits(CNumPartRow& part, const std::string& digits)
 {
     int pos = part.LastPos();
@@ -131,6 +180,15 @@ int CLexemRow::MakeBracketTemplate(int open, int close)
     if (!bracket || close <= open || close >= Count()) {
         return -1;
     }
+    // The content goes one level down, with everything nested in it: past
+    // the depth the lexeme reader accepts, the brackets stay as typed.
+    int height = 0;
+    for (int i = open + 1; i < close; ++i) {
+        height = std::max(height, TextHeight(*Child(i)));
+    }
+    if (TextDepth(*this) + 1 + height > CLexemParser::kMaxDepth) {
+        return -1;
+    }
     std::unique_ptr<CBracketsTemplate> tmpl;
     if (bracket->GetBracketKind() == BracketKind::Figure) {
         tmpl = std::make_unique<CRangeTemplate>();
@@ -158,7 +216,10 @@ bool CLexemRow::PairBrackets()
             paired = paired && bracket->GetSide() == BracketSide::None;
             continue;
         }
-        MakeBracketTemplate(pos, close);
+        if (MakeBracketTemplate(pos, close) < 0) {
+            paired = false;
+            continue;
+        }
         auto* tmpl = static_cast<CBracketsTemplate*>(Child(pos));
         paired = tmpl->Content()->PairBrackets() && paired;
     }
@@ -168,13 +229,22 @@ bool CLexemRow::PairBrackets()
 void CLexemRow::Normalize(ParseContext& context)
 {
     const bool correct = CorrectionOn(*this);
+    // Blanks go, except one between two lexemes that would otherwise read
+    // back as one number ("1 2" is not 12).
     for (int pos = FirstPos(); pos < Count();) {
-        if (Child(pos)->IsSpace()) {
-            m_children.erase(m_children.begin() + pos);
-        } else {
+        if (!Child(pos)->IsSpace()) {
             ++pos;
+            continue;
         }
+        const bool endsRun = pos == LastPos() || !Child(pos + 1)->IsSpace();
+        if (endsRun && pos > FirstPos() && pos < LastPos() && WouldReadAsOneNumber(Child(pos - 1), Child(pos + 1))) {
+            ++pos;
+            continue;
+        }
+        m_children.erase(m_children.begin() + pos);
     }
+    // Closing characters of pairs left as typed (too deep for a template).
+    std::vector<const CLexem*> typedClosings;
     int pos = FirstPos();
     while (pos < Count()) {
         CLexem* child = Child(pos);
@@ -182,8 +252,12 @@ void CLexemRow::Normalize(ParseContext& context)
 
         if (const CBracketChar* bracket = AsBracketChar(child)) {
             if (bracket->GetSide() == BracketSide::Closing) {
-                context.invalid = true;
-                return;
+                if (std::find(typedClosings.begin(), typedClosings.end(), child) == typedClosings.end()) {
+                    context.invalid = true;
+                    return;
+                }
+                ++pos;
+                continue;
             }
             if (bracket->GetSide() == BracketSide::Opening) {
                 const int close = MatchBracket(pos);
@@ -191,7 +265,11 @@ void CLexemRow::Normalize(ParseContext& context)
                     context.invalid = true;
                     return;
                 }
-                MakeBracketTemplate(pos, close);
+                if (MakeBracketTemplate(pos, close) < 0) {
+                    typedClosings.push_back(Child(close));
+                    ++pos;
+                    continue;
+                }
                 child = Child(pos);
                 // Falls through to the template steps below.
             } else {
@@ -225,31 +303,25 @@ void CLexemRow::Normalize(ParseContext& context)
 
         // 2 @hor_frac$1$2# -> @mixed_frac$2$1$2#, for integers only: the parts
         // of a mixed number are digit rows.
-        if (IsIntegerNumber(prev) &&
-            (child->Type() == TemplateType::HorFrac || child->Type() == TemplateType::SimpleFrac)) {
+        if (MakesMixedNumber(prev, child)) {
             std::string numerator;
             std::string denominator;
-            bool merge = false;
             if (child->Type() == TemplateType::HorFrac) {
                 const auto* fraction = static_cast<const CHorFracTemplate*>(child);
-                merge = HoldsSingleInteger(*fraction->Numerator()) && HoldsSingleInteger(*fraction->Denominator());
                 numerator = fraction->Numerator()->LexemText();
                 denominator = fraction->Denominator()->LexemText();
             } else {
                 const auto* fraction = static_cast<const CMixedFracTemplate*>(child);
-                merge = fraction->Numerator()->IsInteger() && fraction->Denominator()->IsInteger();
                 numerator = fraction->Numerator()->LexemText();
                 denominator = fraction->Denominator()->LexemText();
             }
-            if (merge) {
-                auto mixed = std::make_unique<CMixedFracTemplate>(true);
-                FillDigits(*mixed->WholePart(), prev->LexemText());
-                FillDigits(*mixed->Numerator(), numerator);
-                FillDigits(*mixed->Denominator(), denominator);
-                ReplaceChild(pos - 1, std::move(mixed));
-                m_children.erase(m_children.begin() + pos);
-                continue;
-            }
+            auto mixed = std::make_unique<CMixedFracTemplate>(true);
+            FillDigits(*mixed->WholePart(), prev->LexemText());
+            FillDigits(*mixed->Numerator(), numerator);
+            FillDigits(*mixed->Denominator(), denominator);
+            ReplaceChild(pos - 1, std::move(mixed));
+            m_children.erase(m_children.begin() + pos);
+            continue;
         }
 
         if (child->IsTemplate()) {
@@ -257,10 +329,12 @@ void CLexemRow::Normalize(ParseContext& context)
             if (context.invalid) {
                 return;
             }
-            // (x) -> x
+            // (x) -> x, unless x would run into a neighbour: 2(3) is not 23
             if (correct && child->Type() == TemplateType::BrRound) {
                 CArgRow* content = static_cast<CBracketsTemplate*>(child)->Content();
-                if (content->ElementCount() == 1) {
+                const CLexem* next = pos < LastPos() ? Child(pos + 1) : nullptr;
+                if (content->ElementCount() == 1 &&
+                    !JoinsANeighbour(prev, content->Child(content->FirstPos()), next)) {
                     std::unique_ptr<CLexem> only = content->Detach(content->FirstPos());
                     ReplaceChild(pos, std::move(only));
                 }

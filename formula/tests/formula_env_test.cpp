@@ -18,6 +18,7 @@
 #include "formula/layout/fake_canvas.h"
 #include "formula/model/chars.h"
 #include "formula/model/messages.h"
+#include "formula/notation/lexem_parser.h"
 #include "formula/optree/operation_tree.h"
 #include "formula/tests/env_test_util.h"
 #include "testsupport/temp_dir.h"
@@ -295,6 +296,51 @@ TEST(FormulaEnv, InsertLexemTextAtTheCaret)
     EXPECT_EQ(test::CaretText(f.env), "a+@hor_frac$1$2#*|b");
     EXPECT_FALSE(f.env.InsertLexemText("@bad", error));
     EXPECT_EQ(error.code, 3);
+}
+
+// Pasted or inserted text never nests the formula deeper than the lexeme
+// reader reads it back: past that nothing goes in and 1035 is reported.
+TEST(FormulaEnv, PasteAndInsertStopAtTheReadersDepth)
+{
+    auto roots = [](int levels) {
+        std::string text;
+        for (int i = 0; i < levels; ++i) {
+            text += "@sqrroot$";
+        }
+        return text + "x" + std::string(levels, '#');
+    };
+    const int half = CLexemParser::kMaxDepth / 2;
+    const std::string formula = roots(half);
+    // The caret moves left from the end into the innermost row, half the
+    // limit deep.
+    auto toInnermost = [&](CFormulaEnv& env) {
+        Type(env, "{END}");
+        for (int i = 0; i < 3 * half && TextDepth(*env.Editor()->Point().row) < half; ++i) {
+            Type(env, "{LEFT}");
+        }
+        ASSERT_EQ(TextDepth(*env.Editor()->Point().row), half);
+    };
+    struct Case {
+        int levels;
+        bool fits;
+    };
+    for (const Case c : {Case{half, true}, Case{half + 1, false}}) {
+        SCOPED_TRACE(c.levels);
+        EditorFixture pasted(formula);
+        toInnermost(pasted.env);
+        ASSERT_TRUE(pasted.env.PasteText(roots(c.levels)));
+        EXPECT_EQ(pasted.env.GetLexemText() != formula, c.fits);
+        EXPECT_EQ(!pasted.messages.empty() && pasted.messages.back() == GetMessageText(msg::TooDeep), !c.fits);
+        EXPECT_NO_THROW(CLexemParser().Parse(pasted.env.GetLexemText()));
+
+        EditorFixture inserted(formula);
+        toInnermost(inserted.env);
+        EnvError error;
+        EXPECT_EQ(inserted.env.InsertLexemText(roots(c.levels), error), c.fits);
+        EXPECT_EQ(error.message.empty(), c.fits);
+        EXPECT_EQ(inserted.env.GetLexemText() != formula, c.fits);
+        EXPECT_NO_THROW(CLexemParser().Parse(inserted.env.GetLexemText()));
+    }
 }
 
 TEST(FormulaEnv, ResetEmptiesAndRecordsASnapshot)

@@ -5,8 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "formula/env/formula_env.h"
 #include "formula/model/display_settings.h"
+#include "formula/model/errors.h"
 #include "formula/model/parse_context.h"
+#include "formula/notation/lexem_parser.h"
 #include "formula/tests/formula_test_util.h"
 
 namespace formula {
@@ -156,7 +159,122 @@ TEST(Normalize, DropsBlanks)
         {"a b", "ab"},
         {" x + 1 ", "x+1"},
         {"x - ", "x"},
+        {"1 x", "1x"},
+        {"2 @hor_frac$1$2#", "@mixed_frac$2$1$2#"},
     });
+}
+
+// Two numbers side by side would be written as one ("2" and "3" as "23"):
+// the blank or the brackets between them stay.
+TEST(Normalize, NeverJoinsTwoNumbers)
+{
+    Check({
+        {"1 2", "1 2"},
+        {"1   2", "1 2"},
+        {"x=1 2", "x=1 2"},
+        {"1 ,5", "1 ,5"},
+        {"2(3)+1", "2@br_row_round$3#+1"},
+        {"x=12(3)", "x=12@br_row_round$3#"},
+        {"(2)3", "@br_row_round$2#3"},
+        {"2((3))", "2@br_row_round$3#"},
+        {"2(3,5)", "2@br_row_round$3,5#"},
+        {"2,((5))", "2,@br_row_round$5#"},
+        {"(2)(3)", "2@br_row_round$3#"},
+        // An integer and a fraction would become a mixed number.
+        {"2(@hor_frac$1$2#)", "2@br_row_round$@hor_frac$1$2##"},
+        {"(2)@hor_frac$1$2#", "@br_row_round$2#@hor_frac$1$2#"},
+        // Brackets that keep nothing apart still go.
+        {"2*(3)+(4)", "2*3+4"},
+        {"x(3)", "x3"},
+        {"(2)x", "2x"},
+        {"2(x)", "2x"},
+        {"2(@hor_frac$x$2#)", "2@hor_frac$x$2#"},
+    });
+    Check({{"1 2", "1 2"}, {"1 ,5", "1 ,5"}}, false);
+}
+
+std::string Repeat(std::string_view part, int times)
+{
+    std::string text;
+    for (int i = 0; i < times; ++i) {
+        text += part;
+    }
+    return text;
+}
+
+// x under square roots nested `levels` deep.
+std::string Roots(int levels)
+{
+    return Repeat("@sqrroot$", levels) + "x" + Repeat("#", levels);
+}
+
+// The normalised text reads back, and normalising that changes nothing.
+void ExpectReadsBack(const std::string& normalized, bool correction)
+{
+    ASSERT_NE(normalized, kInvalid);
+    EXPECT_NO_THROW(CLexemParser().Parse(normalized));
+    EXPECT_EQ(Normalized(normalized, correction), normalized);
+}
+
+// Brackets become templates only as deep as the lexeme reader reads a text
+// back; deeper ones stay as typed.
+TEST(Normalize, NestsNoDeeperThanTheReaderAccepts)
+{
+    const int limit = CLexemParser::kMaxDepth;
+    const std::string round = "@br_row_round$";
+    struct Case {
+        std::string text;
+        std::string normalized;
+    };
+    const std::vector<Case> cases = {
+        {Repeat("(", limit + 1) + "x" + Repeat(")", limit + 1), Repeat(round, limit) + "(x)" + Repeat("#", limit)},
+        // What the brackets hold goes one level down with them.
+        {"(" + Roots(limit) + ")", "(" + Roots(limit) + ")"},
+        {"(" + Roots(limit - 1) + ")", round + Roots(limit - 1) + "#"},
+        {"a+(b*(" + Roots(limit - 1) + "))", "a+" + round + "b*(" + Roots(limit - 1) + ")#"},
+        // An indexed function is written as three templates around its
+        // argument, a root's radicand one level down, a system's lines too.
+        {"(@index_up$@index_dn$@func$sin$" + Roots(limit - 3) + "#$1#$2#)",
+         "(@index_up$@index_dn$@func$sin$" + Roots(limit - 3) + "#$1#$2#)"},
+        {"(@index_up$@index_dn$@func$sin$" + Roots(limit - 4) + "#$1#$2#)",
+         round + "@index_up$@index_dn$@func$sin$" + Roots(limit - 4) + "#$1#$2##"},
+        {"(@index_dn$@func$sin$" + Roots(limit - 2) + "#$1#)", "(@index_dn$@func$sin$" + Roots(limit - 2) + "#$1#)"},
+        {"(@index_dn$@func$sin$" + Roots(limit - 3) + "#$1#)",
+         round + "@index_dn$@func$sin$" + Roots(limit - 3) + "#$1##"},
+        {"(@root$3$" + Roots(limit - 1) + "#)", "(@root$3$" + Roots(limit - 1) + "#)"},
+        {"(@root$3$" + Roots(limit - 2) + "#)", round + "@root$3$" + Roots(limit - 2) + "##"},
+        {"(@system$" + Roots(limit - 1) + "$y#)", "(@system$" + Roots(limit - 1) + "$y#)"},
+        {"(@system$" + Roots(limit - 2) + "$y#)", round + "@system$" + Roots(limit - 2) + "$y##"},
+    };
+    // One level more than the limit is refused.
+    EXPECT_THROW(CLexemParser().Parse(round + Roots(limit) + "#"), CMEException);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string normalized = Normalized(c.text, false);
+        EXPECT_EQ(normalized, c.normalized);
+        ExpectReadsBack(normalized, false);
+    }
+    // Found by the lexeme-text fuzz target: typed brackets past the limit.
+    ExpectReadsBack(Normalized("@#(s(3p2(iliac5(1(c3(1pR(ac5(1i(()(3p2(iliac(R(ac3(1pi1Ri1(pi1Ri(a((()(3p2((1piR(ac3("
+                               "1(1RR(ac5(1pi(()(3p2(ili5(1piR(ac3(165())25(1piR(ac3(1p1Ri(ac5(1R(()(3p2(i(1i1R(ac5("
+                               "1pi1R(()(3p2(R(ac3(i1R(ac5(1pi1R(()(p2(iliac5(1piR3(p11R(ac5(1p(()(3p2(iliac5(1R(ac3("
+                               "1R((1p4())2222))4)))422)))4)))46)))4)))41245))222)125))222)))4))))))4)))462)))4))4)"
+                               "222)))4))5245)222)))4)))422)))4)))462)))4))4"),
+                    true);
+}
+
+// The operation tree pairs brackets left as typed no deeper than the
+// normalising pass does: the formula keeps a text that reads back.
+TEST(Normalize, TreeBuildingKeepsTheTextReadable)
+{
+    const int limit = CLexemParser::kMaxDepth;
+    CFormulaEnv env;
+    ASSERT_TRUE(env.SetEditorMode());
+    EnvError error;
+    ASSERT_TRUE(env.SetLexemText(Repeat("(", limit + 1) + "x" + Repeat(")", limit + 1), error));
+    env.UseOperationTree(true);
+    EXPECT_FALSE(env.RebuildTree());
+    EXPECT_NO_THROW(CLexemParser().Parse(env.GetLexemText()));
 }
 
 TEST(Normalize, WithoutCorrectionKeepsSignsAndBrackets)

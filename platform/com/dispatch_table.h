@@ -181,14 +181,16 @@ struct Retval<I**> {
     Variant result() { return Variant(ComPtr<IDispatch>(value)); }
 };
 
+// An explicit specialisation of a variable template is not implicitly
+// inline: each one must say so, or every includer defines it.
 template <class P>
-constexpr bool isRetval = false;
+inline constexpr bool isRetval = false;
 template <ValueType T>
-constexpr bool isRetval<T*> = true;
+inline constexpr bool isRetval<T*> = true;
 template <>
-constexpr bool isRetval<Variant*> = true;
+inline constexpr bool isRetval<Variant*> = true;
 template <Interface I>
-constexpr bool isRetval<I**> = true;
+inline constexpr bool isRetval<I**> = true;
 
 template <auto Fn, bool Dual>
 constexpr std::size_t argCountOf()

@@ -399,5 +399,60 @@ TEST_F(Dispatch, PropertiesPersistThroughTheBag)
     EXPECT_EQ(loaded.getProperty<VARIANT_BOOL>(disp::Locked), VARIANT_FALSE);
 }
 
+// Numbers side by side keep their value in every mode: the text the control
+// writes reads back to the same formula, and the kernel gets the same text.
+TEST_F(Dispatch, NumbersSideBySideKeepTheirValueInEveryMode)
+{
+    DispatchDriver control = createWindowless();
+    DispatchDriver reader = createWindowless();
+    reader.invoke(disp::UseViewer);
+    struct Case {
+        const char* text;
+        const char* aplan;
+        const char* transformedAplan;  // null: as in the other modes
+    };
+    const Case cases[] = {
+        {"2(3)+1", "2(3)+!1", nullptr},
+        {"x=12(3)", "x=!12(3)", nullptr},
+        {"(2)3", "(2)3", nullptr},
+        {"1 2", "1 2", nullptr},
+        {"x=1 2", "x=!1 2", nullptr},
+        {"2(@hor_frac$1$2#)", "2(1//2)", nullptr},
+        // Brackets that keep nothing apart still go in transformer mode.
+        {"2*(3)+1", "2*!(3)+!1", "2*!3+!1"},
+    };
+    struct Mode {
+        int dispid;
+        bool textFirst;
+    };
+    const Mode modes[] = {{disp::UseEditor, false}, {disp::UseViewer, false}, {disp::UseTransformer, false},
+                          {disp::UseTransformer, true}};
+    for (const Mode& mode : modes) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.text) + " mode " + std::to_string(mode.dispid) +
+                         (mode.textFirst ? " text first" : " mode first"));
+            control.invoke(disp::SetState, std::int16_t{1});
+            control.setProperty(disp::LexemText, "x");
+            if (mode.textFirst) {
+                control.setProperty(disp::LexemText, c.text);
+                control.invoke(mode.dispid);
+            } else {
+                control.invoke(mode.dispid);
+                control.setProperty(disp::LexemText, c.text);
+            }
+            const bool transformer = mode.dispid == disp::UseTransformer;
+            const std::string aplan = transformer && c.transformedAplan ? c.transformedAplan : c.aplan;
+            EXPECT_EQ(control.invoke<std::string>(disp::GetAplanText), aplan);
+            const std::string written = control.getProperty<std::string>(disp::LexemText);
+            if (!transformer) {
+                EXPECT_EQ(written, c.text);
+            }
+            reader.setProperty(disp::LexemText, written);
+            EXPECT_EQ(reader.getProperty<std::string>(disp::LexemText), written);
+            EXPECT_EQ(reader.invoke<std::string>(disp::GetAplanText), aplan);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace formula::control::test

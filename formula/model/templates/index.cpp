@@ -209,6 +209,18 @@ CIndexFuncTemplate::CIndexFuncTemplate(int funcId)
     m_base->SetAlwaysBracketed(true);
 }
 
+int CIndexFuncTemplate::TextLevels(const CLexem& part) const
+{
+    const int upper = m_upper ? 1 : 0;
+    if (&part == m_upper.get()) {
+        return 1;
+    }
+    if (&part == m_lower.get()) {
+        return upper + 1;
+    }
+    return upper + (m_lower ? 1 : 0) + 1;
+}
+
 void CIndexFuncTemplate::GetLexemText(std::string& out) const
 {
     if (m_upper) {

@@ -77,6 +77,9 @@ class CIndexFuncTemplate : public CIndexTemplate {
 public:
     explicit CIndexFuncTemplate(int funcId);
     int FuncId() const { return m_funcId; }
+    // Written as index templates around a function: the upper index one
+    // level down, the lower one below the upper's, the argument below both.
+    int TextLevels(const CLexem& part) const override;
     // The name, a third of "#" of space, the indexes, then the argument.
     void Layout(Canvas& canvas, int x, int axisY) override;
     void Draw(Canvas& canvas) override;

@@ -158,6 +158,11 @@ void CMultiRowTemplate::AddLexem(std::unique_ptr<CLexem> lexem, bool newLine)
     m_lines.back()->AddChild(std::move(lexem));
 }
 
+int CMultiRowTemplate::TextLevels(const CLexem&) const
+{
+    return Type() == TemplateType::System || Type() == TemplateType::Union ? 1 : 0;
+}
+
 void CMultiRowTemplate::GetLexemText(std::string& out) const
 {
     for (std::size_t i = 0; i < m_lines.size(); ++i) {

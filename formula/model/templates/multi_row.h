@@ -69,6 +69,9 @@ public:
     // other (the formula's root) its single line (multi_row_optree.cpp).
     COperationNode* BuildOperationTree(ParseContext& context, COperationNode& parent) override;
     PartList Parts() const override { return {}; }
+    // A system or union writes its lines inside "@system$...#"; plain lines
+    // and those of the formula's root are joined at the template's own level.
+    int TextLevels(const CLexem& part) const override;
     CLexemRow* CursorRow(int n) const override;
     int CursorRowCount() const override { return GetRowCount(); }
     // Lines stacked without gaps, left-aligned, the block's middle on the axis.

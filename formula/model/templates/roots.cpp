@@ -48,6 +48,11 @@ PartList CRootTemplate::Parts() const
     return parts;
 }
 
+int CRootTemplate::TextLevels(const CLexem& part) const
+{
+    return &part == m_sqrt.get() ? 0 : 1;
+}
+
 CLexemRow* CRootTemplate::CursorRow(int n) const
 {
     switch (n) {

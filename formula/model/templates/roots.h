@@ -43,6 +43,9 @@ public:
     void GetAplanText(std::string& out, AplanContext& context) const override;
     void GetMathMLText(std::string& out) const override;
     PartList Parts() const override;
+    // The radicand is the root's own argument: its square root part adds no
+    // level of its own.
+    int TextLevels(const CLexem& part) const override;
     CLexemRow* CursorRow(int n) const override;
     int CursorRowCount() const override { return 2; }
     // The square root after the degree (overlapping it by 3 pixels), the

@@ -1,8 +1,11 @@
 #include "formula/model/templates/template.h"
 
+#include <algorithm>
+
 #include "formula/model/cursor_path.h"
 #include "formula/model/lexem_row.h"
 #include "formula/model/parse_context.h"
+#include "formula/model/templates/multi_row.h"
 
 namespace formula {
 
@@ -50,6 +53,42 @@ void CTemplate::SetOwner(CDisplaySettings* owner, CLexem* parent)
 CLexemRow* CTemplate::CursorRow(int) const
 {
     return nullptr;
+}
+
+int CTemplate::TextLevels(const CLexem&) const
+{
+    return 1;
+}
+
+int TextDepth(const CLexem& lexem)
+{
+    int depth = 0;
+    for (const CLexem* part = &lexem; const CLexem* up = part->Parent(); part = up) {
+        if (const CTemplate* holder = AsTemplate(up)) {
+            depth += holder->TextLevels(*part);
+        }
+    }
+    return depth;
+}
+
+int TextHeight(const CLexem& lexem)
+{
+    int height = 0;
+    if (const auto* multi = dynamic_cast<const CMultiRowTemplate*>(&lexem)) {
+        for (int i = 0; i < multi->GetRowCount(); ++i) {
+            const CLexem& line = *multi->GetRow(i);
+            height = std::max(height, multi->TextLevels(line) + TextHeight(line));
+        }
+    } else if (const CTemplate* tmpl = AsTemplate(&lexem)) {
+        for (const CLexem* part : tmpl->Parts()) {
+            height = std::max(height, tmpl->TextLevels(*part) + TextHeight(*part));
+        }
+    } else if (const CLexemRow* row = AsRow(&lexem)) {
+        for (int i = 0; i < row->Count(); ++i) {
+            height = std::max(height, TextHeight(*row->Child(i)));
+        }
+    }
+    return height;
 }
 
 bool CTemplate::PlaceCursor(CCursorPath& path, Direction dir, Point pt)

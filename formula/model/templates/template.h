@@ -88,6 +88,9 @@ public:
 
     // The parts the common operations walk.
     virtual PartList Parts() const = 0;
+    // How many levels of template nesting the lexeme text puts between this
+    // template and one of its parts: one for "@name$part#".
+    virtual int TextLevels(const CLexem& part) const;
     // The row behind cursor position n (1 and up); null when absent.
     virtual CLexemRow* CursorRow(int n) const;
     virtual int CursorRowCount() const { return 0; }
@@ -124,6 +127,13 @@ std::unique_ptr<Row> CTemplate::MakeRow(bool headIsStop, bool bracketWhenCompoun
     row->SetOwner(m_owner, this);
     return row;
 }
+
+// Levels of template nesting around a lexeme in the text of the formula
+// that holds it (0 in a line of the formula itself); the lexeme reader
+// refuses a row deeper than CLexemParser::kMaxDepth.
+int TextDepth(const CLexem& lexem);
+// Levels of template nesting inside a lexeme's own text (0 for a leaf).
+int TextHeight(const CLexem& lexem);
 
 // Appends "@name$" a "$" b ... "#" for the given parts' texts.
 void WriteTemplateText(std::string& out, std::string_view name, std::initializer_list<const CLexem*> parts);
