@@ -3,6 +3,8 @@
 // font is 20 high and 10 wide: "#" is 10 x 20.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "formula/layout/formula_layout.h"
 #include "formula/layout/layout_support.h"
 #include "formula/model/chars.h"
+#include "formula/model/cursor_path.h"
 #include "formula/model/display_settings.h"
 #include "formula/model/templates/all.h"
 #include "formula/tests/canvas_samples.h"
@@ -107,6 +110,88 @@ TEST_F(LayoutTest, BarGapsSeparateTheRowsFromTheBar)
     EXPECT_EQ(Bottom(frac.Numerator()->GetBox()), frac.GetBox().axisY - 2);
     EXPECT_EQ(frac.Denominator()->GetBox().y, frac.GetBox().axisY + 4);
     EXPECT_EQ(frac.GetBox().height, 46);
+}
+
+// A fraction's bar reaches 2 pixels past, on each side, every fraction bar in
+// its numerator and denominator, so that the main bar is the longest. Lengths
+// are listed depth first, the outer fraction first; the one-level fraction
+// keeps its width of 10 and its bar from x + 2 to x + 9.
+TEST_F(LayoutTest, NestedFractionBarsReachPastTheBarsUnderThem)
+{
+    struct Case {
+        std::string text;
+        std::vector<int> lengths;
+    };
+    const std::vector<Case> cases = {
+        {"@hor_frac$a$b#", {7}},
+        {"@hor_frac$@hor_frac$a$b#$c#", {11, 7}},
+        {"@hor_frac$@hor_frac$a$b#$@hor_frac$c$d##", {11, 7, 7}},
+        {"@hor_frac$a$@hor_frac$b$@hor_frac$c$d###", {15, 11, 7}},
+        {"@hor_frac$@hor_frac$@hor_frac$a$b#$c#$d#", {15, 11, 7}},
+        // The row around the inner fraction is wider on one side only.
+        {"@hor_frac$@hor_frac$a$b#+1$c#", {37, 7}},
+        {"@hor_frac$c$1+@hor_frac$a$b##", {37, 7}},
+        // Brackets already hold the inner bar well inside.
+        {"@hor_frac$(@hor_frac$a$b#)$c#", {27, 7}},
+        // A digit fraction's bar runs to its box's right edge.
+        {"@hor_frac$@simple_frac$1$2#$c#", {14, 10}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        CAggregateTemplate& root = Lay(c.text);
+        struct Bar {
+            CLexem* fraction;
+            int left;
+            int right;
+        };
+        std::vector<Bar> bars;
+        const auto lines = m_canvas.CallsOf(CanvasCall::Kind::Line);
+        for (CLexem* lexem : test::AllLexems(root)) {
+            const bool digits = lexem->Type() == TemplateType::SimpleFrac;
+            if (!lexem->IsTemplate() || (lexem->Type() != TemplateType::HorFrac && !digits)) {
+                continue;
+            }
+            const Box& box = lexem->GetBox();
+            std::vector<Bar> found;
+            for (const CanvasCall& line : lines) {
+                const Point a = line.points[0];
+                const Point b = line.points[1];
+                if (a.y == box.axisY && b.y == box.axisY && a.x >= box.x && b.x <= Right(box)) {
+                    found.push_back({lexem, a.x, b.x});
+                }
+            }
+            ASSERT_EQ(found.size(), 1u);
+            // The bar keeps its place in its own box.
+            EXPECT_EQ(found[0].left, digits ? box.x : box.x + 2);
+            EXPECT_EQ(found[0].right, digits ? Right(box) : Right(box) - 1);
+            bars.push_back(found[0]);
+        }
+        std::vector<int> lengths;
+        for (const Bar& bar : bars) {
+            lengths.push_back(bar.right - bar.left);
+        }
+        EXPECT_EQ(lengths, c.lengths);
+        for (std::size_t i = 0; i < bars.size(); ++i) {
+            // Both ends of a bar take the cursor to its own fraction (a
+            // digit fraction gives a point on its bar to its denominator).
+            for (int x : {bars[i].left, bars[i].right}) {
+                if (bars[i].fraction->Type() != TemplateType::HorFrac) {
+                    break;
+                }
+                CCursorPath path;
+                ASSERT_TRUE(root.HitTest(path, {x, bars[i].fraction->GetBox().axisY}));
+                EXPECT_EQ(path.Top(), bars[i].fraction);
+                EXPECT_EQ(path.GetPos(), 0);
+            }
+            const std::vector<CLexem*> inside = test::AllLexems(*bars[i].fraction);
+            for (std::size_t j = i + 1; j < bars.size(); ++j) {
+                if (std::find(inside.begin(), inside.end(), bars[j].fraction) != inside.end()) {
+                    EXPECT_LE(bars[i].left, bars[j].left - 2);
+                    EXPECT_GE(bars[i].right, bars[j].right + 2);
+                }
+            }
+        }
+    }
 }
 
 TEST_F(LayoutTest, IndexFontsShrinkUntilTheMinimumAndThenStay)

@@ -11,8 +11,18 @@
 
 namespace formula {
 
+// The horizontal extent of a fraction bar, both ends included.
+struct BarSpan {
+    int left = 0;
+    int right = 0;
+};
+
 class CHorFracTemplate : public CTemplate {
 public:
+    // The bar starts this far inside the box's left edge, and reaches this
+    // far past every fraction bar in the numerator and the denominator.
+    static constexpr int kBarMargin = 2;
+
     CHorFracTemplate();
     CArgRow* Numerator() const { return m_numerator.get(); }
     CArgRow* Denominator() const { return m_denominator.get(); }
@@ -29,11 +39,16 @@ public:
     int CursorRowCount() const override { return 2; }
     // Numerator above and denominator below the axis, the narrower centred;
     // the bar on the axis in the main pen, in the font scaled by the
-    // fraction scale.
+    // fraction scale. The box is as wide as the wider row, widened on a side
+    // where a bar laid out in the rows would come nearer its end than the
+    // margin, so that nested fractions show bars of different lengths.
     void Layout(Canvas& canvas, int x, int axisY) override;
     void Draw(Canvas& canvas) override;
     void SelectFont(Canvas& canvas) override;
     void RestoreFont(Canvas& canvas) override;
+    // The bar of the laid-out horizontal fraction: from the margin inside the
+    // box's left edge to 1 pixel inside its right edge.
+    BarSpan Bar() const;
 
 protected:
     explicit CHorFracTemplate(TemplateType type);
@@ -79,6 +94,8 @@ public:
     // mixed-fraction scale; the bar in the current pen.
     void Layout(Canvas& canvas, int x, int axisY) override;
     void Draw(Canvas& canvas) override;
+    // The bar of the laid-out fraction part, to the box's right edge.
+    BarSpan Bar() const;
     void SelectFont(Canvas& canvas) override;
     void RestoreFont(Canvas& canvas) override;
 

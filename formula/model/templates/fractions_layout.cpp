@@ -1,8 +1,11 @@
 // Layout and drawing of fractions.
 #include <algorithm>
+#include <optional>
 
 #include "formula/layout/layout_support.h"
+#include "formula/model/lexem_row.h"
 #include "formula/model/templates/fractions.h"
+#include "formula/model/templates/multi_row.h"
 
 namespace formula {
 
@@ -30,6 +33,45 @@ StackedFraction StackRows(Canvas& canvas, CLexemRow& numerator, CLexemRow& denom
     denominator.Offset((width - den.width) / 2, axisY + gapBelow - den.y);
     return {width, num.height + den.height + gapAbove + gapBelow};
 }
+
+void Cover(std::optional<BarSpan>& span, const BarSpan& bar)
+{
+    if (!span) {
+        span = bar;
+    } else {
+        span->left = std::min(span->left, bar.left);
+        span->right = std::max(span->right, bar.right);
+    }
+}
+
+// Widens the span to the bars of the fractions laid out in the lexeme. A
+// fraction's bar already covers every bar inside it, so the walk stops there.
+void CoverFractionBars(CLexem& lexem, std::optional<BarSpan>& span)
+{
+    const TemplateType type = lexem.IsTemplate() ? lexem.Type() : TemplateType::None;
+    if (type == TemplateType::HorFrac) {
+        Cover(span, static_cast<const CHorFracTemplate&>(lexem).Bar());
+        return;
+    }
+    if (type == TemplateType::MixedFrac || type == TemplateType::SimpleFrac) {
+        Cover(span, static_cast<const CMixedFracTemplate&>(lexem).Bar());
+        return;
+    }
+    if (CLexemRow* row = AsRow(&lexem)) {
+        for (int pos = 0; pos < row->Count(); ++pos) {
+            CoverFractionBars(*row->Child(pos), span);
+        }
+    } else if (lexem.IsMultiRow()) {
+        auto& multi = static_cast<CMultiRowTemplate&>(lexem);
+        for (int i = 0; i < multi.GetRowCount(); ++i) {
+            CoverFractionBars(*multi.GetRow(i), span);
+        }
+    } else if (CTemplate* tmpl = AsTemplate(&lexem)) {
+        for (CLexem* part : tmpl->Parts()) {
+            CoverFractionBars(*part, span);
+        }
+    }
+}
 }  // namespace
 
 void CHorFracTemplate::SelectFont(Canvas& canvas)
@@ -51,14 +93,33 @@ void CHorFracTemplate::RestoreFont(Canvas& canvas)
 void CHorFracTemplate::Layout(Canvas& canvas, int x, int axisY)
 {
     const StackedFraction stacked = StackRows(canvas, *m_numerator, *m_denominator, x, axisY, StyleOf(*this));
-    m_box = {x, m_numerator->GetBox().y, stacked.width, stacked.height, axisY};
+    // With the rows at x the bar would run from x + margin to
+    // x + width - 1; it must reach the margin past the nested bars.
+    int padLeft = 0;
+    int padRight = 0;
+    std::optional<BarSpan> nested;
+    CoverFractionBars(*m_numerator, nested);
+    CoverFractionBars(*m_denominator, nested);
+    if (nested) {
+        padLeft = std::max(0, x + 2 * kBarMargin - nested->left);
+        padRight = std::max(0, nested->right + kBarMargin + 1 - (x + stacked.width));
+        m_numerator->Offset(padLeft, 0);
+        m_denominator->Offset(padLeft, 0);
+    }
+    m_box = {x, m_numerator->GetBox().y, padLeft + stacked.width + padRight, stacked.height, axisY};
+}
+
+BarSpan CHorFracTemplate::Bar() const
+{
+    return {m_box.x + kBarMargin, Right(m_box) - 1};
 }
 
 void CHorFracTemplate::Draw(Canvas& canvas)
 {
     m_numerator->DoDraw(canvas);
     m_denominator->DoDraw(canvas);
-    canvas.Line({m_box.x + 2, m_box.axisY}, {Right(m_box) - 1, m_box.axisY});
+    const BarSpan bar = Bar();
+    canvas.Line({bar.left, m_box.axisY}, {bar.right, m_box.axisY});
 }
 
 void CDiagFracTemplate::Layout(Canvas& canvas, int x, int axisY)
@@ -108,18 +169,26 @@ void CMixedFracTemplate::Layout(Canvas& canvas, int x, int axisY)
     m_box = {x, m_numerator->GetBox().y, wholeWidth + stacked.width, stacked.height, axisY};
 }
 
-void CMixedFracTemplate::Draw(Canvas& canvas)
+BarSpan CMixedFracTemplate::Bar() const
 {
     int barX = std::min(m_numerator->GetBox().x, m_denominator->GetBox().x);
     int wholeWidth = 0;
     if (m_whole) {
-        m_whole->DoDraw(canvas);
         barX = Right(m_whole->GetBox());
         wholeWidth = m_whole->GetBox().width;
     }
+    return {barX, barX + m_box.width - wholeWidth};
+}
+
+void CMixedFracTemplate::Draw(Canvas& canvas)
+{
+    if (m_whole) {
+        m_whole->DoDraw(canvas);
+    }
     m_numerator->DoDraw(canvas);
     m_denominator->DoDraw(canvas);
-    canvas.Line({barX, m_box.axisY}, {barX + m_box.width - wholeWidth, m_box.axisY});
+    const BarSpan bar = Bar();
+    canvas.Line({bar.left, m_box.axisY}, {bar.right, m_box.axisY});
 }
 
 }  // namespace formula
