@@ -76,6 +76,7 @@ bool CFormulaEnv::PasteText(std::string_view text)
         return false;
     }
     m_pressPath.reset();
+    PushUndoSnapshot();
     if (!text.empty()) {
         // Read first: a text that cannot be read leaves the selection in place.
         LexemList list;

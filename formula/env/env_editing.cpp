@@ -61,6 +61,7 @@ bool CFormulaEnv::InsertAtCursor(std::unique_ptr<CLexem> element)
         ShowMessage(GetMessageText(msg::TooDeep), MessageIcon::Exclamation);
         return false;
     }
+    PushUndoSnapshot();
     CLexemRow& row = *point.row;
     if (IsDigitRow(row)) {
         // The parts of a mixed number refuse anything but digits.
@@ -125,12 +126,14 @@ bool CFormulaEnv::InsertLexemText(std::string_view text, EnvError& error)
         error = {3, std::string(GetMessageText(msg::TooDeep))};
         return false;
     }
+    PushUndoSnapshot();
     const RowPos where = InsertListAt(*point.row, point.flat, std::move(list));
     if (!where.row) {
         return false;
     }
     m_editor->PlaceAt(PointAfter(*where.row, where.pos));
     m_layoutStale = true;
+    PushUndoSnapshot();
     return true;
 }
 
@@ -155,12 +158,14 @@ KeyResult CFormulaEnv::OnKeyDown(const KeyEvent& key)
         PushUndoSnapshot();
         result.repaint = true;
         result.changed = m_editor->Backspace();
+        PushUndoSnapshot();
         break;
     case vk::Return:
         PushUndoSnapshot();
         clearHighlight();
         result.repaint = true;
         result.changed = m_editor->SplitLine();
+        PushUndoSnapshot();
         break;
     case vk::End:
     case vk::Home:
@@ -192,6 +197,7 @@ KeyResult CFormulaEnv::OnKeyDown(const KeyEvent& key)
         result.repaint = true;
         PushUndoSnapshot();
         result.changed = m_editor->Delete(true);
+        PushUndoSnapshot();
         break;
     default:
         result.caret = false;
@@ -211,6 +217,7 @@ bool CFormulaEnv::OnChar(char ch)
     if (Mode() != FormulaMode::Editor || !m_editor || !IsFormulaChar(ch)) {
         return false;
     }
+    PushUndoSnapshot();
     if (!m_editor->OnChar(ch)) {
         return false;
     }
@@ -225,8 +232,10 @@ bool CFormulaEnv::DeleteSelection()
         return false;
     }
     m_pressPath.reset();
+    PushUndoSnapshot();
     m_editor->DeleteSelection();
     m_layoutStale = true;
+    PushUndoSnapshot();
     return true;
 }
 

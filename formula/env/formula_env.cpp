@@ -301,12 +301,19 @@ bool CFormulaEnv::CreateLexList(std::string_view text, bool aplan, LexemList& li
 
 void CFormulaEnv::Reset()
 {
+    PushUndoSnapshot();
     ReplaceFormula({});
     AfterReplace();
     PushUndoSnapshot();
 }
 
 // ---- Undo ------------------------------------------------------------------
+//
+// Every edit records the formula before it and after it; a record equal to
+// the newest snapshot adds nothing, so each edit is one step and the newest
+// snapshot is the formula as it stands. The record before an edit catches a
+// formula that changed without one (the host's texts, the formula the editor
+// started with), so undoing the edit returns to exactly that formula.
 
 void CFormulaEnv::PushUndoSnapshot()
 {
@@ -315,24 +322,39 @@ void CFormulaEnv::PushUndoSnapshot()
     }
 }
 
+bool CFormulaEnv::FormulaUnrecorded() const
+{
+    const std::string* newest = m_undo ? m_undo->Newest() : nullptr;
+    return newest && *newest != GetLexemText();
+}
+
 bool CFormulaEnv::Undo()
 {
-    std::optional<std::string> restore;
-    if (!m_undo || !m_undo->Undo(restore)) {
+    if (!m_undo) {
         return false;
     }
-    if (restore) {
-        EnvError error;
-        SetLexemText(*restore, error);
+    // A change since the newest snapshot is the edit this undo takes back.
+    PushUndoSnapshot();
+    std::optional<std::string> restore;
+    if (!m_undo->Undo(restore)) {
+        return false;
     }
+    EnvError error;
+    SetLexemText(*restore, error);
     AfterReplace();
     return true;
 }
 
 bool CFormulaEnv::Redo()
 {
+    if (!m_undo) {
+        return false;
+    }
+    // A change since the newest snapshot is a new edit: recording it empties
+    // the redo list rather than letting a redo throw it away.
+    PushUndoSnapshot();
     std::optional<std::string> restore;
-    if (!m_undo || !m_undo->Redo(restore)) {
+    if (!m_undo->Redo(restore)) {
         return false;
     }
     EnvError error;
@@ -343,12 +365,12 @@ bool CFormulaEnv::Redo()
 
 bool CFormulaEnv::CanUndo() const
 {
-    return m_undo && m_undo->CanUndo();
+    return m_undo && (m_undo->CanUndo() || FormulaUnrecorded());
 }
 
 bool CFormulaEnv::CanRedo() const
 {
-    return m_undo && m_undo->CanRedo();
+    return m_undo && m_undo->CanRedo() && !FormulaUnrecorded();
 }
 
 // ---- Layout and drawing ----------------------------------------------------

@@ -149,12 +149,15 @@ public:
     // Deletes a non-empty selection in editor mode (caret where it began).
     bool DeleteSelection();
 
-    // Whole-formula snapshots (editor mode). False, doing nothing, without
-    // a history.
+    // Whole-formula snapshots (editor mode). Undo returns the formula to
+    // exactly the text it had before the last edit not undone, Redo to the
+    // text after the next undone one. False, doing nothing, without a
+    // history or without a step to take.
     bool Undo();
     bool Redo();
     bool CanUndo() const;
     bool CanRedo() const;
+    // Records the formula unless it equals the newest snapshot.
     void PushUndoSnapshot();
 
     // Clipboard (text/plain, the lexeme text; needs a GUI application).
@@ -217,6 +220,9 @@ private:
     void ReplaceFormula(LexemList&& lines);
     // After every replacement: cursor at the end, selection forgotten.
     void AfterReplace();
+    // The formula differs from the newest undo snapshot (it changed without
+    // one being recorded).
+    bool FormulaUnrecorded() const;
     bool BuildTree(bool correction);
     // Replaces the formula by what its text reads as.
     void ReadBack(const std::string& text);

@@ -1,12 +1,10 @@
 #include "formula/env/undo_history.h"
 
-#include <algorithm>
-
 namespace formula {
 
 void CUndoHistory::Push(std::string_view text)
 {
-    if (std::find(m_undo.begin(), m_undo.end(), text) != m_undo.end()) {
+    if (!m_undo.empty() && m_undo.back() == text) {
         return;
     }
     m_undo.emplace_back(text);
@@ -15,20 +13,19 @@ void CUndoHistory::Push(std::string_view text)
 
 bool CUndoHistory::Undo(std::optional<std::string>& restore)
 {
-    if (m_undo.empty()) {
+    restore.reset();
+    if (!CanUndo()) {
         return false;
     }
     m_redo.push_back(std::move(m_undo.back()));
     m_undo.pop_back();
-    restore.reset();
-    if (!m_undo.empty()) {
-        restore = m_undo.back();
-    }
+    restore = m_undo.back();
     return true;
 }
 
 bool CUndoHistory::Redo(std::optional<std::string>& restore)
 {
+    restore.reset();
     if (m_redo.empty()) {
         return false;
     }

@@ -3,7 +3,10 @@
 // redo on formulas from a small corpus. After every step the cursor path is
 // whole, the lexeme text can be read, and the formula reaches a
 // fixed point: text -> tree -> text -> tree -> text, the last two texts
-// equal (the rebuild normalises, which may change the first).
+// equal (the rebuild normalises, which may change the first). Undo and redo
+// follow a model of the history kept from the texts the walk saw: every
+// undo returns the formula before the edit it takes back, every redo the one
+// after it.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -85,15 +88,57 @@ public:
             return "paste " + text;
         }
         if (kind < 96) {
-            env.Undo();
+            m_answer = env.Undo();
             return "undo";
         }
-        env.Redo();
+        m_answer = env.Redo();
         return "redo";
     }
 
+    // What the last undo or redo answered.
+    bool Answer() const { return m_answer; }
+
 private:
     std::mt19937 m_random;
+    bool m_answer = false;
+};
+
+// The history as a user sees it: the formulas before and after each edit
+// not undone (the newest is the formula on screen), and the formulas after
+// each undone edit, the next one to redo last. Built from the texts alone.
+struct HistoryModel {
+    std::vector<std::string> done;
+    std::vector<std::string> undone;
+
+    explicit HistoryModel(std::string start) { done.push_back(std::move(start)); }
+
+    // An edit from the newest formula to the text; one that changed nothing
+    // is no step.
+    void Edit(const std::string& text)
+    {
+        if (text != done.back()) {
+            done.push_back(text);
+            undone.clear();
+        }
+    }
+    bool Undo()
+    {
+        if (done.size() < 2) {
+            return false;
+        }
+        undone.push_back(done.back());
+        done.pop_back();
+        return true;
+    }
+    bool Redo()
+    {
+        if (undone.empty()) {
+            return false;
+        }
+        done.push_back(undone.back());
+        undone.pop_back();
+        return true;
+    }
 };
 
 // The text after a rebuild of the text's formula (normalised on the way);
@@ -121,14 +166,26 @@ TEST(EditFuzz, RandomEditingKeepsTheFormulaWhole)
         test::EditorFixture f(kCorpus[fuzzer.Pick(static_cast<int>(std::size(kCorpus)))]);
         SetSchoolClass(fuzzer.Pick(4) == 0 ? 7 + fuzzer.Pick(5) : 0);
         std::string log = f.env.GetLexemText();
+        HistoryModel history(log);
         for (int step = 0; step < kSteps; ++step) {
             if (f.env.LayoutStale()) {
                 f.env.Layout(canvas);
             }
-            log += " | " + fuzzer.Step(f.env);
+            const std::string what = fuzzer.Step(f.env);
+            log += " | " + what;
             SCOPED_TRACE("sequence " + std::to_string(sequence) + ": " + log);
             ASSERT_TRUE(test::PathIsWhole(f.env));
             const std::string text = f.env.GetLexemText();
+            if (what == "undo") {
+                ASSERT_EQ(fuzzer.Answer(), history.Undo());
+            } else if (what == "redo") {
+                ASSERT_EQ(fuzzer.Answer(), history.Redo());
+            } else {
+                history.Edit(text);
+            }
+            ASSERT_EQ(text, history.done.back());
+            ASSERT_EQ(f.env.CanUndo(), history.done.size() > 1);
+            ASSERT_EQ(f.env.CanRedo(), !history.undone.empty());
             CFormulaEnv copy;
             EnvError error;
             ASSERT_TRUE(copy.SetLexemText(text, error)) << text << ": " << error.message;
@@ -139,6 +196,28 @@ TEST(EditFuzz, RandomEditingKeepsTheFormulaWhole)
         f.env.SetFocus(true);
         f.env.Draw(canvas);
         canvas.ClearCalls();
+
+        SCOPED_TRACE("sequence " + std::to_string(sequence) + ": " + log);
+        // Undo then redo gives back the same text.
+        const std::string last = f.env.GetLexemText();
+        if (f.env.Undo()) {
+            ASSERT_TRUE(f.env.Redo());
+            ASSERT_EQ(f.env.GetLexemText(), last);
+        }
+        // All the way back to the start and forward again, through the same
+        // formulas.
+        const std::vector<std::string> states = history.done;
+        for (std::size_t i = states.size() - 1; i > 0; --i) {
+            ASSERT_TRUE(f.env.Undo());
+            ASSERT_EQ(f.env.GetLexemText(), states[i - 1]);
+        }
+        ASSERT_FALSE(f.env.Undo());
+        ASSERT_EQ(f.env.GetLexemText(), states.front());
+        for (std::size_t i = 1; i < states.size(); ++i) {
+            ASSERT_TRUE(f.env.Redo());
+            ASSERT_EQ(f.env.GetLexemText(), states[i]);
+        }
+        ASSERT_EQ(f.env.GetLexemText(), last);
     }
     SetSchoolClass(0);
     // The walk reaches formulas with trees, not only broken ones.

@@ -1,8 +1,10 @@
-// The selection (mouse runs, texts, delete, replace), the undo history with
-// its deduplication, and paste over a selection.
+// The selection (mouse runs, texts, delete, replace), the undo history, and
+// paste over a selection.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "formula/edit/formula_editor.h"
 #include "formula/edit/selection.h"
@@ -133,51 +135,134 @@ TEST(Undo, HistoryRules)
     EXPECT_FALSE(history.Undo(restore));
     EXPECT_FALSE(history.Redo(restore));
 
-    // A single snapshot goes to the redo list; nothing to go back to.
+    // A single snapshot has nothing before it to go back to.
     history.Push("a");
-    EXPECT_TRUE(history.Undo(restore));
-    EXPECT_FALSE(restore);
     EXPECT_FALSE(history.CanUndo());
-    EXPECT_TRUE(history.CanRedo());
-    EXPECT_TRUE(history.Redo(restore));
-    EXPECT_EQ(restore, "a");
+    EXPECT_FALSE(history.Undo(restore));
+    EXPECT_FALSE(restore);
+    EXPECT_EQ(history.UndoList(), (std::vector<std::string>{"a"}));
+    EXPECT_FALSE(history.CanRedo());
 
-    // A text held anywhere in the undo list is not pushed again.
+    // A text equal to the newest snapshot is no new step; one equal to an
+    // older snapshot is.
     history.Push("ab");
-    history.Push("abc");
     history.Push("ab");
-    EXPECT_EQ(history.UndoList(), (std::vector<std::string>{"a", "ab", "abc"}));
+    history.Push("a");
+    EXPECT_EQ(history.UndoList(), (std::vector<std::string>{"a", "ab", "a"}));
 
-    // Every new snapshot empties the redo list.
+    // Undo and redo walk through the same snapshots.
     EXPECT_TRUE(history.Undo(restore));
     EXPECT_EQ(restore, "ab");
-    EXPECT_EQ(history.RedoList().size(), 1u);
+    EXPECT_TRUE(history.Undo(restore));
+    EXPECT_EQ(restore, "a");
+    EXPECT_FALSE(history.CanUndo());
+    EXPECT_TRUE(history.Redo(restore));
+    EXPECT_EQ(restore, "ab");
+    EXPECT_EQ(history.RedoList(), (std::vector<std::string>{"a"}));
+
+    // Every new snapshot empties the redo list.
     history.Push("abd");
     EXPECT_TRUE(history.RedoList().empty());
+    EXPECT_EQ(history.UndoList(), (std::vector<std::string>{"a", "ab", "abd"}));
+}
+
+// Types the script into an editor holding the starting formula; the
+// formula after every key that changed it is one step. Undo walks back
+// through exactly those formulas to the starting one, and no further; redo
+// walks forward through them to the end, and no further.
+void CheckStepsBackAndForth(std::string_view start, std::string_view script)
+{
+    EditorFixture f(start);
+    std::vector<std::string> states{f.env.GetLexemText()};
+    for (std::size_t i = 0; i < script.size(); ++i) {
+        const std::size_t end = script[i] == '{' ? script.find('}', i) + 1 : i + 1;
+        Type(f.env, script.substr(i, end - i));
+        i = end - 1;
+        if (f.env.GetLexemText() != states.back()) {
+            states.push_back(f.env.GetLexemText());
+        }
+    }
+    ASSERT_GT(states.size(), 2u);
+    for (std::size_t i = states.size() - 1; i > 0; --i) {
+        EXPECT_TRUE(f.env.CanUndo());
+        ASSERT_TRUE(f.env.Undo());
+        ASSERT_EQ(f.env.GetLexemText(), states[i - 1]) << "undo " << states.size() - i;
+        EXPECT_TRUE(f.env.CanRedo());
+    }
+    EXPECT_FALSE(f.env.CanUndo());
+    EXPECT_FALSE(f.env.Undo());
+    EXPECT_EQ(f.env.GetLexemText(), start);
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        ASSERT_TRUE(f.env.Redo());
+        ASSERT_EQ(f.env.GetLexemText(), states[i]) << "redo " << i;
+    }
+    EXPECT_FALSE(f.env.CanRedo());
+    EXPECT_FALSE(f.env.Redo());
+    EXPECT_EQ(f.env.GetLexemText(), states.back());
+}
+
+TEST(Undo, EveryStepBackAndForthThroughTyping)
+{
+    struct Case {
+        const char* start;
+        const char* script;
+    };
+    const Case cases[] = {
+        {"", "2*x+1{BS}"},
+        {"", "2*x+1{HOME}{DEL}"},
+        {"", "ab{LEFT}{ENTER}"},
+        // Back to texts the history already holds.
+        {"", "ab{BS}{BS}ab"},
+        {"", "12{LEFT}3{END}{BS}{BS}{BS}7"},
+        {"", "x=1{ENTER}y=2{UP}{END}{BS}3"},
+        {"", "1/2{BS}{BS}"},
+        {"", "ab{HOME}{INS}cd"},
+        // A starting formula the history did not record.
+        {"x+1=3", "{BS}5{HOME}{DEL}{DEL}"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.start) + " then " + c.script);
+        CheckStepsBackAndForth(c.start, c.script);
+    }
 }
 
 TEST(Undo, ThroughTheEnvironment)
 {
     EditorFixture f;
     Type(f.env, "ab");
-    EXPECT_EQ(f.env.UndoHistory()->UndoList(), (std::vector<std::string>{"a", "ab"}));
+    // The formula the editor started with, then one snapshot per character.
+    EXPECT_EQ(f.env.UndoHistory()->UndoList(), (std::vector<std::string>{"", "a", "ab"}));
+    // Keys that change nothing take no step.
+    Type(f.env, "{LEFT}{HOME}{END}");
+    EXPECT_EQ(f.env.UndoHistory()->UndoList().size(), 3u);
     EXPECT_TRUE(f.env.Undo());
     EXPECT_EQ(f.env.GetLexemText(), "a");
-    EXPECT_TRUE(f.env.CanRedo());
+    // A new edit empties the redo list.
+    Type(f.env, "c");
+    EXPECT_FALSE(f.env.CanRedo());
+    EXPECT_EQ(f.env.UndoHistory()->UndoList(), (std::vector<std::string>{"", "a", "ac"}));
+    // The host's text is a change without a snapshot: undo takes it back,
+    // redo brings it back.
+    EnvError error;
+    ASSERT_TRUE(f.env.SetLexemText("x=1", error));
+    EXPECT_TRUE(f.env.CanUndo());
+    EXPECT_TRUE(f.env.Undo());
+    EXPECT_EQ(f.env.GetLexemText(), "ac");
     EXPECT_TRUE(f.env.Redo());
-    EXPECT_EQ(f.env.GetLexemText(), "ab");
-    EXPECT_EQ(CaretText(f.env), "ab|");
-    // Backspace takes its snapshot before the change (already held: none).
-    Type(f.env, "{BS}");
-    EXPECT_EQ(f.env.GetLexemText(), "a");
-    EXPECT_EQ(f.env.UndoHistory()->UndoList().size(), 2u);
-    // Undoing the only snapshot leaves the formula as it is.
-    EditorFixture single;
-    Type(single.env, "x");
-    EXPECT_TRUE(single.env.Undo());
-    EXPECT_EQ(single.env.GetLexemText(), "x");
-    EXPECT_FALSE(single.env.CanUndo());
-    EXPECT_TRUE(single.env.CanRedo());
+    EXPECT_EQ(f.env.GetLexemText(), "x=1");
+    // After an undo, a changed formula is not thrown away by a redo.
+    EXPECT_TRUE(f.env.Undo());
+    ASSERT_TRUE(f.env.SetLexemText("y", error));
+    EXPECT_FALSE(f.env.CanRedo());
+    EXPECT_FALSE(f.env.Redo());
+    EXPECT_EQ(f.env.GetLexemText(), "y");
+    EXPECT_TRUE(f.env.Undo());
+    EXPECT_EQ(f.env.GetLexemText(), "ac");
+    // Clearing is a step of its own.
+    f.env.Reset();
+    EXPECT_EQ(f.env.GetLexemText(), "");
+    EXPECT_TRUE(f.env.Undo());
+    EXPECT_EQ(f.env.GetLexemText(), "ac");
 }
 
 TEST(Undo, WithoutAHistoryNothingHappens)

@@ -47,8 +47,16 @@ TEST_F(Window, TypingAFormulaInEditorMode)
     QTest::keyClick(window, Qt::Key_Backspace);
     EXPECT_EQ(control.getProperty<std::string>(disp::LexemText), "2*x+1=");
     EXPECT_EQ(eventsWithId(event::FormulaChanged).size(), 8u);
-    // Undo returns to the text before the key, without an event.
+    // Undo returns to the text before the key, redo to the text after it,
+    // without an event.
     EXPECT_EQ(rawValue(control.invoke<VARIANT_BOOL>(disp::Undo)), -1);
+    EXPECT_EQ(control.getProperty<std::string>(disp::LexemText), "2*x+1=5");
+    EXPECT_EQ(rawValue(control.invoke<VARIANT_BOOL>(disp::Undo)), -1);
+    EXPECT_EQ(control.getProperty<std::string>(disp::LexemText), "2*x+1=");
+    EXPECT_EQ(rawValue(control.invoke<VARIANT_BOOL>(disp::Redo)), -1);
+    EXPECT_EQ(control.getProperty<std::string>(disp::LexemText), "2*x+1=5");
+    EXPECT_EQ(rawValue(control.invoke<VARIANT_BOOL>(disp::Redo)), -1);
+    EXPECT_EQ(control.getProperty<std::string>(disp::LexemText), "2*x+1=");
     EXPECT_EQ(eventsWithId(event::FormulaChanged).size(), 8u);
 }
 
