@@ -184,8 +184,9 @@ bool CTransformer::ReplaceOperated(COperationNode* node, std::string_view text, 
                       (multi && m_multi->TookLeadingMinus());
     // Brackets where the operation around the node binds tighter than the
     // result's top operation; a '-' before the node counts one class more.
-    const COperationNode* around = walk::EnclosingOperation(node);
-    int aroundClass = around ? around->SignClass() : 0;
+    // Part of a sum is inside that sum, not inside the relation or the
+    // operation further up: "-3-2" of "x-3-2=0" takes "-5" as it is.
+    int aroundClass = walk::ClassAround(node);
     const COperatorSign* before = run.first > run.row->FirstPos() ? AsOperatorSign(run.row->Child(run.first - 1)) : nullptr;
     if (before && before->Kind() == LexemKind::Character && before->Char() == '-') {
         ++aroundClass;
