@@ -216,7 +216,7 @@ void Regroup(CLexemRow& row, int flat)
     }
 }
 
-bool FitsTextDepth(const CLexemRow& row, const LexemList& list)
+bool FitsTextDepth(const CLexemRow& row, const LexemList& list, int extraLevels)
 {
     int height = 0;
     for (const auto& lexem : list) {
@@ -224,7 +224,7 @@ bool FitsTextDepth(const CLexemRow& row, const LexemList& list)
             height = std::max(height, TextHeight(*lexem));
         }
     }
-    return TextDepth(row) + height <= CLexemParser::kMaxDepth;
+    return TextDepth(row) + extraLevels + height <= CLexemParser::kMaxDepth;
 }
 
 RowPos InsertListAt(CLexemRow& row, int flat, LexemList&& list)

@@ -68,8 +68,9 @@ void Regroup(CLexemRow& row, int flat);
 // the last inserted lexeme (row null when nothing could go in).
 RowPos InsertListAt(CLexemRow& row, int flat, LexemList&& list);
 // Whether the lexemes, put into the row, keep the formula's text within the
-// nesting the lexeme reader accepts.
-bool FitsTextDepth(const CLexemRow& row, const LexemList& list);
+// nesting the lexeme reader accepts; extraLevels counts templates that will
+// wrap them (bracket characters around them that pair into brackets).
+bool FitsTextDepth(const CLexemRow& row, const LexemList& list, int extraLevels = 0);
 
 // The place of the caret of a path; row null for an empty path.
 EditPoint PointOf(const CCursorPath& path);

@@ -2,11 +2,13 @@
 // pending operation, results, the multi-selection and redundant brackets.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "formula/edit/selection.h"
 #include "formula/model/messages.h"
+#include "formula/notation/lexem_parser.h"
 #include "formula/optree/operation_tree.h"
 #include "formula/tests/transformer_test_util.h"
 #include "formula/transform/multi_selection.h"
@@ -330,6 +332,114 @@ TEST(Transformer, ResultThatCannotBePlacedShows1009Once)
     f.Relayout();
     EXPECT_TRUE(f.transformer->OnMouseMove(f.At("2"), false));
     EXPECT_EQ(Highlighted(f), "2");
+}
+
+// A text nested `levels` templates deep around `inner`, each opened by
+// `open` ("@sqrroot$") and closed by "#".
+std::string Nest(int levels, const std::string& inner, const std::string& open = "@sqrroot$")
+{
+    std::string text;
+    for (int i = 0; i < levels; ++i) {
+        text += open;
+    }
+    return text + inner + std::string(static_cast<std::size_t>(levels), '#');
+}
+
+// The same as Aplan text: nested sines.
+std::string AplanSines(int levels, const std::string& inner)
+{
+    std::string text;
+    for (int i = 0; i < levels; ++i) {
+        text += "Sin(";
+    }
+    return text + inner + std::string(static_cast<std::size_t>(levels), ')');
+}
+
+// A result that would nest the formula deeper than the lexeme reader reads
+// back is refused as a paste that deep is: the formula stays as it was and
+// readable, message 1035, and the control goes on; one level less goes in.
+struct DeepResultCase {
+    std::string name;
+    std::string formula;
+    // Picks the operated part and asks the host.
+    std::function<void(TransformerFixture&)> ask;
+    std::string fits;
+    std::string tooDeep;
+    bool aplan;
+    std::string afterFits;
+};
+
+TEST(Transformer, ResultDeeperThanTheReaderReadsIsRefused)
+{
+    constexpr int kMax = CLexemParser::kMaxDepth;
+    constexpr int kDeep = kMax / 2 + 8;
+    auto doubleClick = [](std::string node) {
+        return [node](TransformerFixture& f) {
+            f.transformer->OnMouseMove(f.At(node), false);
+            f.transformer->OnDoubleClick(f.At(node));
+        };
+    };
+    const DeepResultCase cases[] = {
+        {"Sum", Nest(kDeep, "x+1"), doubleClick("+"), Nest(kMax - kDeep, "y"), Nest(kMax - kDeep + 1, "y"), false,
+         Nest(kMax, "y")},
+        {"AplanResult", Nest(kDeep, "x+1"), doubleClick("+"), AplanSines(kMax - kDeep, "y"),
+         AplanSines(kMax - kDeep + 1, "y"), true, Nest(kDeep, Nest(kMax - kDeep, "y", "@func$sin$"))},
+        // The brackets around a sum put in for a factor are a level too.
+        {"FactorInBrackets", Nest(kDeep, "2*x"), doubleClick("x"), "y+" + Nest(kMax - kDeep - 1, "z"),
+         "y+" + Nest(kMax - kDeep, "z"), false, Nest(kDeep, "2*@br_row_round$y+" + Nest(kMax - kDeep - 1, "z") + "#")},
+        {"LinesOfASystem", "@system$x+y=5$x-y=1#",
+         [](TransformerFixture& f) {
+             f.transformer->OnLeftDown(f.At("=", 0), true);
+             f.transformer->OnLeftDown(f.At("=", 1), true);
+             f.transformer->OnRightDown(f.At("=", 1), false);
+         },
+         Nest(kMax - 1, "x") + "=3", Nest(kMax, "x") + "=3", false, "@system$" + Nest(kMax - 1, "x") + "=3#"},
+        {"DropOfTwoRelations", "@system$x+y=5$x-y=1#",
+         [](TransformerFixture& f) { f.DragTo("=", 0, "=", 1); }, Nest(kMax - 1, "x") + "=3",
+         Nest(kMax, "x") + "=3", false, "@system$x+y=5$" + Nest(kMax - 1, "x") + "=3#"},
+    };
+    for (const DeepResultCase& c : cases) {
+        for (const bool fits : {true, false}) {
+            SCOPED_TRACE(c.name + (fits ? " fits" : " too deep"));
+            TransformerFixture f(c.formula);
+            c.ask(f);
+            ASSERT_NE(f.transformer->Pending(), PendingOperation::None);
+            EXPECT_TRUE(f.transformer->SetOperationResult(true, fits ? c.fits : c.tooDeep, c.aplan));
+            EXPECT_EQ(f.Text(), fits ? c.afterFits : c.formula);
+            EXPECT_EQ(f.messages, fits ? std::vector<std::string>{}
+                                       : std::vector<std::string>{std::string(GetMessageText(msg::TooDeep))});
+            EXPECT_NO_THROW(CLexemParser().Parse(f.Text()));
+            EXPECT_NE(f.env.TreeRoot(), nullptr);
+            EXPECT_EQ(f.transformer->Pending(), PendingOperation::None);
+        }
+    }
+}
+
+// A substitution from one line of a system into a deep place of another
+// stops at the same depth.
+TEST(Transformer, SubstitutionDeeperThanTheReaderReadsIsRefused)
+{
+    constexpr int kMax = CLexemParser::kMaxDepth;
+    const int side = kMax / 2;
+    // The system is one level; the rest of the limit is left for x's place.
+    for (const int place : {kMax - side - 1, kMax - side}) {
+        SCOPED_TRACE(place);
+        const bool fits = 1 + place + side <= kMax;
+        const std::string formula = "@system$x=" + Nest(side, "y") + "$" + Nest(place, "x") + "=1#";
+        TransformerFixture f(formula);
+        f.DragTo("x", 0, "x", 1);
+        if (fits) {
+            EXPECT_EQ(f.Text(), "@system$x=" + Nest(side, "y") + "$" + Nest(place + side, "y") + "=1#");
+            EXPECT_TRUE(f.messages.empty());
+            EXPECT_EQ(f.listener.events.back(), "transformed");
+        } else {
+            EXPECT_EQ(f.Text(), formula);
+            EXPECT_EQ(f.messages, std::vector<std::string>{std::string(GetMessageText(msg::TooDeep))});
+            EXPECT_EQ(f.listener.events, std::vector<std::string>{"lclick"});
+        }
+        EXPECT_NO_THROW(CLexemParser().Parse(f.Text()));
+        EXPECT_NE(f.env.TreeRoot(), nullptr);
+    }
 }
 
 TEST(MultiSelection, TermModeTextsAndReplacement)

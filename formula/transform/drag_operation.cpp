@@ -4,12 +4,14 @@
 // "=", a trailing sign goes).
 #include "formula/transform/drag_operation.h"
 
-#include "formula/notation/lexem_parser.h"
+#include "formula/edit/edit_point.h"
 #include "formula/env/formula_env.h"
 #include "formula/model/chars.h"
 #include "formula/model/errors.h"
 #include "formula/model/lexem_row.h"
+#include "formula/model/messages.h"
 #include "formula/model/sign_tables.h"
+#include "formula/notation/lexem_parser.h"
 #include "formula/transform/tree_walks.h"
 
 namespace formula {
@@ -80,23 +82,6 @@ MovedTerm TermOf(const COperationNode* node)
         break;
     }
     return term;
-}
-
-// Lexemes edited by pointer: positions move as the row changes.
-bool ReplaceLexems(CLexem* first, CLexem* last, const std::string& text)
-{
-    CLexemRow* row = AsRow(first ? first->Parent() : nullptr);
-    if (!row || !last || last->Parent() != row) {
-        return false;
-    }
-    LexemList list;
-    try {
-        list = CLexemParser().Parse(text);
-    } catch (const CMEException&) {
-        return false;
-    }
-    PutInPlace(*row, row->IndexOf(first), row->IndexOf(last), std::move(list));
-    return true;
 }
 
 void DeleteLexems(CLexem* first, CLexem* last)
@@ -302,6 +287,28 @@ bool CDragOperation::Apply(DropKind kind, COperationNode* source, COperationNode
     return changed;
 }
 
+// Lexemes edited by pointer: positions move as the row changes.
+bool CDragOperation::ReplaceLexems(CLexem* first, CLexem* last, const std::string& text, int extraLevels)
+{
+    CLexemRow* row = AsRow(first ? first->Parent() : nullptr);
+    if (!row || !last || last->Parent() != row) {
+        return false;
+    }
+    LexemList list;
+    try {
+        list = CLexemParser().Parse(text);
+    } catch (const CMEException&) {
+        return false;
+    }
+    if (!FitsTextDepth(*row, list, extraLevels)) {
+        // The formula could no longer be written and read back.
+        m_env.ShowMessage(m_env.GetMessageText(msg::TooDeep), MessageIcon::Exclamation);
+        return false;
+    }
+    PutInPlace(*row, row->IndexOf(first), row->IndexOf(last), std::move(list));
+    return true;
+}
+
 bool CDragOperation::MoveTerm(COperationNode* source, COperationNode* target)
 {
     const COperatorSign* targetSign = target->Sign();
@@ -388,11 +395,13 @@ bool CDragOperation::Substitute(COperationNode* source, COperationNode* target)
     // A sum goes in brackets; the target's own '-' stays where it is.
     const COperationNode* top = other->ChildCount() > 0 ? other->Child(0) : nullptr;
     const bool sum = TopClass(top) == priority::Additive || (!text.empty() && text.front() == '-' && TermCount(other) > 1);
-    if (sum || (!text.empty() && text.front() == '-')) {
+    const bool brackets = sum || (!text.empty() && text.front() == '-');
+    if (brackets) {
         text = "(" + text + ")";
     }
+    // The bracket characters pair into a template: one level more.
     const LexemSpan span = SpanOf(target, false);
-    return span.first && ReplaceLexems(span.first, span.last, text);
+    return span.first && ReplaceLexems(span.first, span.last, text, brackets ? 1 : 0);
 }
 
 }  // namespace formula

@@ -7,6 +7,7 @@
 namespace formula {
 
 class CFormulaEnv;
+class CLexem;
 class COperationNode;
 
 // What a drop of a source node onto a target node means.
@@ -51,6 +52,11 @@ private:
     bool MoveTerm(COperationNode* source, COperationNode* target);
     bool MoveAcross(DropKind kind, COperationNode* source, COperationNode* target);
     bool Substitute(COperationNode* source, COperationNode* target);
+    // Puts the lexemes read from a text in place of first..last (one row).
+    // False, nothing changed, when the text cannot be read or when the
+    // lexemes, inside extraLevels more templates, would nest the formula
+    // deeper than the lexeme reader reads back (message 1035 shown).
+    bool ReplaceLexems(CLexem* first, CLexem* last, const std::string& text, int extraLevels = 0);
 
     CFormulaEnv& m_env;
 };

@@ -301,6 +301,18 @@ bool CRowMultySel::Replace(LexemList&& list)
     return true;
 }
 
+const CLexemRow* CRowMultySel::ReplacedRow() const
+{
+    if (m_items.empty()) {
+        return nullptr;
+    }
+    const Item& first = *m_items.front();
+    if (first.line) {
+        return first.line;
+    }
+    return first.run.row;
+}
+
 void CRowMultySel::DrawBackground(Canvas& canvas) const
 {
     for (const auto& item : m_items) {

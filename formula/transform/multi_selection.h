@@ -12,6 +12,7 @@ namespace formula {
 
 class Canvas;
 class CFormulaEnv;
+class CLexemRow;
 class COperationNode;
 class CSelection;
 
@@ -51,6 +52,9 @@ public:
     // The first item is replaced by the lexemes, every other item and its
     // sign deleted; the multi-selection is emptied. False when empty.
     bool Replace(LexemList&& list);
+    // The row that Replace puts the lexemes in: the first item's line, or
+    // the row of its run; null when empty.
+    const CLexemRow* ReplacedRow() const;
 
     void DrawBackground(Canvas& canvas) const;
 

@@ -18,6 +18,7 @@
 
 namespace formula {
 
+class CLexemRow;
 class COperationNode;
 class CRowMultySel;
 class ITransformListener;
@@ -110,6 +111,10 @@ private:
     bool ReplaceOperated(COperationNode* node, std::string_view text, bool aplan, bool useMultiSelection);
     // Parses a result into lexemes (message 1010 when it cannot be read).
     bool ParseResult(std::string_view text, bool aplan, LexemList& list, std::string& lexemText);
+    // Whether the lexemes, put into the row inside extraLevels more
+    // templates, keep the formula within the nesting the lexeme reader reads
+    // back; message 1035 when they do not (or when there is no row).
+    bool FitsTextDepth(const CLexemRow* row, const LexemList& list, int extraLevels);
     // The tree rebuilt after a change and brackets removed; false (1009
     // shown) when that failed.
     bool RebuildAfterChange();

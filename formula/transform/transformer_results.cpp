@@ -2,10 +2,12 @@
 // operated part, the drop results, and the rebuild after every change.
 #include <exception>
 
+#include "formula/edit/edit_point.h"
 #include "formula/edit/selection.h"
 #include "formula/model/chars.h"
 #include "formula/model/errors.h"
 #include "formula/model/lexem_row.h"
+#include "formula/model/messages.h"
 #include "formula/model/sign_tables.h"
 #include "formula/notation/lexem_parser.h"
 #include "formula/optree/operation_tree.h"
@@ -107,6 +109,9 @@ bool CTransformer::ApplyResult(std::string_view text, bool aplan)
                 return false;
             }
             const walk::NodeRun run = walk::RunOf(target);
+            if (run.Valid() && !FitsTextDepth(run.row, list, 0)) {
+                return false;
+            }
             ClearHighlight(true);
             applied = run.Valid();
             if (applied) {
@@ -169,7 +174,8 @@ bool CTransformer::ReplaceOperated(COperationNode* node, std::string_view text, 
     LexemList list;
     std::string lexemText;
     if (multi && m_multi->GetMode() == CRowMultySel::Mode::Line) {
-        return ParseResult(text, aplan, list, lexemText) && m_multi->Replace(std::move(list));
+        return ParseResult(text, aplan, list, lexemText) && FitsTextDepth(m_multi->ReplacedRow(), list, 0) &&
+               m_multi->Replace(std::move(list));
     }
     const walk::NodeRun run = walk::RunOf(node);
     if (!run.Valid()) {
@@ -184,14 +190,19 @@ bool CTransformer::ReplaceOperated(COperationNode* node, std::string_view text, 
                       (multi && m_multi->TookLeadingMinus());
     // Brackets where the operation around the node binds tighter than the
     // result's top operation; a '-' before the node counts one class more.
-    const COperationNode* around = walk::EnclosingOperation(node);
-    int aroundClass = around ? around->SignClass() : 0;
+    // Part of a sum is inside that sum, not inside the relation or the
+    // operation further up: "-3-2" of "x-3-2=0" takes "-5" as it is.
+    int aroundClass = walk::ClassAround(node);
     const COperatorSign* before = run.first > run.row->FirstPos() ? AsOperatorSign(run.row->Child(run.first - 1)) : nullptr;
     if (before && before->Kind() == LexemKind::Character && before->Char() == '-') {
         ++aroundClass;
     }
     const bool factor = aroundClass >= priority::Percent && aroundClass <= priority::Product;
     const bool brackets = factor || TopClassOfText(lexemText) < aroundClass;
+    // The brackets pair into a template around the result: one level more.
+    if (!FitsTextDepth(multi ? m_multi->ReplacedRow() : run.row, list, brackets ? 1 : 0)) {
+        return false;
+    }
 
     LexemList elements;
     if (plus) {
@@ -212,6 +223,17 @@ bool CTransformer::ReplaceOperated(COperationNode* node, std::string_view text, 
     ClearHighlight(true);
     walk::PutInPlace(*run.row, run.first, run.last, std::move(elements));
     return true;
+}
+
+bool CTransformer::FitsTextDepth(const CLexemRow* row, const LexemList& list, int extraLevels)
+{
+    if (row && formula::FitsTextDepth(*row, list, extraLevels)) {
+        return true;
+    }
+    // The formula could no longer be written and read back: it stays as it
+    // was, as a paste that deep does.
+    Message(msg::TooDeep, MessageIcon::Exclamation);
+    return false;
 }
 
 bool CTransformer::RebuildAfterChange()

@@ -62,6 +62,22 @@ COperationNode* OperationOf(COperationNode* node)
     return IsOperationNode(node) ? node : EnclosingOperation(node);
 }
 
+int ClassAround(const COperationNode* node)
+{
+    const int own = IsSignNode(node) ? node->SignClass() : 0;
+    const COperationNode* parent = node ? node->Parent() : nullptr;
+    if (own >= priority::Percent && own <= priority::Additive && parent) {
+        for (int i = 0; i < parent->ChildCount(); ++i) {
+            const COperationNode* sibling = parent->Child(i);
+            if (sibling != node && IsSignNode(sibling) && sibling->SignClass() == own) {
+                return own;
+            }
+        }
+    }
+    const COperationNode* around = EnclosingOperation(node);
+    return around ? around->SignClass() : 0;
+}
+
 COperationNode* EnclosingSign(const COperationNode* node)
 {
     for (COperationNode* up = node ? node->Parent() : nullptr; up; up = up->Parent()) {

@@ -35,6 +35,12 @@ bool IsNegatedGroup(const COperationNode* node);
 COperationNode* EnclosingOperation(const COperationNode* node);
 // The node itself when it is an operation node, else the nearest above.
 COperationNode* OperationOf(COperationNode* node);
+// The priority class of the operation the node's part of the formula is an
+// operand of. A sign node among other signs of its class on one level (one
+// of the signs of "x-3-2" or "2*3*x") stands for part of that sum or
+// product, so the sum or product is around it; anything else has the
+// nearest enclosing operation around it (0 when there is none).
+int ClassAround(const COperationNode* node);
 // Nearest sign node above the node.
 COperationNode* EnclosingSign(const COperationNode* node);
 // The node itself when it is a sign node, else the nearest above.

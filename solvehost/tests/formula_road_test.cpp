@@ -5,6 +5,7 @@
 // as the operation result.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -48,6 +49,8 @@ public:
 
     std::vector<std::string> events;
     std::vector<std::string> requests;
+    // The kernel's replies, "NORES" as it came.
+    std::vector<std::string> replies;
 
     void OnOperationLClick() override
     {
@@ -107,6 +110,7 @@ private:
         requests.push_back(std::to_string(code) + " " + text);
         std::string reply;
         const bool ok = m_kernel.CallKernel(code, text, reply);
+        replies.push_back(reply);
         m_transformer->SetOperationResult(ok, reply, true);
     }
 
@@ -145,12 +149,15 @@ protected:
     fs::path m_oldDir;
 };
 
-// The centre of the first visible node whose lexeme reads `text`.
-formula::Point CentreOf(formula::CFormulaEnv& env, const std::string& text)
+// The centre of the nth (from 0) visible lexeme reading `text`, depth first
+// through the tree; a lexeme that has two nodes (an operand between two
+// signs, a minus and the bare node of its operand) counts once.
+formula::Point CentreOf(formula::CFormulaEnv& env, const std::string& text, int nth = 0)
 {
     formula::FakeCanvas canvas;
     env.Layout(canvas);
     std::vector<const formula::COperationNode*> stack{env.TreeRoot()};
+    std::vector<const formula::CLexem*> seen;
     while (!stack.empty()) {
         const formula::COperationNode* node = stack.back();
         stack.pop_back();
@@ -158,9 +165,13 @@ formula::Point CentreOf(formula::CFormulaEnv& env, const std::string& text)
             continue;
         }
         const formula::CLexem* lexem = node->Lexeme();
-        if (lexem && !formula::IsPresetSign(lexem) && lexem->LexemText() == text) {
-            const formula::Box& box = lexem->GetBox();
-            return {box.x + box.width / 2, box.y + box.height / 2};
+        if (lexem && !formula::IsPresetSign(lexem) && lexem->LexemText() == text &&
+            std::find(seen.begin(), seen.end(), lexem) == seen.end()) {
+            if (static_cast<int>(seen.size()) == nth) {
+                const formula::Box& box = lexem->GetBox();
+                return {box.x + box.width / 2, box.y + box.height / 2};
+            }
+            seen.push_back(lexem);
         }
         for (int i = node->ChildCount() - 1; i >= 0; --i) {
             stack.push_back(node->Child(i));
@@ -244,6 +255,86 @@ TEST_F(FormulaRoad, DropOfTwoTermsThroughTheKernel)
     EXPECT_EQ(transformer.Pending(), formula::PendingOperation::None);
     EXPECT_TRUE(shown.empty());
 }
+
+// A kernel result in place of the part of a sum, a product, a fraction, a
+// bracket, a line of a system or an interval end: the reply comes from the
+// kernel, goes in without brackets that would stick to a neighbour, the tree
+// is rebuilt and the next double click fires again.
+struct KernelResultCase {
+    std::string name;
+    std::string formula;
+    // The double-clicked lexeme, the nth (from 0) of that text.
+    std::string node;
+    int nth;
+    std::string request;
+    std::string reply;
+    std::string after;
+    // The lexeme double-clicked next.
+    std::string next;
+};
+
+void PrintTo(const KernelResultCase& c, std::ostream* out)
+{
+    *out << c.formula;
+}
+
+class KernelResults : public FormulaRoad, public ::testing::WithParamInterface<KernelResultCase> {
+};
+
+TEST_P(KernelResults, ReplyTakesThePlaceOfTheOperatedPart)
+{
+    const KernelResultCase& c = GetParam();
+    CKernelFuncMgr kernel("stepwell.clew");
+    ASSERT_TRUE(kernel.InitKernel());
+    formula::CFormulaEnv env;
+    std::vector<std::string> shown;
+    env.SetMessageSink([&](std::string_view text, formula::MessageIcon) { shown.emplace_back(text); });
+    formula::EnvError error;
+    ASSERT_TRUE(env.SetLexemText(c.formula, error));
+    ASSERT_TRUE(env.SetTransformerMode());
+    StepsHost host(kernel, env);
+    formula::CTransformer transformer(env, &host);
+    host.SetTransformer(&transformer);
+
+    const formula::Point at = CentreOf(env, c.node, c.nth);
+    transformer.OnMouseMove(at, false);
+    EXPECT_TRUE(transformer.OnDoubleClick(at));
+    EXPECT_EQ(host.requests, std::vector<std::string>{c.request});
+    EXPECT_EQ(host.replies, std::vector<std::string>{c.reply});
+    EXPECT_EQ(env.GetLexemText(), c.after);
+    EXPECT_TRUE(shown.empty()) << shown.front();
+    EXPECT_NE(env.TreeRoot(), nullptr);
+    EXPECT_TRUE(env.IsFormulaValid());
+    EXPECT_EQ(transformer.Pending(), formula::PendingOperation::None);
+
+    const formula::Point next = CentreOf(env, c.next);
+    transformer.OnMouseMove(next, false);
+    EXPECT_TRUE(transformer.OnDoubleClick(next));
+    EXPECT_EQ(host.events.size(), 2u);
+    EXPECT_EQ(transformer.Pending(), formula::PendingOperation::None);
+}
+
+const KernelResultCase kKernelResultCases[] = {
+    {"EquationLeftSide", "x-3-2=0", "-", 1, "11 (-3)+!(-2)", "-5", "x-5=0", "-"},
+    {"EquationNumberFirst", "10-3-2=x", "-", 1, "11 (-3)+!(-2)", "-5", "10-5=x", "="},
+    {"AfterAProduct", "2*x-3-4=7", "-", 1, "11 (-3)+!(-4)", "-7", "2*x-7=7", "*"},
+    {"MiddleOfALongerSum", "x-2-3-4=0", "-", 1, "11 (-2)+!(-3)", "-5", "x-5-4=0", "-"},
+    {"PlusAfterANegatedTerm", "x-3+2=0", "+", 0, "10 (-3)+!2", "-1", "x-1=0", "="},
+    {"SystemLine", "@system$x-3-2=y$x+y=1#", "-", 1, "11 (-3)+!(-2)", "-5", "@system$x-5=y$x+y=1#", "+"},
+    {"SumAtTheStart", "-3-2=x", "-", 1, "11 (-3)+!(-2)", "-5", "-5=x", "="},
+    {"PlusThenMinus", "x+3-5=0", "-", 0, "11 3+!(-5)", "-2", "x-2=0", "="},
+    {"PositiveResultInASum", "x+3+2=0", "+", 1, "10 3+!2", "5", "x+5=0", "="},
+    {"Product", "2*3*x=6", "*", 0, "12 2*!3", "6", "6*x=6", "="},
+    {"ProductAfterAMinus", "x-2*3*4=0", "*", 0, "12 2*!3", "6", "x-6*4=0", "="},
+    {"Fraction", "@hor_frac$x-3-2$4#=1", "-", 1, "11 (-3)+!(-2)", "-5", "@hor_frac$x-5$4#=1", "="},
+    {"PositiveResultInAFraction", "@hor_frac$x+3+2$4#=1", "+", 1, "10 3+!2", "5", "@hor_frac$x+5$4#=1", "="},
+    {"Brackets", "2*@br_row_round$x-3-2#=6", "-", 1, "11 (-3)+!(-2)", "-5", "2*@br_row_round$x-5#=6", "="},
+    {"IntervalEnd", "x@spec$blng#@interval$0$1$1-3-2$5#", "-", 1, "11 (-3)+!(-2)", "-5",
+     "x@spec$blng#@interval$0$1$1-5$5#", "-"},
+};
+
+INSTANTIATE_TEST_SUITE_P(FormulaRoad, KernelResults, ::testing::ValuesIn(kKernelResultCases),
+                         [](const ::testing::TestParamInfo<KernelResultCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace solvehost
