@@ -390,7 +390,10 @@ void FormavelWidget::mouseReleaseEvent(QMouseEvent* event)
         // as the press left it. Released outside the window a drag ends
         // with no drop, as over any window that takes no formula parts.
         endDrag();
-        if (m_dragMoved && rect().contains(event->position().toPoint())) {
+        const QPoint released = event->position().toPoint();
+        const bool moved =
+            m_dragMoved || (released - m_pressPoint).manhattanLength() >= QApplication::startDragDistance();
+        if (moved && rect().contains(released)) {
             keepAlive->transformer().Drop(pt);
         } else {
             keepAlive->transformer().CancelDrag();

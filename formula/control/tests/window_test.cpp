@@ -6,9 +6,13 @@
 #include <QTest>
 #include <QWidget>
 
+#include <QTimer>
+
 #include <algorithm>
 #include <string>
+#include <vector>
 
+#include "formula/control/formavel_widget.h"
 #include "formula/control/tests/control_host.h"
 
 namespace formula::control::test {
@@ -147,6 +151,135 @@ TEST_F(Window, DragEndedOutsideOrWithEscapeDropsNothing)
     QTest::mouseMove(window, to);
     QTest::mouseRelease(window, Qt::LeftButton, {}, to);
     EXPECT_EQ(eventsWithId(event::OperationDragDrop).size(), 1u);
+}
+
+// The mouse over a node, as a hand brings it there: from elsewhere, so the
+// control sees a move even when the cursor stood there before.
+void hover(QWidget* window, QPoint at)
+{
+    QTest::mouseMove(window, QPoint(window->width() - 2, window->height() - 2));
+    QTest::mouseMove(window, at);
+}
+
+// Shift+clicks pick terms (or lines) into the multi-selection: it is what is
+// selected, and the next operation hands it to the host. A click without
+// Shift starts again from the clicked node.
+TEST_F(Window, ShiftClicksBuildTheMultiSelection)
+{
+    struct Click {
+        const char* lexeme;
+        int nth;
+        bool shift;
+    };
+    struct Row {
+        const char* text;
+        std::vector<Click> clicks;
+        const char* selected;
+        // The next operation: a Shift+double click, or a right click, there.
+        Click next;
+        bool rightClick;
+        const char* event;
+    };
+    const Row rows[] = {
+        {"1+2+3+4=x", {{"2", 0, true}, {"4", 0, true}}, "2+4", {"4", 0, true}, false,
+         "5 I4 1 String \"(2)+!(4)\""},
+        {"1+2+3+4=x", {{"1", 0, true}, {"3", 0, true}, {"4", 0, true}}, "1+3+4", {"3", 0, true}, false,
+         "5 I4 1 String \"(1)+!(3)+!(4)\""},
+        {"5-2+3=x", {{"2", 0, true}, {"3", 0, true}}, "-2+3", {"3", 0, true}, false,
+         "5 I4 1 String \"((-2))+!(3)\""},
+        {"2*a*b=x", {{"a", 0, true}, {"b", 0, true}}, "a*b", {"b", 0, true}, true,
+         "4 I4 4 String \"(a)*!(b)\""},
+        {"@system$x+y=5$x-y=1#", {{"=", 0, true}, {"=", 1, true}}, "x+y=5@#x-y=1", {"=", 1, false}, true,
+         "4 I4 12 String \"System(x+!y=!5 &! x+!(-1)*!y=!1)\""},
+        {"1+2+3+4=x", {{"2", 0, true}, {"4", 0, true}, {"3", 0, false}}, "3", {"3", 0, false}, false,
+         "5 I4 13 String \"3\""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text + std::string(" selected ") + row.selected);
+        DispatchDriver control = createPlaced(420, 140);
+        control.setProperty(disp::LexemText, row.text);
+        ASSERT_EQ(rawValue(control.invoke<VARIANT_BOOL>(disp::UseTransformer)), -1);
+        const std::string shown = control.getProperty<std::string>(disp::LexemText);
+        events.clear();
+        for (const Click& click : row.clicks) {
+            QTest::mouseClick(window, Qt::LeftButton, click.shift ? Qt::ShiftModifier : Qt::NoModifier,
+                              pointOf(shown, click.lexeme, click.nth));
+        }
+        std::string selected;
+        EXPECT_EQ(rawValue(control.invoke<VARIANT_BOOL>(disp::GetSelectedLexemText, &selected)), -1);
+        EXPECT_EQ(selected, row.selected);
+        // Clicks are no drops: the formula is as it was.
+        EXPECT_EQ(events, std::vector<std::string>(row.clicks.size(), std::to_string(event::OperationLClick)));
+        EXPECT_EQ(control.getProperty<std::string>(disp::LexemText), shown);
+
+        const QPoint next = pointOf(shown, row.next.lexeme, row.next.nth);
+        const Qt::KeyboardModifiers modifiers = row.next.shift ? Qt::ShiftModifier : Qt::NoModifier;
+        events.clear();
+        if (row.rightClick) {
+            QTest::mousePress(window, Qt::RightButton, modifiers, next);
+            QTest::mouseRelease(window, Qt::RightButton, modifiers, next);
+        } else {
+            hover(window, next);
+            QTest::mouseDClick(window, Qt::LeftButton, modifiers, next);
+        }
+        EXPECT_EQ(events, std::vector<std::string>{row.event});
+        parent.reset();
+    }
+}
+
+// A press becomes a drag only when the mouse moves the platform's drag
+// distance away; a release short of it is a click on the pressed node.
+TEST_F(Window, DragStartsPastTheDragDistance)
+{
+    const std::string text = "1+2+3+4=x";
+    const QPoint three = pointOf(text, "3", 0);
+    const QPoint plus = pointOf(text, "+", 2);
+    const QPoint four = pointOf(text, "4", 0);
+    // The platform's distance reaches just past the next sign.
+    struct DistanceGuard {
+        int saved = QApplication::startDragDistance();
+        ~DistanceGuard() { QApplication::setStartDragDistance(saved); }
+    } guard;
+    QApplication::setStartDragDistance((plus - three).manhattanLength() + 1);
+    ASSERT_LT(QApplication::startDragDistance(), (four - three).manhattanLength());
+    struct Row {
+        const char* name;
+        std::vector<QPoint> moves;
+        QPoint release;
+        const char* dragDrop;  // nullptr: a click, no drop
+    };
+    const Row rows[] = {
+        {"moved onto the sign within the distance", {plus}, plus, nullptr},
+        {"dragged onto 4", {(three + four) / 2, four}, four, "2 I4 1 String \"3\" String \"4\""},
+        {"released on 4 with no move seen", {}, four, "2 I4 1 String \"3\" String \"4\""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        DispatchDriver control = createPlaced(420, 140);
+        control.setProperty(disp::LexemText, text);
+        ASSERT_EQ(rawValue(control.invoke<VARIANT_BOOL>(disp::UseTransformer)), -1);
+        ASSERT_EQ(control.getProperty<std::string>(disp::LexemText), text);
+        events.clear();
+        QTest::mousePress(window, Qt::LeftButton, {}, three);
+        for (const QPoint& move : row.moves) {
+            QTest::mouseMove(window, move);
+        }
+        QTest::mouseRelease(window, Qt::LeftButton, {}, row.release);
+        std::string selected;
+        const VARIANT_BOOL any = control.invoke<VARIANT_BOOL>(disp::GetSelectedLexemText, &selected);
+        if (row.dragDrop) {
+            EXPECT_EQ(eventsWithId(event::OperationDragDrop), std::vector<std::string>{row.dragDrop});
+        } else {
+            // The pressed node stays highlighted, ready for a double click.
+            EXPECT_TRUE(eventsWithId(event::OperationDragDrop).empty());
+            EXPECT_EQ(rawValue(any), -1);
+            EXPECT_EQ(selected, "3");
+            EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
+        }
+        EXPECT_TRUE(eventsWithId(event::FormulaTransformed).empty());
+        EXPECT_EQ(control.getProperty<std::string>(disp::LexemText), text);
+        parent.reset();
+    }
 }
 
 TEST_F(Window, GridLinesFromAFarOrigin)
