@@ -161,6 +161,16 @@ void hover(QWidget* window, QPoint at)
     QTest::mouseMove(window, at);
 }
 
+// A double click as the platform delivers it: press, release, double click,
+// release.
+void doubleClick(QWidget* window, Qt::KeyboardModifiers modifiers, QPoint at)
+{
+    QTest::mousePress(window, Qt::LeftButton, modifiers, at);
+    QTest::mouseRelease(window, Qt::LeftButton, modifiers, at);
+    QTest::mouseDClick(window, Qt::LeftButton, modifiers, at);
+    QTest::mouseRelease(window, Qt::LeftButton, modifiers, at);
+}
+
 // Shift+clicks pick terms (or lines) into the multi-selection: it is what is
 // selected, and the next operation hands it to the host. A click without
 // Shift starts again from the clicked node.
@@ -220,9 +230,10 @@ TEST_F(Window, ShiftClicksBuildTheMultiSelection)
             QTest::mouseRelease(window, Qt::RightButton, modifiers, next);
         } else {
             hover(window, next);
-            QTest::mouseDClick(window, Qt::LeftButton, modifiers, next);
+            doubleClick(window, modifiers, next);
         }
-        EXPECT_EQ(events, std::vector<std::string>{row.event});
+        EXPECT_EQ(eventsWithId(row.rightClick ? event::OperationRClick : event::OperationDblClick),
+                  std::vector<std::string>{row.event});
         parent.reset();
     }
 }
@@ -280,6 +291,90 @@ TEST_F(Window, DragStartsPastTheDragDistance)
         EXPECT_EQ(control.getProperty<std::string>(disp::LexemText), text);
         parent.reset();
     }
+}
+
+// The pixels where two images of the control differ, as a rectangle.
+QRect difference(const QImage& a, const QImage& b)
+{
+    QRect found;
+    for (int y = 0; y < std::min(a.height(), b.height()); ++y) {
+        for (int x = 0; x < std::min(a.width(), b.width()); ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y)) {
+                found |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return found;
+}
+
+// The caret blinks at the platform's cursor flash time: shown at once after a
+// key or a click, hidden half a flash time later, hidden without the focus,
+// steady with a flash time of 0. The blink timer is driven by hand.
+TEST_F(Window, CaretBlinksAtTheCursorFlashTime)
+{
+    struct FlashGuard {
+        int saved = QApplication::cursorFlashTime();
+        ~FlashGuard() { QApplication::setCursorFlashTime(saved); }
+    } guard;
+    QApplication::setCursorFlashTime(1000);
+    DispatchDriver control = createPlaced(200, 60);
+    control.invoke(disp::UseEditor);
+    parent->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(parent.get()));
+    window->setFocus();
+    ASSERT_TRUE(window->hasFocus());
+    QTest::keyClicks(window, "x+1");
+    auto* blink = window->findChild<QTimer*>(kCaretBlinkTimerName);
+    ASSERT_NE(blink, nullptr);
+    const auto image = [this] { return window->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    const auto tick = [blink] { ASSERT_TRUE(QMetaObject::invokeMethod(blink, "timeout")); };
+
+    EXPECT_TRUE(blink->isActive());
+    EXPECT_EQ(blink->interval(), 500);
+    const QImage shown = image();
+    tick();
+    const QImage hidden = image();
+    // Only the caret went: a bar 2 pixels wide after the "1".
+    const QRect caret = difference(shown, hidden);
+    EXPECT_EQ(caret.width(), 2);
+    EXPECT_GT(caret.height(), 8);
+    EXPECT_GT(caret.left(), pointOf("x+1", "1", 0).x());
+    tick();
+    EXPECT_EQ(image(), shown);
+    // Both phases side by side, enlarged: shown, then hidden.
+    QImage phases(shown.width() * 2 + 4, shown.height(), QImage::Format_RGB32);
+    phases.fill(Qt::darkGray);
+    QPainter painter(&phases);
+    painter.drawImage(0, 0, shown);
+    painter.drawImage(shown.width() + 4, 0, hidden);
+    painter.end();
+    ASSERT_TRUE(phases.scaled(phases.size() * 2).save(QString(FORMAVEL_PNG_DIR) + "/formavel_caret.png"));
+
+    // A key shows it at once, even one that moves nothing; so does a click.
+    tick();
+    QTest::keyClick(window, Qt::Key_End);
+    EXPECT_EQ(image(), shown);
+    tick();
+    QTest::mouseClick(window, Qt::LeftButton, {}, caret.center() + QPoint(4, 0));
+    EXPECT_EQ(image(), shown);
+    EXPECT_TRUE(blink->isActive());
+
+    // Without the focus: hidden, and no timer runs; with it back: shown.
+    window->clearFocus();
+    EXPECT_FALSE(blink->isActive());
+    EXPECT_EQ(image(), hidden);
+    window->setFocus();
+    EXPECT_TRUE(blink->isActive());
+    EXPECT_EQ(image(), shown);
+
+    // A flash time of 0: the caret stays, and nothing blinks.
+    QApplication::setCursorFlashTime(0);
+    EXPECT_FALSE(blink->isActive());
+    EXPECT_EQ(image(), shown);
+    QTest::keyClick(window, Qt::Key_Left);
+    QTest::keyClick(window, Qt::Key_Right);
+    EXPECT_FALSE(blink->isActive());
+    EXPECT_EQ(image(), shown);
 }
 
 TEST_F(Window, GridLinesFromAFarOrigin)
