@@ -1,12 +1,17 @@
 // Window side of the formula control.
 #include "formula/control/formavel_widget.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleHints>
+#include <QTimer>
+
+#include <algorithm>
 
 #include "formula/control/formavel_ctrl.h"
 #include "formula/edit/selection.h"
@@ -89,6 +94,14 @@ char altLetter(const QKeyEvent& event)
     return CFormavelCtrl::isAltShortcut(letter) ? letter : 0;
 }
 
+bool sameCaret(const std::optional<Rect>& a, const std::optional<Rect>& b)
+{
+    if (!a || !b) {
+        return !a && !b;
+    }
+    return a->x == b->x && a->y == b->y && a->width == b->width && a->height == b->height;
+}
+
 }  // namespace
 
 FormavelWidget::FormavelWidget(QWidget* parent, CFormavelCtrl* control) : QWidget(parent), m_control(control)
@@ -96,6 +109,12 @@ FormavelWidget::FormavelWidget(QWidget* parent, CFormavelCtrl* control) : QWidge
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_caretTimer = new QTimer(this);
+    m_caretTimer->setObjectName(kCaretBlinkTimerName);
+    connect(m_caretTimer, &QTimer::timeout, this, [this] { blinkCaret(); });
+    // A new flash time (0: no blinking) takes effect at once.
+    connect(QGuiApplication::styleHints(), &QStyleHints::cursorFlashTimeChanged, this,
+            [this] { restartCaretBlink(); });
 }
 
 FormavelWidget::~FormavelWidget()
@@ -176,6 +195,17 @@ void FormavelWidget::paintEvent(QPaintEvent*)
                 m_captionSeen = captionBlock;
             }
             QtCanvas canvas(&painter);
+            if (env.LayoutStale()) {
+                env.Layout(canvas);
+            }
+            // A caret that moved (or came or went) is shown at once and
+            // blinks from its new place.
+            const std::optional<Rect> caret = env.CaretRect();
+            if (!sameCaret(caret, m_caretSeen)) {
+                m_caretSeen = caret;
+                resetCaretPhase();
+            }
+            env.SetFocus(caretDrawn());
             env.Draw(canvas);
         } else {
             const int line = metrics.height();
@@ -202,7 +232,8 @@ void FormavelWidget::mousePressEvent(QMouseEvent* event)
         if ((event->modifiers() & Qt::ControlModifier) && !m_control->isScrollingLocked()) {
             m_scrolling = true;
             m_lastPoint = event->position().toPoint();
-            env.SetFocus(false);
+            // The caret hides while the formula moves.
+            resetCaretPhase();
             m_savedCursor = cursor();
             setCursor(Qt::SizeAllCursor);
             grabMouse();
@@ -214,11 +245,12 @@ void FormavelWidget::mousePressEvent(QMouseEvent* event)
         }
         ensureLayout();
         if (env.Mode() == FormulaMode::Editor) {
-            if (env.OnMouseDown(pt)) {
-                update();
-            }
+            env.OnMouseDown(pt);
+            restartCaretBlink();
         } else if (env.Mode() == FormulaMode::Transformer) {
             m_dragEntered = false;
+            m_pressPoint = event->position().toPoint();
+            m_dragMoved = false;
             // The host hears of the click and may destroy this window: the
             // control repaints its window only while it still has one.
             keepAlive->transformer().OnLeftDown(pt, shift);
@@ -267,6 +299,20 @@ void FormavelWidget::mouseMoveEvent(QMouseEvent* event)
         }
     } else if (env.Mode() == FormulaMode::Transformer) {
         CTransformer& transformer = m_control->transformer();
+        if (transformer.Dragging() && !m_dragMoved) {
+            if (!(event->buttons() & Qt::LeftButton)) {
+                // The release never came (a host's dialog took it): the
+                // press was a click, and the mouse hovers again.
+                transformer.CancelDrag();
+                endDrag();
+            } else if ((event->position().toPoint() - m_pressPoint).manhattanLength() <
+                       QApplication::startDragDistance()) {
+                // Within the drag distance the press is still a click.
+                return;
+            } else {
+                m_dragMoved = true;
+            }
+        }
         if (transformer.Dragging()) {
             // Entering and leaving the window as a drop target does.
             if (!rect().contains(event->position().toPoint())) {
@@ -292,10 +338,9 @@ void FormavelWidget::mouseMoveEvent(QMouseEvent* event)
 void FormavelWidget::endScrolling()
 {
     m_scrolling = false;
-    m_control->env().SetFocus(hasFocus());
     setCursor(m_savedCursor);
     releaseMouse();
-    update();
+    restartCaretBlink();
 }
 
 void FormavelWidget::showDropEffect(DropEffect effect)
@@ -337,13 +382,18 @@ void FormavelWidget::mouseReleaseEvent(QMouseEvent* event)
     ensureLayout();
     if (env.Mode() == FormulaMode::Editor) {
         if (env.OnMouseUp(pt)) {
-            update();
+            restartCaretBlink();
         }
     } else if (env.Mode() == FormulaMode::Transformer && m_control->transformer().Dragging()) {
-        // Released outside the window the drag ends with no drop, as over
-        // any window that takes no formula parts.
+        // A release within the drag distance of the press ends a click: no
+        // drop, the pressed node stays highlighted and the multi-selection
+        // as the press left it. Released outside the window a drag ends
+        // with no drop, as over any window that takes no formula parts.
         endDrag();
-        if (rect().contains(event->position().toPoint())) {
+        const QPoint released = event->position().toPoint();
+        const bool moved =
+            m_dragMoved || (released - m_pressPoint).manhattanLength() >= QApplication::startDragDistance();
+        if (moved && rect().contains(released)) {
             keepAlive->transformer().Drop(pt);
         } else {
             keepAlive->transformer().CancelDrag();
@@ -409,6 +459,9 @@ void FormavelWidget::keyPressEvent(QKeyEvent* event)
     }
     const ComPtr<CFormavelCtrl> keepAlive(m_control);
     CFormulaEnv& env = m_control->env();
+    // Shown at once after a key: before the key is handled, since a host may
+    // destroy this window from the event the key fires.
+    restartCaretBlink();
     if (const char letter = altLetter(*event)) {
         if (!m_control->altShortcut(letter)) {
             event->ignore();
@@ -454,17 +507,46 @@ void FormavelWidget::focusInEvent(QFocusEvent*)
     if (!m_control) {
         return;
     }
-    m_control->env().SetFocus(true);
+    restartCaretBlink();
     PaletteManager::instance().setOwner(m_control);
-    update();
 }
 
 void FormavelWidget::focusOutEvent(QFocusEvent*)
 {
-    if (m_control) {
-        m_control->env().SetFocus(false);
-        update();
+    // Without the focus the caret is hidden and no timer runs.
+    restartCaretBlink();
+}
+
+// ---- Caret -----------------------------------------------------------------------
+
+bool FormavelWidget::caretDrawn() const
+{
+    return hasFocus() && !m_scrolling && m_caretOn;
+}
+
+void FormavelWidget::resetCaretPhase()
+{
+    m_caretOn = true;
+    const int flashTime = QApplication::cursorFlashTime();
+    const bool blinks = m_control && hasFocus() && !m_scrolling && flashTime > 0 &&
+                        m_control->env().CaretRect().has_value();
+    if (blinks) {
+        m_caretTimer->start(std::max(flashTime / 2, 1));
+    } else {
+        m_caretTimer->stop();
     }
+}
+
+void FormavelWidget::restartCaretBlink()
+{
+    resetCaretPhase();
+    update();
+}
+
+void FormavelWidget::blinkCaret()
+{
+    m_caretOn = !m_caretOn;
+    update();
 }
 
 // ---- Context menu and commands -------------------------------------------------------

@@ -4,6 +4,12 @@
 // the control's environment and transformer.
 #include <QWidget>
 
+#include <optional>
+
+#include "formula/layout/canvas.h"
+
+class QTimer;
+
 namespace formula {
 enum class DropEffect : int;
 }
@@ -11,6 +17,9 @@ enum class DropEffect : int;
 namespace formula::control {
 
 class CFormavelCtrl;
+
+// The object name of the caret's blink timer (tests drive it by name).
+inline constexpr char kCaretBlinkTimerName[] = "caretBlink";
 
 class FormavelWidget : public QWidget {
 public:
@@ -41,6 +50,13 @@ private:
     void showDropEffect(DropEffect effect);
     void endDrag();
     void runCommand(int command);
+    // The caret is shown at once and blinks from now on: after a key, a
+    // click, a new focus or a move of the caret.
+    void restartCaretBlink();
+    // The same without a repaint: the caret's phase and timer only.
+    void resetCaretPhase();
+    void blinkCaret();
+    bool caretDrawn() const;
 
     CFormavelCtrl* m_control;
     bool m_scrolling = false;
@@ -48,6 +64,17 @@ private:
     QCursor m_savedCursor;
     int m_captionSeen = 0;
     bool m_dragEntered = false;
+    // A left press in transformer mode arms a drag of the pressed node; it
+    // becomes a drag once the mouse moves the platform's drag distance
+    // away from the press point, else the release is a plain click.
+    QPoint m_pressPoint;
+    bool m_dragMoved = false;
+    // The caret blinks like the system caret: shown, then hidden and shown
+    // in turns every half of the cursor flash time while the control has
+    // the focus; a flash time of 0 keeps it shown.
+    QTimer* m_caretTimer = nullptr;
+    bool m_caretOn = true;
+    std::optional<Rect> m_caretSeen;
 };
 
 }  // namespace formula::control

@@ -201,7 +201,10 @@ bool CTransformer::OnLeftDown(Point pt, bool shift)
 
 bool CTransformer::OnDoubleClick(Point pt)
 {
-    if (m_locked || !Active() || m_pending != PendingOperation::None || !HasHighlight()) {
+    // The part is the highlight or the multi-selection. The press before a
+    // double click clears the highlight, and with more than one item picked
+    // no drag highlights anything again: the items are the part then.
+    if (m_locked || !Active() || m_pending != PendingOperation::None || (!HasHighlight() && m_multi->Empty())) {
         return false;
     }
     COperationNode* node = NodeAt(pt);

@@ -59,6 +59,8 @@ public:
     // Fires the left click; a node under the point is picked (Shift adds it
     // to the multi-selection) and a drag of it starts (see Dragging).
     bool OnLeftDown(Point pt, bool shift);
+    // The double-click operation on the node under the point, on the
+    // highlight or, when terms or lines are picked, on the multi-selection.
     bool OnDoubleClick(Point pt);
     bool OnRightDown(Point pt, bool shift);
     bool OnMouseLeave();

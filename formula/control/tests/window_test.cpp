@@ -6,9 +6,13 @@
 #include <QTest>
 #include <QWidget>
 
+#include <QTimer>
+
 #include <algorithm>
 #include <string>
+#include <vector>
 
+#include "formula/control/formavel_widget.h"
 #include "formula/control/tests/control_host.h"
 
 namespace formula::control::test {
@@ -155,6 +159,230 @@ TEST_F(Window, DragEndedOutsideOrWithEscapeDropsNothing)
     QTest::mouseMove(window, to);
     QTest::mouseRelease(window, Qt::LeftButton, {}, to);
     EXPECT_EQ(eventsWithId(event::OperationDragDrop).size(), 1u);
+}
+
+// The mouse over a node, as a hand brings it there: from elsewhere, so the
+// control sees a move even when the cursor stood there before.
+void hover(QWidget* window, QPoint at)
+{
+    QTest::mouseMove(window, QPoint(window->width() - 2, window->height() - 2));
+    QTest::mouseMove(window, at);
+}
+
+// A double click as the platform delivers it: press, release, double click,
+// release.
+void doubleClick(QWidget* window, Qt::KeyboardModifiers modifiers, QPoint at)
+{
+    QTest::mousePress(window, Qt::LeftButton, modifiers, at);
+    QTest::mouseRelease(window, Qt::LeftButton, modifiers, at);
+    QTest::mouseDClick(window, Qt::LeftButton, modifiers, at);
+    QTest::mouseRelease(window, Qt::LeftButton, modifiers, at);
+}
+
+// Shift+clicks pick terms (or lines) into the multi-selection: it is what is
+// selected, and the next operation hands it to the host. A click without
+// Shift starts again from the clicked node.
+TEST_F(Window, ShiftClicksBuildTheMultiSelection)
+{
+    struct Click {
+        const char* lexeme;
+        int nth;
+        bool shift;
+    };
+    struct Row {
+        const char* text;
+        std::vector<Click> clicks;
+        const char* selected;
+        // The next operation: a Shift+double click, or a right click, there.
+        Click next;
+        bool rightClick;
+        const char* event;
+    };
+    const Row rows[] = {
+        {"1+2+3+4=x", {{"2", 0, true}, {"4", 0, true}}, "2+4", {"4", 0, true}, false,
+         "5 I4 1 String \"(2)+!(4)\""},
+        {"1+2+3+4=x", {{"1", 0, true}, {"3", 0, true}, {"4", 0, true}}, "1+3+4", {"3", 0, true}, false,
+         "5 I4 1 String \"(1)+!(3)+!(4)\""},
+        {"5-2+3=x", {{"2", 0, true}, {"3", 0, true}}, "-2+3", {"3", 0, true}, false,
+         "5 I4 1 String \"((-2))+!(3)\""},
+        {"2*a*b=x", {{"a", 0, true}, {"b", 0, true}}, "a*b", {"b", 0, true}, true,
+         "4 I4 4 String \"(a)*!(b)\""},
+        {"@system$x+y=5$x-y=1#", {{"=", 0, true}, {"=", 1, true}}, "x+y=5@#x-y=1", {"=", 1, false}, true,
+         "4 I4 12 String \"System(x+!y=!5 &! x+!(-1)*!y=!1)\""},
+        {"1+2+3+4=x", {{"2", 0, true}, {"4", 0, true}, {"3", 0, false}}, "3", {"3", 0, false}, false,
+         "5 I4 13 String \"3\""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text + std::string(" selected ") + row.selected);
+        DispatchDriver control = createPlaced(420, 140);
+        control.setProperty(disp::LexemText, row.text);
+        ASSERT_EQ(rawValue(control.invoke<VARIANT_BOOL>(disp::UseTransformer)), -1);
+        const std::string shown = control.getProperty<std::string>(disp::LexemText);
+        events.clear();
+        for (const Click& click : row.clicks) {
+            QTest::mouseClick(window, Qt::LeftButton, click.shift ? Qt::ShiftModifier : Qt::NoModifier,
+                              pointOf(shown, click.lexeme, click.nth));
+        }
+        std::string selected;
+        EXPECT_EQ(rawValue(control.invoke<VARIANT_BOOL>(disp::GetSelectedLexemText, &selected)), -1);
+        EXPECT_EQ(selected, row.selected);
+        // Clicks are no drops: the formula is as it was.
+        EXPECT_EQ(events, std::vector<std::string>(row.clicks.size(), std::to_string(event::OperationLClick)));
+        EXPECT_EQ(control.getProperty<std::string>(disp::LexemText), shown);
+
+        const QPoint next = pointOf(shown, row.next.lexeme, row.next.nth);
+        const Qt::KeyboardModifiers modifiers = row.next.shift ? Qt::ShiftModifier : Qt::NoModifier;
+        events.clear();
+        if (row.rightClick) {
+            QTest::mousePress(window, Qt::RightButton, modifiers, next);
+            QTest::mouseRelease(window, Qt::RightButton, modifiers, next);
+        } else {
+            hover(window, next);
+            doubleClick(window, modifiers, next);
+        }
+        EXPECT_EQ(eventsWithId(row.rightClick ? event::OperationRClick : event::OperationDblClick),
+                  std::vector<std::string>{row.event});
+        parent.reset();
+    }
+}
+
+// A press becomes a drag only when the mouse moves the platform's drag
+// distance away; a release short of it is a click on the pressed node.
+TEST_F(Window, DragStartsPastTheDragDistance)
+{
+    const std::string text = "1+2+3+4=x";
+    const QPoint three = pointOf(text, "3", 0);
+    const QPoint plus = pointOf(text, "+", 2);
+    const QPoint four = pointOf(text, "4", 0);
+    // The platform's distance reaches just past the next sign.
+    struct DistanceGuard {
+        int saved = QApplication::startDragDistance();
+        ~DistanceGuard() { QApplication::setStartDragDistance(saved); }
+    } guard;
+    QApplication::setStartDragDistance((plus - three).manhattanLength() + 1);
+    ASSERT_LT(QApplication::startDragDistance(), (four - three).manhattanLength());
+    struct Row {
+        const char* name;
+        std::vector<QPoint> moves;
+        QPoint release;
+        const char* dragDrop;  // nullptr: a click, no drop
+    };
+    const Row rows[] = {
+        {"moved onto the sign within the distance", {plus}, plus, nullptr},
+        {"dragged onto 4", {(three + four) / 2, four}, four, "2 I4 1 String \"3\" String \"4\""},
+        {"released on 4 with no move seen", {}, four, "2 I4 1 String \"3\" String \"4\""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        DispatchDriver control = createPlaced(420, 140);
+        control.setProperty(disp::LexemText, text);
+        ASSERT_EQ(rawValue(control.invoke<VARIANT_BOOL>(disp::UseTransformer)), -1);
+        ASSERT_EQ(control.getProperty<std::string>(disp::LexemText), text);
+        events.clear();
+        QTest::mousePress(window, Qt::LeftButton, {}, three);
+        for (const QPoint& move : row.moves) {
+            QTest::mouseMove(window, move);
+        }
+        QTest::mouseRelease(window, Qt::LeftButton, {}, row.release);
+        std::string selected;
+        const VARIANT_BOOL any = control.invoke<VARIANT_BOOL>(disp::GetSelectedLexemText, &selected);
+        if (row.dragDrop) {
+            EXPECT_EQ(eventsWithId(event::OperationDragDrop), std::vector<std::string>{row.dragDrop});
+        } else {
+            // The pressed node stays highlighted, ready for a double click.
+            EXPECT_TRUE(eventsWithId(event::OperationDragDrop).empty());
+            EXPECT_EQ(rawValue(any), -1);
+            EXPECT_EQ(selected, "3");
+            EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
+        }
+        EXPECT_TRUE(eventsWithId(event::FormulaTransformed).empty());
+        EXPECT_EQ(control.getProperty<std::string>(disp::LexemText), text);
+        parent.reset();
+    }
+}
+
+// The pixels where two images of the control differ, as a rectangle.
+QRect difference(const QImage& a, const QImage& b)
+{
+    QRect found;
+    for (int y = 0; y < std::min(a.height(), b.height()); ++y) {
+        for (int x = 0; x < std::min(a.width(), b.width()); ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y)) {
+                found |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return found;
+}
+
+// The caret blinks at the platform's cursor flash time: shown at once after a
+// key or a click, hidden half a flash time later, hidden without the focus,
+// steady with a flash time of 0. The blink timer is driven by hand.
+TEST_F(Window, CaretBlinksAtTheCursorFlashTime)
+{
+    struct FlashGuard {
+        int saved = QApplication::cursorFlashTime();
+        ~FlashGuard() { QApplication::setCursorFlashTime(saved); }
+    } guard;
+    QApplication::setCursorFlashTime(1000);
+    DispatchDriver control = createPlaced(200, 60);
+    control.invoke(disp::UseEditor);
+    parent->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(parent.get()));
+    window->setFocus();
+    ASSERT_TRUE(window->hasFocus());
+    QTest::keyClicks(window, "x+1");
+    auto* blink = window->findChild<QTimer*>(kCaretBlinkTimerName);
+    ASSERT_NE(blink, nullptr);
+    const auto image = [this] { return window->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    const auto tick = [blink] { ASSERT_TRUE(QMetaObject::invokeMethod(blink, "timeout")); };
+
+    EXPECT_TRUE(blink->isActive());
+    EXPECT_EQ(blink->interval(), 500);
+    const QImage shown = image();
+    tick();
+    const QImage hidden = image();
+    // Only the caret went: a bar 2 pixels wide after the "1".
+    const QRect caret = difference(shown, hidden);
+    EXPECT_EQ(caret.width(), 2);
+    EXPECT_GT(caret.height(), 8);
+    EXPECT_GT(caret.left(), pointOf("x+1", "1", 0).x());
+    tick();
+    EXPECT_EQ(image(), shown);
+    // Both phases side by side, enlarged: shown, then hidden.
+    QImage phases(shown.width() * 2 + 4, shown.height(), QImage::Format_RGB32);
+    phases.fill(Qt::darkGray);
+    QPainter painter(&phases);
+    painter.drawImage(0, 0, shown);
+    painter.drawImage(shown.width() + 4, 0, hidden);
+    painter.end();
+    ASSERT_TRUE(phases.scaled(phases.size() * 2).save(QString(FORMAVEL_PNG_DIR) + "/formavel_caret.png"));
+
+    // A key shows it at once, even one that moves nothing; so does a click.
+    tick();
+    QTest::keyClick(window, Qt::Key_End);
+    EXPECT_EQ(image(), shown);
+    tick();
+    QTest::mouseClick(window, Qt::LeftButton, {}, caret.center() + QPoint(4, 0));
+    EXPECT_EQ(image(), shown);
+    EXPECT_TRUE(blink->isActive());
+
+    // Without the focus: hidden, and no timer runs; with it back: shown.
+    window->clearFocus();
+    EXPECT_FALSE(blink->isActive());
+    EXPECT_EQ(image(), hidden);
+    window->setFocus();
+    EXPECT_TRUE(blink->isActive());
+    EXPECT_EQ(image(), shown);
+
+    // A flash time of 0: the caret stays, and nothing blinks.
+    QApplication::setCursorFlashTime(0);
+    EXPECT_FALSE(blink->isActive());
+    EXPECT_EQ(image(), shown);
+    QTest::keyClick(window, Qt::Key_Left);
+    QTest::keyClick(window, Qt::Key_Right);
+    EXPECT_FALSE(blink->isActive());
+    EXPECT_EQ(image(), shown);
 }
 
 TEST_F(Window, GridLinesFromAFarOrigin)
