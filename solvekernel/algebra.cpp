@@ -456,8 +456,11 @@ std::string decimalText(const GiNaC::numeric& value, int precision)
 
 GiNaC::ex simplified(const GiNaC::ex& value)
 {
-    const GiNaC::ex normal = GiNaC::normal(value);
-    if (GiNaC::is_a<GiNaC::numeric>(normal.denom()))
+    // normal() is numerator / denominator of this one normalisation; asking
+    // the normal form for its denominator would normalise it once more.
+    const GiNaC::ex parts = value.numer_denom();
+    const GiNaC::ex normal = parts.op(0) / parts.op(1);
+    if (GiNaC::is_a<GiNaC::numeric>(parts.op(1)))
         return withRadicalsSimplified(GiNaC::expand(normal));
     return withRadicalsSimplified(normal);
 }

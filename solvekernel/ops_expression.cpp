@@ -263,9 +263,9 @@ std::string opFractions(const Args& args)
     const PrintStyle style = styleOf(*part);
     Symbols symbols;
     const NodePtr result = applyToSides(*part, [&](const Node& expression) -> NodePtr {
-        const ex normal = GiNaC::normal(toEx(expression, symbols));
-        ex num = GiNaC::expand(normal.numer());
-        const ex den = normal.denom();
+        const ex parts = toEx(expression, symbols).numer_denom();
+        ex num = GiNaC::expand(parts.op(0));
+        const ex den = parts.op(1);
         if (den.is_equal(1))
             return canonical(num, symbols, style);
         // The sign in front: the denominator's (its first term positive)

@@ -55,9 +55,11 @@ RealSet relationSet(const Node& relation, const std::string& letter, Symbols& sy
     std::vector<ex> denominators = letterDenominators(left, symbols);
     for (const ex& d : letterDenominators(right, symbols))
         denominators.push_back(d);
-    const ex normal = GiNaC::normal(difference);
-    const ex num = normal.numer();
-    const ex den = normal.denom();
+    // One normalisation gives both parts (numer() and denom() would each
+    // normalise the whole again).
+    const ex parts = difference.numer_denom();
+    const ex num = parts.op(0);
+    const ex den = parts.op(1);
 
     std::vector<Critical> points;
     for (const Surd& r : realRoots(num, x))

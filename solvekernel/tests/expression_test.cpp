@@ -112,6 +112,26 @@ INSTANTIATE_TEST_SUITE_P(Stepwell, PartOperations, ::testing::ValuesIn(kPartRows
                              return "Code" + std::to_string(info.param.code) + "Row" + std::to_string(info.index);
                          });
 
+// Fractions (105) with a radical in a denominator keep their value: the
+// numerator and the denominator come from one normal form, so their signs
+// agree. (Which of the two carries the sign may vary; the value may not.)
+TEST_F(KernelTest, FractionsWithARadicalInADenominatorKeepTheirValue)
+{
+    start("stepwell.clew");
+    const std::pair<const char*, const char*> rows[] = {
+        {"1/!(_sqrt(2)+!(-1)*!x)+!1/!(x+!_sqrt(2))", "1/(sqrt(2)-x)+1/(x+sqrt(2))"},
+        {"1/!(x+!_sqrt(2))+!1/!(x+!(-1)*!_sqrt(2))", "1/(x+sqrt(2))+1/(x-sqrt(2))"},
+        {"1/!(x+!_sqrt(3))+!(-1)/!(x+!(-1)*!_sqrt(2))", "1/(x+sqrt(3))-1/(x-sqrt(2))"},
+        {"x/!(_sqrt(2)+!(-1)*!x)+!_sqrt(3)/!(x+!1)", "x/(sqrt(2)-x)+sqrt(3)/(x+1)"},
+        {"1/!(x+!pi)+!(-1)/!(x+!_sqrt(2))", "1/(x+Pi)-1/(x+sqrt(2))"},
+    };
+    for (const auto& [request, meaning] : rows) {
+        const std::string reply = ask(105, request);
+        ASSERT_NE(reply, kNoResult) << request;
+        EXPECT_TRUE(sameFunction(reply, meaning)) << request;
+    }
+}
+
 class Calculator : public KernelTest {
 protected:
     void SetUp() override { start("reckonry.clew"); }

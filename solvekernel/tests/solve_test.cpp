@@ -58,6 +58,18 @@ TEST_F(Solving, IntervalForTheNumberAxis)
         EXPECT_EQ(ask(1035, request), kNoResult) << request;
 }
 
+// With a radical in a denominator the set is still the right one: one
+// interval, or none when the set has two parts.
+TEST_F(Solving, IntervalWithARadicalInADenominator)
+{
+    EXPECT_EQ(ask(1035, "(((x+!_sqrt(2))/!(x+!(-1)*!_sqrt(2)))<!0)"),
+              "left ={0} right ={0} xr ={-1.414214} yr ={1.414214}");
+    EXPECT_EQ(ask(1035, "(((x+!_sqrt(3))/!(x+!(-1)*!_sqrt(2)))<!0)"),
+              "left ={0} right ={0} xr ={-1.732051} yr ={1.414214}");
+    EXPECT_EQ(ask(1035, "(((x+!1)/!(x+!(-1)*!_sqrt(2)))>!0)"), kNoResult);
+    EXPECT_EQ(ask(1035, "(((x+!2*!_sqrt(5))/!(x+!(-1)*!_sqrt(2)))>=!0)"), kNoResult);
+}
+
 class Solver : public KernelTest {
 protected:
     void SetUp() override { start("reckonry.clew"); }
@@ -143,6 +155,28 @@ TEST_F(Solver, RootsSatisfyTheEquation)
             EXPECT_NEAR(plainValue(row.difference, {{"x", x}}), 0.0, 1e-9) << reply;
         }
     }
+}
+
+// A radical in a denominator: the sign chart reads numerator and denominator
+// of one and the same normal form, so no region comes out with its sign
+// turned over.
+TEST_F(Solver, RadicalInADenominator)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"((x+!_sqrt(2))/!(x+!(-1)*!_sqrt(2)))>!0", "union(x<-sqrroot(2),x>sqrroot(2))"},
+        {"((x+!_sqrt(2))/!(x+!(-1)*!_sqrt(2)))<=!0", "spec_equ(blng,x,Interval(1,0,-sqrroot(2),sqrroot(2)))"},
+        {"((x+!1)/!(x+!(-1)*!_sqrt(2)))<!0", "spec_equ(blng,x,Interval(0,0,-1,sqrroot(2)))"},
+        {"((x+!(-3))/!(x+!(-1)*!_sqrt(2)))>!0", "union(x<sqrroot(2),x>3)"},
+        {"((x+!2*!_sqrt(5))/!(x+!(-1)*!_sqrt(2)))>=!0", "union(spec_equ(eqls,x,-2*sqrroot(5)),x>sqrroot(2))"},
+        {"(1/!(x+!_sqrt(2))+!1/!(x+!(-1)*!_sqrt(2)))>!0",
+         "union(spec_equ(blng,x,Interval(0,0,-sqrroot(2),0)),x>sqrroot(2))"},
+        {"(1/!(x+!(-1)*!_sqrt(2))+!1/!(x+!_sqrt(2)))>!1",
+         "union(spec_equ(blng,x,Interval(0,0,-sqrroot(2),1-sqrroot(3))),"
+         "spec_equ(blng,x,Interval(0,0,sqrroot(2),1+sqrroot(3))))"},
+        {"(1/!(x+!(-1)*!_sqrt(2))+!1/!(x+!(-1)*!_sqrt(2)))<=!0", "x<sqrroot(2)"},
+    };
+    for (const auto& [request, reply] : rows)
+        EXPECT_EQ(ask(2001, request), reply) << request;
 }
 
 TEST_F(Solver, ApproximateRoots)
