@@ -10,6 +10,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 
 #include <cstdio>
 #include <cstdlib>
@@ -115,6 +116,29 @@ QImage stepwellSplash()
 
 // ---- Reckonry and Sumwright -------------------------------------------------
 
+// A plus and a cross of 7 x 7 pixels for the 16 x 15 tool images, outlined on
+// pixel centres so that they stay sharp.
+QPolygonF plusShape()
+{
+    return QPolygonF({{2, 0}, {5, 0}, {5, 2}, {7, 2}, {7, 5}, {5, 5}, {5, 7}, {2, 7}, {2, 5}, {0, 5}, {0, 2}, {2, 2}});
+}
+
+QPolygonF crossShape()
+{
+    return QPolygonF({{0, 1.5}, {1.5, 0}, {3.5, 2}, {5.5, 0}, {7, 1.5}, {5, 3.5}, {7, 5.5}, {5.5, 7}, {3.5, 5},
+                      {1.5, 7}, {0, 5.5}, {2, 3.5}});
+}
+
+void badge(QPainter& p, QPointF at, const QPolygonF& shape, const QColor& body)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(colour::ink, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.setBrush(body);
+    p.drawPolygon(shape.translated(at));
+    p.restore();
+}
+
 QImage calculatorTools(QRgb mask)
 {
     using namespace colour;
@@ -122,11 +146,11 @@ QImage calculatorTools(QRgb mask)
         [](QPainter& p) { drawCalculator(p, QRectF(2.5, 0.5, 11, 14)); },
         [](QPainter& p) {
             drawSheet(p, QRectF(1.5, 0.5, 9, 12), false);
-            drawPlus(p, QRectF(9, 8, 5.5, 5.5), green, 1.6);
+            badge(p, QPointF(7.5, 6.5), plusShape(), green);
         },
         [](QPainter& p) {
             drawSheet(p, QRectF(1.5, 0.5, 9, 12), false);
-            drawCross(p, QRectF(9.5, 8.5, 4.5, 4.5), red, 1.6);
+            badge(p, QPointF(7.5, 6.5), crossShape(), red);
         },
         [](QPainter& p) {
             drawSheet(p, QRectF(1.5, 0.5, 8, 10), false);
@@ -147,6 +171,9 @@ QImage reckonrySplash()
         const QRectF body(4, 3, 312, 104);
         QPainterPath shape;
         shape.addRoundedRect(body, 18, 18);
+        // the outline is the window's edge: drawn without antialiasing so that
+        // it stays whole where the white around it is cut away
+        p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(Qt::NoPen);
         p.setBrush(colour::theme0);
         p.drawPath(shape);
@@ -163,10 +190,11 @@ QImage reckonrySplash()
         for (int y = 62; y < 110; y += 12)
             p.drawLine(QPointF(0, y + 0.5), QPointF(320, y + 0.5));
         p.restore();
-        drawBalance(p, QRectF(10, 56, 36, 42));
         p.setPen(QPen(colour::ink, 2));
         p.setBrush(Qt::NoBrush);
         p.drawPath(shape);
+        p.setRenderHint(QPainter::Antialiasing);
+        drawBalance(p, QRectF(10, 56, 36, 42));
     });
     return onMask(art, qRgb(255, 255, 255), colour::ink.rgb());
 }
@@ -183,6 +211,31 @@ QImage sumwrightSplash()
 
 // ---- Coursewright -----------------------------------------------------------
 
+// Books lying on each other, seen from the side.
+void bookStack(QPainter& p, const QRectF& r)
+{
+    const QColor covers[] = {colour::violet, colour::blue, colour::green.darker(110)};
+    const qreal h = r.height() / 3;
+    for (int k = 0; k < 3; ++k) {
+        const qreal inset = (k == 1) ? r.width() * 0.08 : (k == 2 ? r.width() * 0.03 : 0);
+        const QRectF book(r.left() + inset, r.bottom() - (k + 1) * h, r.width() - r.width() * 0.1, h - 2);
+        p.setPen(QPen(colour::ink, 2));
+        p.setBrush(colour::paper);
+        p.drawRoundedRect(book, 4, 4);
+        p.setBrush(covers[k]);
+        p.drawRoundedRect(QRectF(book.left(), book.top(), book.width() * 0.82, book.height()), 4, 4);
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour::amber);
+        p.drawRect(QRectF(book.left() + book.width() * 0.2, book.top() + book.height() * 0.35, book.width() * 0.36,
+                          book.height() * 0.3));
+        p.setPen(QPen(colour::theme1, 1));
+        for (int line = 1; line <= 3; ++line) {
+            const qreal y = book.top() + book.height() * line / 4.0;
+            p.drawLine(QPointF(book.left() + book.width() * 0.84, y), QPointF(book.right() - 2, y));
+        }
+    }
+}
+
 QImage coursewrightFace()
 {
     return flatten(drawArt(450, 500, [](QPainter& p) {
@@ -190,9 +243,8 @@ QImage coursewrightFace()
         titlePanel(p);
         // the version text stands at (20,132)-(230,162): kept free
         drawBoard(p, QRectF(20.5, 14.5, 200, 108));
-        for (int k = 0; k < 3; ++k)
-            drawBook(p, QRectF(362.5 + k * 4, 448.5 - k * 26, 72 - k * 8, 24));
-        drawPencil(p, QPointF(372, 412), QPointF(440, 330), 9);
+        bookStack(p, QRectF(362, 400, 76, 84));
+        drawPencil(p, QPointF(374, 392), QPointF(436, 300), 9);
     }), colour::theme0);
 }
 
@@ -235,8 +287,8 @@ QImage exerciseSheet()
         p.drawRect(QRectF(7, 5, 52, 76));
         drawSheet(p, QRectF(3.5, 2.5, 52, 76), true);
         p.setPen(QPen(QColor(226, 120, 120), 1));
-        p.drawLine(QPointF(44.5, 3), QPointF(44.5, 78));
-        drawPencil(p, QPointF(34, 82), QPointF(61, 52), 7);
+        p.drawLine(QPointF(10.5, 4), QPointF(10.5, 77));
+        drawPencil(p, QPointF(30, 76), QPointF(60, 46), 7);
     }), colour::theme0);
 }
 

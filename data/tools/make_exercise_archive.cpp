@@ -131,6 +131,12 @@ int main(int argc, char** argv)
         const QByteArray bmp = toBmp(picture);
         Entry entry;
         entry.name = (QFileInfo(path).completeBaseName() + ".bmp").toLatin1();
+        for (const Entry& earlier : entries) {
+            if (earlier.name.compare(entry.name, Qt::CaseInsensitive) == 0) {
+                std::fprintf(stderr, "%s: a second entry named %s\n", argv[k], entry.name.constData());
+                return 1;
+            }
+        }
         entry.size = std::uint32_t(bmp.size());
         entry.crc = std::uint32_t(crc32(0, reinterpret_cast<const Bytef*>(bmp.constData()), uInt(bmp.size())));
         QByteArray packed;

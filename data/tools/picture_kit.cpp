@@ -15,10 +15,18 @@ namespace pictures {
 
 namespace {
 
-// Outlines grow with the motif but never below one pixel.
+// Outlines grow with the motif, from one pixel to three.
 qreal lineWidth(const QRectF& r)
 {
-    return std::max<qreal>(1.0, std::round(std::min(r.width(), r.height()) / 16.0));
+    return std::clamp<qreal>(std::round(std::min(r.width(), r.height()) / 16.0), 1.0, 3.0);
+}
+
+// A rectangle with its edges on pixel centres, so that a one-pixel outline
+// stays sharp at icon sizes.
+QRectF aligned(const QRectF& r)
+{
+    auto half = [](qreal v) { return std::floor(v) + 0.5; };
+    return QRectF(QPointF(half(r.left()), half(r.top())), QPointF(half(r.right()), half(r.bottom())));
 }
 
 QPen outline(qreal width, const QColor& c = colour::ink)
@@ -119,7 +127,7 @@ QImage flatten(const QImage& art, const QColor& background)
 
 void drawSheet(QPainter& p, const QRectF& r, bool squared)
 {
-    const qreal lw = lineWidth(r);
+    const qreal lw = std::clamp<qreal>(std::round(std::min(r.width(), r.height()) / 24.0), 1.0, 2.0);
     const qreal fold = std::round(std::min(r.width(), r.height()) * 0.3);
     QPainterPath sheet;
     sheet.moveTo(r.topLeft());
@@ -160,7 +168,7 @@ void drawPencil(QPainter& p, QPointF tip, QPointF end, qreal width)
     const qreal cone = width * 1.5;
     const QPointF base = tip + d * cone;
     const QPointF band = end - d * (width * 0.9);
-    const qreal lw = std::max<qreal>(1.0, std::round(width / 5.0));
+    const qreal lw = std::clamp<qreal>(std::round(width / 5.0), 1.0, 2.0);
     p.setPen(outline(lw));
     p.setBrush(colour::amber);
     p.drawPolygon(QPolygonF({base + n, band + n, band - n, base - n}));
@@ -184,7 +192,7 @@ void drawGear(QPainter& p, QPointF centre, qreal radius, int teeth, const QColor
         gear << point(root, a - 0.32 * step) << point(radius, a - 0.17 * step)
              << point(radius, a + 0.17 * step) << point(root, a + 0.32 * step);
     }
-    const qreal lw = std::max<qreal>(1.0, std::round(radius / 8.0));
+    const qreal lw = std::clamp<qreal>(std::round(radius / 8.0), 1.0, 3.0);
     p.setPen(outline(lw));
     QRadialGradient shade(centre - QPointF(radius * 0.3, radius * 0.3), radius * 1.4);
     shade.setColorAt(0, body.lighter(135));
@@ -217,7 +225,7 @@ void drawLifebuoy(QPainter& p, QPointF centre, qreal radius)
     }
     p.setBrush(colour::theme1);
     p.drawEllipse(centre, inner, inner);
-    const qreal lw = std::max<qreal>(1.0, std::round(radius / 9.0));
+    const qreal lw = std::clamp<qreal>(std::round(radius / 9.0), 1.0, 3.0);
     p.setPen(outline(lw));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(centre, radius, radius);
@@ -320,15 +328,15 @@ void drawStairs(QPainter& p, const QRectF& r, int steps, const QColor& body)
 
 void drawBalance(QPainter& p, const QRectF& r)
 {
-    const qreal lw = lineWidth(r);
-    const QColor brass(214, 164, 56);
+    const qreal lw = std::max<qreal>(1.0, lineWidth(r) - 1);
+    const QColor brass(222, 170, 56);
     p.setPen(outline(lw));
     p.setBrush(brass);
     // post and foot
-    p.drawRect(QRectF(at(r, 0.46, 0.16), at(r, 0.54, 0.86)));
+    p.drawRect(QRectF(at(r, 0.44, 0.16), at(r, 0.56, 0.86)));
     p.drawRoundedRect(QRectF(at(r, 0.28, 0.86), at(r, 0.72, 0.98)), lw, lw);
     // beam
-    p.drawRect(QRectF(at(r, 0.06, 0.18), at(r, 0.94, 0.25)));
+    p.drawRect(QRectF(at(r, 0.06, 0.17), at(r, 0.94, 0.26)));
     p.drawEllipse(at(r, 0.5, 0.14), r.width() * 0.06, r.width() * 0.06);
     // strings and pans
     for (const qreal x : {0.16, 0.84}) {
@@ -354,7 +362,7 @@ void drawBoard(QPainter& p, const QRectF& r)
     p.drawRect(face);
     // chalk: two axes and a parabola
     const QColor chalk(236, 242, 236);
-    const qreal cw = std::max<qreal>(1.0, std::round(r.width() / 22.0));
+    const qreal cw = std::clamp<qreal>(std::round(r.width() / 22.0), 1.0, 4.0);
     p.setPen(outline(cw, chalk));
     p.setBrush(Qt::NoBrush);
     const QPointF origin = at(face, 0.5, 0.8);
@@ -384,26 +392,6 @@ void drawTick(QPainter& p, const QRectF& r, const QColor& body, qreal width)
     rimmedStroke(p, tick, body, width);
 }
 
-void drawCross(QPainter& p, const QRectF& r, const QColor& body, qreal width)
-{
-    QPainterPath cross;
-    cross.moveTo(r.topLeft());
-    cross.lineTo(r.bottomRight());
-    cross.moveTo(r.topRight());
-    cross.lineTo(r.bottomLeft());
-    rimmedStroke(p, cross, body, width);
-}
-
-void drawPlus(QPainter& p, const QRectF& r, const QColor& body, qreal width)
-{
-    QPainterPath plus;
-    plus.moveTo(at(r, 0.5, 0));
-    plus.lineTo(at(r, 0.5, 1));
-    plus.moveTo(at(r, 0, 0.5));
-    plus.lineTo(at(r, 1, 0.5));
-    rimmedStroke(p, plus, body, width);
-}
-
 void drawFloppy(QPainter& p, const QRectF& r)
 {
     const qreal lw = lineWidth(r);
@@ -414,13 +402,13 @@ void drawFloppy(QPainter& p, const QRectF& r)
     p.setBrush(colour::blue);
     p.drawPolygon(body);
     p.setBrush(colour::theme1);
-    p.drawRect(QRectF(at(r, 0.24, 0.0), at(r, 0.72, 0.36)));
+    p.drawRect(aligned(QRectF(at(r, 0.24, 0.0), at(r, 0.72, 0.36))));
     p.setPen(Qt::NoPen);
     p.setBrush(colour::ink);
-    p.drawRect(QRectF(at(r, 0.52, 0.08), at(r, 0.64, 0.28)));
+    p.drawRect(QRectF(at(r, 0.52, 0.08), at(r, 0.64, 0.28)).toAlignedRect());
     p.setPen(outline(lw));
     p.setBrush(colour::paper);
-    p.drawRect(QRectF(at(r, 0.16, 0.52), at(r, 0.84, 1.0)));
+    p.drawRect(aligned(QRectF(at(r, 0.16, 0.52), at(r, 0.84, 1.0))));
     p.setPen(QPen(colour::theme1, lw));
     p.drawLine(at(r, 0.26, 0.68), at(r, 0.74, 0.68));
     p.drawLine(at(r, 0.26, 0.84), at(r, 0.74, 0.84));
@@ -441,11 +429,11 @@ void drawClipboard(QPainter& p, const QRectF& r)
     const qreal lw = lineWidth(r);
     p.setPen(outline(lw));
     p.setBrush(QColor(184, 132, 74));
-    p.drawRoundedRect(r.adjusted(0, r.height() * 0.08, 0, 0), lw, lw);
+    p.drawRoundedRect(aligned(r.adjusted(0, r.height() * 0.08, 0, 0)), lw, lw);
     p.setBrush(colour::paper);
-    p.drawRect(QRectF(at(r, 0.18, 0.26), at(r, 0.82, 0.9)));
+    p.drawRect(aligned(QRectF(at(r, 0.18, 0.26), at(r, 0.82, 0.9))));
     p.setBrush(QColor(168, 176, 190));
-    p.drawRect(QRectF(at(r, 0.3, 0.0), at(r, 0.7, 0.2)));
+    p.drawRect(aligned(QRectF(at(r, 0.3, 0.0), at(r, 0.7, 0.2))));
 }
 
 void drawBook(QPainter& p, const QRectF& r)
@@ -453,17 +441,17 @@ void drawBook(QPainter& p, const QRectF& r)
     const qreal lw = lineWidth(r);
     p.setPen(outline(lw));
     p.setBrush(colour::paper);
-    p.drawRect(QRectF(at(r, 0.2, 0.08), at(r, 1.0, 1.0)));
+    p.drawRect(aligned(QRectF(at(r, 0.2, 0.08), at(r, 1.0, 1.0))));
     QLinearGradient cover(r.topLeft(), r.topRight());
     cover.setColorAt(0, colour::violet.lighter(120));
     cover.setColorAt(1, colour::violet);
     p.setBrush(cover);
-    p.drawRect(QRectF(at(r, 0.0, 0.0), at(r, 0.84, 0.88)));
+    p.drawRect(aligned(QRectF(at(r, 0.0, 0.0), at(r, 0.84, 0.88))));
     p.setBrush(colour::blueDark);
-    p.drawRect(QRectF(at(r, 0.0, 0.0), at(r, 0.2, 0.88)));
+    p.drawRect(aligned(QRectF(at(r, 0.0, 0.0), at(r, 0.24, 0.88))));
     p.setPen(Qt::NoPen);
     p.setBrush(colour::amber);
-    p.drawRect(QRectF(at(r, 0.36, 0.24), at(r, 0.72, 0.4)));
+    p.drawRect(QRectF(at(r, 0.4, 0.2), at(r, 0.74, 0.36)).toAlignedRect());
 }
 
 void drawPrinter(QPainter& p, const QRectF& r)
@@ -471,14 +459,14 @@ void drawPrinter(QPainter& p, const QRectF& r)
     const qreal lw = lineWidth(r);
     p.setPen(outline(lw));
     p.setBrush(colour::paper);
-    p.drawRect(QRectF(at(r, 0.24, 0.0), at(r, 0.76, 0.5)));
+    p.drawRect(aligned(QRectF(at(r, 0.24, 0.0), at(r, 0.76, 0.5))));
     QLinearGradient body(r.topLeft(), r.bottomLeft());
     body.setColorAt(0, QColor(214, 218, 228));
     body.setColorAt(1, colour::theme4);
     p.setBrush(body);
-    p.drawRoundedRect(QRectF(at(r, 0.0, 0.36), at(r, 1.0, 0.8)), lw, lw);
+    p.drawRoundedRect(aligned(QRectF(at(r, 0.0, 0.36), at(r, 1.0, 0.8))), lw, lw);
     p.setBrush(colour::paper);
-    p.drawRect(QRectF(at(r, 0.2, 0.66), at(r, 0.8, 1.0)));
+    p.drawRect(aligned(QRectF(at(r, 0.2, 0.66), at(r, 0.8, 1.0))));
     p.setPen(Qt::NoPen);
     p.setBrush(colour::green);
     p.drawRect(QRectF(at(r, 0.78, 0.46), at(r, 0.9, 0.56)));

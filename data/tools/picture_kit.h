@@ -56,8 +56,6 @@ void drawStairs(QPainter& p, const QRectF& r, int steps, const QColor& body);
 void drawBalance(QPainter& p, const QRectF& r);
 void drawBoard(QPainter& p, const QRectF& r);
 void drawTick(QPainter& p, const QRectF& r, const QColor& body, qreal width);
-void drawCross(QPainter& p, const QRectF& r, const QColor& body, qreal width);
-void drawPlus(QPainter& p, const QRectF& r, const QColor& body, qreal width);
 void drawFloppy(QPainter& p, const QRectF& r);
 void drawPlay(QPainter& p, const QRectF& r, const QColor& body);
 void drawClipboard(QPainter& p, const QRectF& r);
