@@ -108,8 +108,9 @@ QImage stepwellSplash()
         splashGround(p, 450, 340, 190);
         titlePanel(p);
         drawStairs(p, QRectF(20.5, 62.5, 180, 116), 4, colour::theme1);
+        // a sheet of the solution standing on each step
         for (int k = 0; k < 4; ++k)
-            drawSheet(p, QRectF(28.5 + k * 45, 148.5 - k * 29, 24, 28), true);
+            drawSheet(p, QRectF(30.5 + k * 45, 178.5 - (k + 1) * 29 - 28, 24, 28), true);
         drawTrafficLight(p, QRectF(206, 30, 22, 68), Lamp::Green);
     }), colour::theme0);
 }
