@@ -28,3 +28,19 @@ function(tessaly_add_test name)
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                    TIMEOUT 120)
 endfunction()
+
+# tessaly_add_pictures(<target> <program>): compiles the pictures of one program
+# or component, data/pictures/<program>/bitmap/<id>.png and icon/<id>.png, into
+# the target's Qt resources as ":/<program>/bitmap/<id>.png" and
+# ":/<program>/icon/<id>.png". Each program carries only its own folder.
+function(tessaly_add_pictures target program)
+    set(_dir ${PROJECT_SOURCE_DIR}/data/pictures/${program})
+    file(GLOB _pictures CONFIGURE_DEPENDS ${_dir}/bitmap/*.png ${_dir}/icon/*.png)
+    if(NOT _pictures)
+        message(FATAL_ERROR "tessaly_add_pictures: no pictures in ${_dir}")
+    endif()
+    qt_add_resources(${target} "pictures_${program}"
+        PREFIX "/${program}"
+        BASE ${_dir}
+        FILES ${_pictures})
+endfunction()
