@@ -349,11 +349,14 @@ TEST_F(LayoutFormulas, AFormulaWiderThanItsRoomIsCutAndNeverBelowNothing)
     narrow.m_rightMargin = 0;
     narrow.AddText("aaaaa");
     narrow.AddFormula("<math/>", owner.get());
+    narrow.AddText("b");
     formulaItem(narrow)->width = 30;
     narrow.Arrange(160, measurer, 0, true);
     ASSERT_EQ(linesOf(narrow).size(), 1u);
     EXPECT_EQ(formulaItem(narrow)->GetControl()->x(), 110);
     EXPECT_EQ(formulaItem(narrow)->GetControl()->width(), 0);
+    // A shown width of nothing moves the next word nowhere.
+    EXPECT_EQ(textItem(narrow, "b")->left, 110);
 }
 
 TEST_F(LayoutFormulas, TextAndColoursReachEveryFormula)
