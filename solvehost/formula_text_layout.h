@@ -9,7 +9,7 @@
 //   layout.AddText("Solve the equation ");
 //   layout.AddFormula(mathml, this);
 //   layout.AddText(".");
-//   CFontMetricsMeasurer measurer(QFontMetrics(font));
+//   CFontMetricsMeasurer measurer{QFontMetrics(font)};
 //   int height = layout.Arrange(width(), measurer, 0, true);
 #include <QFontMetrics>
 #include <QPointer>
