@@ -185,25 +185,26 @@ TEST(Layout, CentredLinesShiftRightByHalfTheirRoomAndNeverLeft)
 {
     CFormulaTextLayout layout;
     layout.m_alignment = 2;
-    layout.AddText("ab\naaaaaaaa");  // at width 100 the room is 60
+    layout.AddText("aaaaaaaa\nab");  // at width 100 the room is 60
     FixedMeasurer measurer;
     layout.Arrange(100, measurer, 0, true);
-    // [ab] [line break] [aaaaaaaa]
+    // [] [aaaaaaaa] [line break, ab]
     ASSERT_EQ(layout.Lines().size(), 3u);
-    EXPECT_EQ(layout.Lines()[0].indent, 20);
-    EXPECT_EQ(textItem(layout, "ab")->left, 40);
-    EXPECT_EQ(layout.Lines()[2].indent, 0);
+    EXPECT_EQ(layout.Lines()[1].indent, 0);
     EXPECT_EQ(textItem(layout, "aaaaaaaa")->left, 20);
+    EXPECT_EQ(layout.Lines()[2].indent, 20);
+    EXPECT_EQ(textItem(layout, "ab")->left, 40);
 
     // Kept lines keep their indents, measuring nothing.
     const int measured = measurer.calls;
     layout.Arrange(100, measurer, 0, false);
-    EXPECT_EQ(layout.Lines()[0].indent, 20);
-    EXPECT_EQ(layout.Lines()[2].indent, 0);
+    EXPECT_EQ(layout.Lines()[1].indent, 0);
+    EXPECT_EQ(layout.Lines()[2].indent, 20);
+    EXPECT_EQ(textItem(layout, "ab")->left, 40);
     EXPECT_EQ(measurer.calls, measured);
     // A new width breaks again.
     layout.Arrange(200, measurer, 0, false);
-    EXPECT_EQ(layout.Lines()[0].indent, 70);
+    EXPECT_EQ(layout.Lines().back().indent, 70);
     EXPECT_GT(measurer.calls, measured);
 }
 
