@@ -418,24 +418,35 @@ TEST_F(PaletteTest, APressedButtonShowsItsActivePicture)
     EXPECT_EQ(button->grab().toImage(), normal);
 }
 
-// The palettes at class 0 and at class 9, and every icon in both states
-// enlarged, drawn into this build folder to be looked at.
+// The palettes at class 0 side by side at their real size (palettes.png,
+// kept beside this test), the same enlarged, the palette of class 9, and
+// every icon in both states enlarged, drawn into this build folder to be
+// looked at.
 TEST_F(PaletteTest, DrawsThePalettesToPngs)
 {
-    const auto save = [](QWidget* window, const char* name) {
-        ASSERT_NE(window, nullptr);
-        const QImage image = window->grab().toImage();
-        EXPECT_EQ(image.width(), window->width());
-        ASSERT_TRUE(image.scaled(image.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+    const auto save = [](const QImage& image, const char* name, int enlarge) {
+        ASSERT_FALSE(image.isNull());
+        ASSERT_TRUE(image.scaled(image.size() * enlarge, Qt::IgnoreAspectRatio, Qt::FastTransformation)
                         .save(QStringLiteral(PALETTE_PNG_DIR "/%1").arg(name)));
     };
     manager.show();
-    save(manager.window(PaletteKind::Templates), "palette_templates.png");
-    save(manager.window(PaletteKind::Functions), "palette_functions.png");
+    const QImage templates = manager.window(PaletteKind::Templates)->grab().toImage();
+    const QImage functions = manager.window(PaletteKind::Functions)->grab().toImage();
+    EXPECT_EQ(templates.width(), 54);
+    QImage both(templates.width() + 8 + functions.width(), std::max(templates.height(), functions.height()),
+                QImage::Format_RGB32);
+    both.fill(Qt::white);
+    {
+        QPainter painter(&both);
+        painter.drawImage(0, 0, templates);
+        painter.drawImage(templates.width() + 8, 0, functions);
+    }
+    save(both, "palettes.png", 1);
+    save(both, "palettes_x4.png", 4);
     Reset();
     SetSchoolClass(9);
     manager.show();
-    save(manager.window(PaletteKind::Templates), "palette_templates_class9.png");
+    save(manager.window(PaletteKind::Templates)->grab().toImage(), "palette_templates_class9.png", 4);
 
     // Every icon, normal then active, at three times the size.
     const int columns = 8;
