@@ -56,9 +56,9 @@ CDisplaySettings& IconSettings(int fontWidth)
 }
 
 // The width of the icon's font: the environment's (10 at height 20), and a
-// condensed one for elements led by a word (functions, truth values), whose
-// word would otherwise come out a few pixels high in a narrow button; the
-// narrowest where an index follows the function's name.
+// condensed one for functions and truth values, whose word would otherwise
+// come out a few pixels high in a narrow button; the narrowest where an
+// index follows the function's name.
 int IconFontWidth(ToolKind kind)
 {
     switch (kind) {
@@ -73,32 +73,33 @@ int IconFontWidth(ToolKind kind)
     }
 }
 
-// Templates whose places stand above and below one another (fractions,
-// indexes, systems, big operators, limits) get compact places. Places in
-// brackets or under a radical keep the full cell: brackets and the radical
-// take their height from their content.
+// Fractions, indexes and systems get compact places: their places stand
+// above and beside one another, and a font cell's height of empty space
+// round each would keep the parts far apart and shrink them to dots. The
+// other templates keep the full cell: brackets, radicals and the big
+// operators' signs take their height from their content.
 bool CompactPlaces(ToolKind kind)
 {
     switch (kind) {
-    case ToolKind::RoundBrackets:
-    case ToolKind::AbsBrackets:
-    case ToolKind::Function:
-    case ToolKind::IndexFunction:
-    case ToolKind::SquareRoot:
-    case ToolKind::NthRoot:
-    case ToolKind::ProgressionMember:
-    case ToolKind::NthDerivative:
-    case ToolKind::Limit:
-        return false;
-    default:
+    case ToolKind::HorFraction:
+    case ToolKind::MixedNumber:
+    case ToolKind::SimpleFraction:
+    case ToolKind::System:
+    case ToolKind::Union:
+    case ToolKind::Power:
+    case ToolKind::LowerIndex:
+    case ToolKind::SubSup:
+    case ToolKind::IntegrationLimits:
+    case ToolKind::Derivative:
         return true;
+    default:
+        return false;
     }
 }
 
-// A lone sign or atom keeps its height and place on the formula's axis: it is
-// framed symmetrically about the axis, so that a raised mark (the degree
-// sign) stays small and raised while the other signs, which sit on the axis,
-// fill the button's height.
+// A lone sign or atom fills the button like a template, except a mark wholly
+// above or below the formula's axis (the degree sign): it is framed
+// symmetrically about the axis, so that it stays small and raised.
 bool LoneSign(ToolKind kind)
 {
     return kind == ToolKind::RelationSign || kind == ToolKind::SpecAtom;
@@ -113,9 +114,7 @@ public:
     {
     }
 
-    // Compact empty places: a font cell's height of empty space round each
-    // grey square would keep the parts of a fraction or an index far apart
-    // and shrink them to dots.
+    // A compact empty place is about as tall as it is wide.
     Size TextExtent(std::string_view text) override
     {
         Size size = QtCanvas::TextExtent(text);
@@ -242,9 +241,11 @@ QImage RenderTool(int toolId, QSize fit)
     }
     if (LoneSign(tool->kind)) {
         const int axis = int(std::lround((element.GetBox().axisY + pad - box.y) * fine));
-        const int reach = std::max(axis - ink.top(), ink.bottom() - axis);
-        ink.setTop(std::max(0, axis - reach));
-        ink.setBottom(std::min(large.height() - 1, axis + reach));
+        if (ink.bottom() < axis || ink.top() > axis) {
+            const int reach = std::max(axis - ink.top(), ink.bottom() - axis);
+            ink.setTop(std::max(0, axis - reach));
+            ink.setBottom(std::min(large.height() - 1, axis + reach));
+        }
     }
     QImage picture = large.copy(ink).scaled(fit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     Strengthen(picture);
