@@ -3,7 +3,7 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QMouseEvent>
+#include <QEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QPointer>
@@ -111,20 +111,25 @@ struct PaletteManager::Impl {
 };
 
 // One floating palette: its buttons for the school class of the moment it
-// was made, the background colour, and the window's close and mouse-move
-// behaviour.
+// was made, the background colour, and the window's close behaviour. The
+// palette never takes the keyboard: it is shown without activation, refuses
+// the focus and its buttons take none, so the owner keeps the focus and its
+// caret while the pupil clicks buttons and goes on typing.
 class PaletteWindow : public QWidget {
 public:
     PaletteWindow(PaletteKind kind, int schoolClass, QWidget* parent)
-        : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_kind(kind)
+        : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                              Qt::WindowDoesNotAcceptFocus),
+          m_kind(kind)
     {
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setFocusPolicy(Qt::NoFocus);
         setObjectName(kind == PaletteKind::Templates ? QStringLiteral("templatesPalette")
                                                      : QStringLiteral("functionsPalette"));
         setAutoFillBackground(true);
         QPalette colours = palette();
         colours.setColor(QPalette::Window, kBackground);
         setPalette(colours);
-        setMouseTracking(true);
 
         // Two columns of 24-pixel buttons; a wide button takes a row.
         int column = 0;
@@ -167,16 +172,33 @@ protected:
         --manager.m_impl->busy;
     }
 
-    void mouseMoveEvent(QMouseEvent* event) override
+    bool event(QEvent* event) override
     {
-        if (!isActiveWindow()) {
-            activateWindow();
+        // A window system that activates the palette all the same (one that
+        // activates every window it shows, or a click on the title bar):
+        // the keyboard goes straight back to the owner's window, and with
+        // it to the control that had the focus there.
+        if (event->type() == QEvent::WindowActivate) {
+            if (QWidget* home = ownerWindow(); home && home->isVisible()) {
+                home->activateWindow();
+            }
         }
-        setFocus(Qt::MouseFocusReason);
-        QWidget::mouseMoveEvent(event);
+        return QWidget::event(event);
     }
 
 private:
+    // The window of the control the palette serves; else the window the
+    // palette floats over.
+    QWidget* ownerWindow() const
+    {
+        if (IPaletteClient* owner = PaletteManager::instance().owner(m_kind)) {
+            if (QWidget* anchor = owner->paletteParent()) {
+                return anchor->window();
+            }
+        }
+        return parentWidget() ? parentWidget()->window() : nullptr;
+    }
+
     PaletteKind m_kind;
 };
 

@@ -1,6 +1,7 @@
 // The tool palettes: buttons per school class, commands to the owner,
-// ownership moving with the focus, forgotten owners, closing, and the
-// palettes drawn to PNGs in the build folder.
+// ownership moving with the focus, forgotten owners, closing, the keyboard
+// left with the owner, pictures that fill their buttons, and the palettes
+// drawn to PNGs in the build folder.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -16,6 +17,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -368,29 +370,232 @@ TEST_F(PaletteTest, EveryButtonHasAPicture)
     }
 }
 
-TEST_F(PaletteTest, TheMouseOverAPaletteGivesItTheFocus)
+const QColor kPaletteBackground(214, 222, 234);
+
+// A button's normal picture on the palette's background.
+QImage DrawnIcon(const PaletteButtonInfo& info)
+{
+    QImage image(info.width, 24, QImage::Format_RGB32);
+    image.fill(kPaletteBackground);
+    QPainter painter(&image);
+    DrawToolIcon(painter, image.rect(), info.toolId, false);
+    return image;
+}
+
+bool Bare(const QImage& image, int x, int y)
+{
+    return image.pixel(x, y) == kPaletteBackground.rgb();
+}
+
+// The grey of an empty place.
+bool PlaceGrey(const QImage& image, int x, int y)
+{
+    const QColor c = image.pixelColor(x, y);
+    return std::abs(c.red() - 125) <= 12 && std::abs(c.green() - 130) <= 12 && std::abs(c.blue() - 140) <= 12;
+}
+
+// The rectangle of the pixels that differ from the background.
+QRect IconInk(const QImage& image)
+{
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!Bare(image, x, y)) {
+                ink |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return ink;
+}
+
+// The empty places drawn in an icon: the bounding rectangles of the
+// connected patches of place grey at least 3 pixels each way, in the order
+// of their top rows.
+std::vector<QRect> GreyPlaces(const QImage& image)
+{
+    std::vector<std::vector<bool>> seen(image.height(), std::vector<bool>(image.width(), false));
+    std::vector<QRect> places;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (seen[y][x] || !PlaceGrey(image, x, y)) {
+                continue;
+            }
+            QRect patch;
+            std::vector<QPoint> todo{{x, y}};
+            seen[y][x] = true;
+            while (!todo.empty()) {
+                const QPoint p = todo.back();
+                todo.pop_back();
+                patch |= QRect(p, QSize(1, 1));
+                for (const QPoint step : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+                    const QPoint q = p + step;
+                    if (image.rect().contains(q) && !seen[q.y()][q.x()] && PlaceGrey(image, q.x(), q.y())) {
+                        seen[q.y()][q.x()] = true;
+                        todo.push_back(q);
+                    }
+                }
+            }
+            if (patch.width() >= 3 && patch.height() >= 3) {
+                places.push_back(patch);
+            }
+        }
+    }
+    return places;
+}
+
+// Whether a rectangle of the icon holds ink other than a place.
+bool InkIn(const QImage& image, const QRect& area)
+{
+    const QRect within = area & image.rect();
+    for (int y = within.top(); y <= within.bottom(); ++y) {
+        for (int x = within.left(); x <= within.right(); ++x) {
+            if (!Bare(image, x, y) && !PlaceGrey(image, x, y)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Each picture fills its button within a 2-pixel margin, so that the pupil
+// sees the element at the size of the button, not a few dots in its middle;
+// function names at least 12 pixels high with their argument. The degree
+// sign alone stays a small raised mark.
+TEST_F(PaletteTest, EveryIconFillsItsButtonWithinTheMargin)
+{
+    for (PaletteKind kind : {PaletteKind::Templates, PaletteKind::Functions}) {
+        for (const PaletteButtonInfo& info : PaletteButtons(kind)) {
+            SCOPED_TRACE(info.toolId);
+            const QRect ink = IconInk(DrawnIcon(info));
+            const QRect inner = QRect(0, 0, info.width, 24).adjusted(2, 2, -2, -2);
+            ASSERT_FALSE(ink.isEmpty());
+            EXPECT_TRUE(inner.contains(ink)) << ink.x() << "," << ink.y() << " " << ink.width() << "x"
+                                             << ink.height();
+            if (info.toolId == 215) {
+                EXPECT_LE(ink.height(), inner.height() / 2);
+                EXPECT_LT(ink.bottom(), 12);
+                continue;
+            }
+            EXPECT_TRUE(ink.width() >= inner.width() - 1 || ink.height() >= inner.height() - 1)
+                << ink.width() << "x" << ink.height();
+            const ToolKind toolKind = FindTool(info.toolId)->kind;
+            if (toolKind == ToolKind::Function || toolKind == ToolKind::IndexFunction) {
+                EXPECT_GE(ink.height(), 12);
+            }
+        }
+    }
+}
+
+// The templates a pupil tells apart by the arrangement of their places:
+// grey squares of at least 3 by 3 pixels, set out as the template sets out
+// its rows, with the bar, brace, brackets or radical where they belong.
+TEST_F(PaletteTest, TemplateIconsShowTheirPlacesWhereTheTemplateHasThem)
+{
+    struct Shape {
+        int toolId;
+        std::size_t places;
+        // Given the icon and its places.
+        std::function<bool(const QImage&, const std::vector<QRect>&)> holds;
+    };
+    const auto stacked = [](const QImage& image, const std::vector<QRect>& p) {
+        // One place above the other and, down the middle of the upper one,
+        // background, the bar, background again between them.
+        if (p[0].bottom() >= p[1].top() || p[0].right() < p[1].left() || p[1].right() < p[0].left()) {
+            return false;
+        }
+        const int x = p[0].center().x();
+        int stage = 0;
+        for (int y = p[0].bottom() + 1; y < p[1].top(); ++y) {
+            const bool bare = Bare(image, x, y);
+            if (stage % 2 == 0 ? bare : !bare) {
+                stage = std::min(stage + 1, 3);
+            }
+        }
+        return stage == 3;
+    };
+    const Shape shapes[] = {
+        {264, 2, stacked},
+        {279, 2, stacked},
+        // A system: two lines, one above the other, the brace at their left.
+        {273, 2,
+         [](const QImage& image, const std::vector<QRect>& p) {
+             return p[0].bottom() < p[1].top() && InkIn(image, QRect(0, p[0].top(), p[0].left(), p[1].bottom()));
+         }},
+        // A power: a smaller place raised at the right of the base.
+        {269, 2,
+         [](const QImage&, const std::vector<QRect>& p) {
+             const QRect& base = p[0].width() > p[1].width() ? p[0] : p[1];
+             const QRect& index = p[0].width() > p[1].width() ? p[1] : p[0];
+             return index.left() > base.right() && index.top() < base.top() && index.bottom() < base.bottom();
+         }},
+        // A lower index: a smaller place lowered at the right of the base.
+        {271, 2,
+         [](const QImage&, const std::vector<QRect>& p) {
+             const QRect& base = p[0].width() > p[1].width() ? p[0] : p[1];
+             const QRect& index = p[0].width() > p[1].width() ? p[1] : p[0];
+             return index.left() > base.right() && index.bottom() > base.bottom() && index.top() > base.top();
+         }},
+        // Brackets on both sides of the place.
+        {211, 1,
+         [](const QImage& image, const std::vector<QRect>& p) {
+             return InkIn(image, QRect(0, p[0].top(), p[0].left() - 1, p[0].height())) &&
+                    InkIn(image, QRect(p[0].right() + 2, p[0].top(), 24, p[0].height()));
+         }},
+        // A square root: the radical at the left, the overline above.
+        {267, 1,
+         [](const QImage& image, const std::vector<QRect>& p) {
+             return InkIn(image, QRect(0, p[0].top(), p[0].left() - 1, p[0].height())) &&
+                    InkIn(image, QRect(p[0].left(), 0, p[0].width(), p[0].top() - 1));
+         }},
+    };
+    for (const Shape& shape : shapes) {
+        SCOPED_TRACE(shape.toolId);
+        const auto info = std::find_if(PaletteButtons(PaletteKind::Templates).begin(),
+                                       PaletteButtons(PaletteKind::Templates).end(),
+                                       [&](const PaletteButtonInfo& i) { return i.toolId == shape.toolId; });
+        ASSERT_NE(info, PaletteButtons(PaletteKind::Templates).end());
+        const QImage image = DrawnIcon(*info);
+        const std::vector<QRect> places = GreyPlaces(image);
+        ASSERT_EQ(places.size(), shape.places);
+        EXPECT_TRUE(shape.holds(image, places));
+    }
+}
+
+TEST_F(PaletteTest, ThePalettesLeaveTheKeyboardWithTheOwner)
 {
     FakeClient client(true);
     QWidget* host = client.paletteParent();
+    host->setFocusPolicy(Qt::StrongFocus);
     host->show();
+    host->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(host));
+    host->setFocus();
     manager.setOwner(&client);
     manager.show();
     QWidget* templates = manager.window(PaletteKind::Templates);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(templates));
-    // The host window takes the activation back from the palettes just
-    // shown, so that only the mouse can bring the palette forward.
-    host->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(host));
-    ASSERT_FALSE(templates->isActiveWindow());
-    ASSERT_FALSE(templates->hasFocus());
-    // A move sent to the palette's own window below the last button: over
-    // the palette itself, whatever else lies at that point of the screen.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(manager.window(PaletteKind::Functions)));
+    const auto keyboardAtTheHost = [&] {
+        // Activation travels through the event loop.
+        QTest::qWait(20);
+        return QApplication::activeWindow() == host && QApplication::focusWidget() == host;
+    };
+    EXPECT_TRUE(keyboardAtTheHost());
+
+    // The pointer crosses the palette and clicks a button.
     QWindow* handle = templates->windowHandle();
     ASSERT_NE(handle, nullptr);
-    QTest::mouseMove(handle, handle->mapFromGlobal(templates->mapToGlobal(QPoint(10, templates->height() - 2))));
-    // Activation reaches the window through the event loop.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return templates->hasFocus(); }, 2000));
-    EXPECT_EQ(QApplication::activeWindow(), templates);
+    QAbstractButton* button = ButtonOf(PaletteKind::Templates, 264);
+    QTest::mouseMove(handle, QPoint(10, templates->height() - 2));
+    QTest::mouseMove(handle, button->geometry().center());
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(client.inserted, (std::vector<int>{264}));
+    EXPECT_TRUE(keyboardAtTheHost());
+
+    // Activated all the same, as a window system may do: the palette hands
+    // the activation back at once.
+    templates->activateWindow();
+    EXPECT_TRUE(keyboardAtTheHost());
 }
 
 TEST_F(PaletteTest, APressedButtonShowsItsActivePicture)
@@ -406,24 +611,35 @@ TEST_F(PaletteTest, APressedButtonShowsItsActivePicture)
     EXPECT_EQ(button->grab().toImage(), normal);
 }
 
-// The palettes at class 0 and at class 9, and every icon in both states
-// enlarged, drawn into this build folder to be looked at.
+// The palettes at class 0 side by side at their real size (palettes.png,
+// kept beside this test), the same enlarged, the palette of class 9, and
+// every icon in both states enlarged, drawn into this build folder to be
+// looked at.
 TEST_F(PaletteTest, DrawsThePalettesToPngs)
 {
-    const auto save = [](QWidget* window, const char* name) {
-        ASSERT_NE(window, nullptr);
-        const QImage image = window->grab().toImage();
-        EXPECT_EQ(image.width(), window->width());
-        ASSERT_TRUE(image.scaled(image.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+    const auto save = [](const QImage& image, const char* name, int enlarge) {
+        ASSERT_FALSE(image.isNull());
+        ASSERT_TRUE(image.scaled(image.size() * enlarge, Qt::IgnoreAspectRatio, Qt::FastTransformation)
                         .save(QStringLiteral(PALETTE_PNG_DIR "/%1").arg(name)));
     };
     manager.show();
-    save(manager.window(PaletteKind::Templates), "palette_templates.png");
-    save(manager.window(PaletteKind::Functions), "palette_functions.png");
+    const QImage templates = manager.window(PaletteKind::Templates)->grab().toImage();
+    const QImage functions = manager.window(PaletteKind::Functions)->grab().toImage();
+    EXPECT_EQ(templates.width(), 54);
+    QImage both(templates.width() + 8 + functions.width(), std::max(templates.height(), functions.height()),
+                QImage::Format_RGB32);
+    both.fill(Qt::white);
+    {
+        QPainter painter(&both);
+        painter.drawImage(0, 0, templates);
+        painter.drawImage(templates.width() + 8, 0, functions);
+    }
+    save(both, "palettes.png", 1);
+    save(both, "palettes_x4.png", 4);
     Reset();
     SetSchoolClass(9);
     manager.show();
-    save(manager.window(PaletteKind::Templates), "palette_templates_class9.png");
+    save(manager.window(PaletteKind::Templates)->grab().toImage(), "palette_templates_class9.png", 4);
 
     // Every icon, normal then active, at three times the size.
     const int columns = 8;
