@@ -97,6 +97,22 @@ TEST(CDockingPaneBar, ToggleFloatsItAndADoubleClickDocksItOnItsSide)
     }
 }
 
+TEST(CDockingPaneBar, DraggingTheGripperMovesTheBar)
+{
+    Frame frame;
+    CDockingPaneBar* bar = frame.dock(Qt::LeftDockWidgetArea);
+    DockingGripper* gripper = bar->gripper();
+    ASSERT_NE(gripper, nullptr);
+    const QPoint grip(30, 10);
+    QTest::mousePress(gripper, Qt::LeftButton, {}, grip);
+    for (int step = 1; step <= 10; ++step)
+        QTest::mouseMove(gripper, grip + QPoint(30 * step, 20 * step));
+    QTest::mouseRelease(QWidget::mouseGrabber() ? QWidget::mouseGrabber() : gripper, Qt::LeftButton, {},
+                        grip + QPoint(300, 200));
+    EXPECT_TRUE(bar->isFloating());
+    EXPECT_GT(bar->pos().x(), frame.window.pos().x() + 100);
+}
+
 TEST(CDockingPaneBar, PaneFillsItAndFollowsItsSize)
 {
     Frame frame;
