@@ -85,6 +85,11 @@ TEST_F(FlatTabs, ColourTabRulesOverTheStyleWord)
     }
     // The plain flat control: its second colour when set, else the face.
     CFlatTabCtrl flat(2);
+    EXPECT_EQ(flat.GetBkColor(), face);  // -1: the button face
+    flat.SetBkColor(kThemeBackground);
+    EXPECT_EQ(flat.GetBkColor(), kThemeBackground);
+    flat.SetBkColor(QColor());
+    EXPECT_EQ(flat.GetBkColor(), face);
     EXPECT_EQ(flat.GetTabColor(false), face);
     flat.SetSecondColor(QColor(236, 233, 252));
     EXPECT_EQ(flat.GetTabColor(true), QColor(236, 233, 252));
