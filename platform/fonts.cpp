@@ -26,4 +26,11 @@ std::string_view familyFor(std::string_view face)
     return face;
 }
 
+QFont defaultGuiFont()
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(11);
+    return font;
+}
+
 }  // namespace platform::fonts
