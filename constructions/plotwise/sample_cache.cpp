@@ -112,6 +112,7 @@ void SampleCache::fill(CExpressionFunction& f, const CacheView& view, DrawingInt
     if (!(high >= low))
         return;
     const auto count = static_cast<std::int64_t>(std::min(std::floor((high - low) / m_step), kMaxGridPoints));
+    m_samples.reserve(static_cast<std::size_t>(count) + 1);
     for (std::int64_t i = 0; i <= count; ++i) {
         Sample sample;
         if (makeSample(f, i, m_samples.empty() ? nullptr : &m_samples.back(), sample))

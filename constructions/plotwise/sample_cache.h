@@ -60,7 +60,8 @@ public:
     // and answers the samples from the first at or right of the view's left
     // edge to the last not right of its right edge. The cache is filled anew
     // on the first draw, on code 300, for an empty list, a new scale, or a view
-    // wholly outside it; a view partly outside extends it.
+    // wholly outside it; a view partly outside extends it. The answer lives
+    // until the next call.
     std::span<const Sample> Update(CExpressionFunction& f, const CacheView& view, int updateCode,
                                    double tabStepInPixels, DrawingInterval& interval);
 

@@ -15,11 +15,60 @@ void CompiledProgram::clear()
     m_defined = false;
 }
 
-void CompiledProgram::emit(OpCode op) { m_code.push_back({op, 0.0}); }
+namespace {
 
-void CompiledProgram::emitConstant(double value) { m_code.push_back({OpCode::Constant, value}); }
+// The fused form of a binary operation whose right operand is a constant
+// (byConstant) or x; the operation itself when it has none.
+OpCode fused(OpCode op, bool byConstant)
+{
+    switch (op) {
+    case OpCode::Add: return byConstant ? OpCode::AddConstant : OpCode::AddVariable;
+    case OpCode::Subtract: return byConstant ? OpCode::SubtractConstant : OpCode::SubtractVariable;
+    case OpCode::Multiply: return byConstant ? OpCode::MultiplyConstant : OpCode::MultiplyVariable;
+    case OpCode::Divide: return byConstant ? OpCode::DivideConstant : OpCode::DivideVariable;
+    case OpCode::Power: return byConstant ? OpCode::PowerConstant : OpCode::PowerVariable;
+    case OpCode::Constant:
+    case OpCode::Variable:
+    case OpCode::Sin:
+    case OpCode::Cos:
+    case OpCode::Abs:
+    case OpCode::AddConstant:
+    case OpCode::SubtractConstant:
+    case OpCode::MultiplyConstant:
+    case OpCode::DivideConstant:
+    case OpCode::PowerConstant:
+    case OpCode::AddVariable:
+    case OpCode::SubtractVariable:
+    case OpCode::MultiplyVariable:
+    case OpCode::DivideVariable:
+    case OpCode::PowerVariable: break;
+    }
+    return op;
+}
 
-void CompiledProgram::emitVariable() { m_code.push_back({OpCode::Variable, 0.0}); }
+}  // namespace
+
+void CompiledProgram::append(OpCode op)
+{
+    // The last instruction pushed the right operand when it is a lone push:
+    // a number or x is a whole operand by itself. The left operand is below
+    // it, so the instruction before must exist.
+    if (m_code.size() >= 2) {
+        Instruction& last = m_code.back();
+        if (last.op == OpCode::Constant || last.op == OpCode::Variable) {
+            const OpCode combined = fused(op, last.op == OpCode::Constant);
+            if (combined != op) {
+                last.op = combined;
+                return;
+            }
+        }
+    }
+    m_code.push_back({op, 0.0});
+}
+
+void CompiledProgram::appendConstant(double value) { m_code.push_back({OpCode::Constant, value}); }
+
+void CompiledProgram::appendVariable() { m_code.push_back({OpCode::Variable, 0.0}); }
 
 void CompiledProgram::finish()
 {
@@ -33,27 +82,48 @@ bool CompiledProgram::run(double x, double& y) noexcept
 {
     if (!m_defined)
         return false;
-    double* top = m_stack.data();  // the next free slot
+    // The top of the stack stays in a register; the rest lies below `below`.
+    double top = 0.0;
+    double* below = m_stack.data();
     for (const Instruction& step : m_code) {
         switch (step.op) {
-        case OpCode::Constant: *top++ = step.value; break;
-        case OpCode::Variable: *top++ = x; break;
-        case OpCode::Add: --top; top[-1] = top[-1] + top[0]; break;
-        case OpCode::Subtract: --top; top[-1] = top[-1] - top[0]; break;
-        case OpCode::Multiply: --top; top[-1] = top[-1] * top[0]; break;
-        case OpCode::Divide: --top; top[-1] = top[-1] / top[0]; break;
-        case OpCode::Power:
-            --top;
-            if (top[0] == 0.5 && top[-1] < 0.0)
+        case OpCode::Constant: *below++ = top; top = step.value; break;
+        case OpCode::Variable: *below++ = top; top = x; break;
+        case OpCode::Add: top = *--below + top; break;
+        case OpCode::Subtract: top = *--below - top; break;
+        case OpCode::Multiply: top = *--below * top; break;
+        case OpCode::Divide: top = *--below / top; break;
+        case OpCode::Power: {
+            const double base = *--below;
+            if (top == 0.5 && base < 0.0)
                 return false;
-            top[-1] = std::pow(top[-1], top[0]);
+            top = std::pow(base, top);
             break;
-        case OpCode::Sin: top[-1] = std::sin(top[-1]); break;
-        case OpCode::Cos: top[-1] = std::cos(top[-1]); break;
-        case OpCode::Abs: top[-1] = std::fabs(top[-1]); break;
+        }
+        case OpCode::Sin: top = std::sin(top); break;
+        case OpCode::Cos: top = std::cos(top); break;
+        case OpCode::Abs: top = std::fabs(top); break;
+        case OpCode::AddConstant: top = top + step.value; break;
+        case OpCode::SubtractConstant: top = top - step.value; break;
+        case OpCode::MultiplyConstant: top = top * step.value; break;
+        case OpCode::DivideConstant: top = top / step.value; break;
+        case OpCode::PowerConstant:
+            if (step.value == 0.5 && top < 0.0)
+                return false;
+            top = std::pow(top, step.value);
+            break;
+        case OpCode::AddVariable: top = top + x; break;
+        case OpCode::SubtractVariable: top = top - x; break;
+        case OpCode::MultiplyVariable: top = top * x; break;
+        case OpCode::DivideVariable: top = top / x; break;
+        case OpCode::PowerVariable:
+            if (x == 0.5 && top < 0.0)
+                return false;
+            top = std::pow(top, x);
+            break;
         }
     }
-    y = top[-1];
+    y = top;
     return true;
 }
 

@@ -143,45 +143,45 @@ public:
 expr
     : #( PLUS expr expr )
       {
-      Program->emit(OpCode::Add);
+      Program->append(OpCode::Add);
       }
     | #( MINUS expr expr )
       {
-      Program->emit(OpCode::Subtract);
+      Program->append(OpCode::Subtract);
       }
     | #( STAR expr expr )
       {
-      Program->emit(OpCode::Multiply);
+      Program->append(OpCode::Multiply);
       }
     | #( SLASH expr expr )
       {
-      Program->emit(OpCode::Divide);
+      Program->append(OpCode::Divide);
       }
     | #( POWER expr expr )
       {
-      Program->emit(OpCode::Power);
+      Program->append(OpCode::Power);
       }
     | number
     | #( LPAREN expr )
     | variable
     | #( "sin" expr )
       {
-      Program->emit(OpCode::Sin);
+      Program->append(OpCode::Sin);
       }
     | #( "cos" expr )
       {
-      Program->emit(OpCode::Cos);
+      Program->append(OpCode::Cos);
       }
     | #( "ABS" expr )
       {
-      Program->emit(OpCode::Abs);
+      Program->append(OpCode::Abs);
       }
     ;
 
 number
     : n:NUM
       {
-      Program->emitConstant(numberValue(n->getText()));
+      Program->appendConstant(numberValue(n->getText()));
       }
     ;
 
@@ -189,6 +189,6 @@ variable
     : i:IDENT
       {
       Variable.CheckVariable(i->getText());
-      Program->emitVariable();
+      Program->appendVariable();
       }
     ;
