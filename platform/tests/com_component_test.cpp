@@ -103,7 +103,7 @@ TEST_F(Component, CallsMembersByDispidAndByName)
     EXPECT_EQ(x, 230.0);
     EXPECT_EQ(y, 195.0);
     const Variant byValue[] = {1.5, -2.25};
-    EXPECT_EQ(control->Invoke(kDispWorldToClient, InvokeKind::Method, byValue, nullptr), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(control.get()->Invoke(kDispWorldToClient, InvokeKind::Method, byValue, nullptr), DISP_E_TYPEMISMATCH);
 
     // Nothing to describe: FALSE, the out value untouched; then TRUE as 1, exactly.
     std::string text = "kept";
