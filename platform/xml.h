@@ -39,6 +39,13 @@ public:
     std::string reason;  // the parser's own text, trimmed
 };
 
+// Text written into markup by hand: & < > and " become &amp; &lt; &gt; &quot;,
+// safe inside an element and a double-quoted attribute.
+std::string escape(std::string_view text);
+// The five predefined entities (&amp; &lt; &gt; &quot; &apos;) read back, in
+// one pass: "&amp;lt;" reads as "&lt;". Any other "&" is left as it is.
+std::string unescape(std::string_view text);
+
 // (name, value) pairs: XPath variables ($name) and stylesheet parameters.
 // Values are always passed as strings, never spliced into an expression.
 using NamedValues = std::vector<std::pair<std::string, std::string>>;

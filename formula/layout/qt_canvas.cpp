@@ -86,26 +86,10 @@ std::unique_ptr<QtCanvas::ResolvedFont> Resolve(const FontSpec& spec)
 {
     auto resolved = std::make_unique<QtCanvas::ResolvedFont>();
     QFont font = BaseQFont(spec);
-    // The largest pixel size whose line height fits the GDI cell height.
-    const int cell = std::max(1, spec.height);
-    int pixelSize = 1;
-    for (int size = cell; size >= 1; --size) {
-        font.setPixelSize(size);
-        if (QFontMetrics(font).height() <= cell) {
-            pixelSize = size;
-            break;
-        }
-    }
-    font.setPixelSize(pixelSize);
-    if (spec.width > 0) {
-        const int natural = QFontMetrics(font).averageCharWidth();
-        if (natural > 0) {
-            font.setStretch(std::clamp((100 * spec.width + natural / 2) / natural, 1, 4000));
-        }
-    }
+    platform::fonts::applyCellHeight(font, spec.height, spec.width);
     const QFontMetrics metrics(font);
     resolved->font = font;
-    resolved->pixelSize = pixelSize;
+    resolved->pixelSize = font.pixelSize();
     resolved->ascent = metrics.ascent();
     resolved->height = metrics.height();
     resolved->symbol = spec.face == kSymbolFace;

@@ -47,8 +47,9 @@ public:
     // Throws Error (DISP_E_UNKNOWNNAME) for a name the object lacks.
     DISPID idOfName(std::string_view name) const;
 
-    // Pointers to a long or a string are out parameters.
+    // Pointers to a long, a double or a string are out (or in/out) parameters.
     static Variant argument(std::int32_t* target) { return Variant::ref(*target); }
+    static Variant argument(double* target) { return Variant::ref(*target); }
     static Variant argument(std::string* target) { return Variant::ref(*target); }
     template <class T>
     static Variant argument(T&& value)

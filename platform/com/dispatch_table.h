@@ -24,7 +24,9 @@
 // Parameters: bool, VARIANT_BOOL, std::uint8_t, std::int16_t, std::int32_t,
 // std::uint32_t, double, std::string (by value or const&), std::string_view,
 // const Variant&, I* for an interface I (null for an Empty argument), and the
-// out parameters std::int32_t* and std::string* (Variant::ref arguments).
+// out or in/out parameters std::int32_t*, double* and std::string*
+// (Variant::ref arguments: the member reads the caller's value and writes
+// its answer back).
 // Answers: void, the same value types, Variant, ComPtr<I> (I a dispatch
 // interface).
 //
@@ -37,7 +39,10 @@
 // interface, called by vtable and by dispid alike: their HRESULT is Invoke's,
 // with the error info they set themselves (exceptions as for plain members).
 // A last parameter T* (T a value type or Variant) or I** (I an interface) is
-// the retval: Invoke's answer.
+// the retval: Invoke's answer, whose value in is lost. So a member with an
+// in/out parameter or several outs (a point converted in place, a rectangle's
+// four outs) binds as a plain method: its pointers are all Variant::ref
+// arguments, read and written in the caller's values.
 //
 // A host's event sink is written the same way: DispatchObject<Sink, IDispatch>
 // with a table of its handlers under the events' dispids.
@@ -129,6 +134,12 @@ struct Arg<std::string*> {
     std::string* value = nullptr;
     HRESULT load(const Variant& from) { return (value = from.refString()) ? S_OK : DISP_E_TYPEMISMATCH; }
     std::string* pass() { return value; }
+};
+template <>
+struct Arg<double*> {
+    double* value = nullptr;
+    HRESULT load(const Variant& from) { return (value = from.refDouble()) ? S_OK : DISP_E_TYPEMISMATCH; }
+    double* pass() { return value; }
 };
 template <Interface I>
 struct Arg<I*> {

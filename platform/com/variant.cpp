@@ -143,6 +143,13 @@ Variant Variant::ref(std::string& target)
     return out;
 }
 
+Variant Variant::ref(double& target)
+{
+    Variant out;
+    out.m_value = &target;
+    return out;
+}
+
 VarType Variant::type() const
 {
     struct Visitor {
@@ -157,13 +164,15 @@ VarType Variant::type() const
         VarType operator()(const ComPtr<IDispatch>&) const { return VarType::Dispatch; }
         VarType operator()(std::int32_t*) const { return VarType::I4; }
         VarType operator()(std::string*) const { return VarType::String; }
+        VarType operator()(double*) const { return VarType::R8; }
     };
     return std::visit(Visitor{}, m_value);
 }
 
 bool Variant::isRef() const
 {
-    return std::holds_alternative<std::int32_t*>(m_value) || std::holds_alternative<std::string*>(m_value);
+    return std::holds_alternative<std::int32_t*>(m_value) || std::holds_alternative<std::string*>(m_value) ||
+           std::holds_alternative<double*>(m_value);
 }
 
 std::int32_t* Variant::refInt32() const
@@ -178,8 +187,16 @@ std::string* Variant::refString() const
     return target ? *target : nullptr;
 }
 
+double* Variant::refDouble() const
+{
+    const auto* target = std::get_if<double*>(&m_value);
+    return target ? *target : nullptr;
+}
+
 Variant Variant::dereferenced() const
 {
+    if (const double* target = refDouble())
+        return Variant(*target);
     if (const std::int32_t* target = refInt32())
         return Variant(*target);
     if (const std::string* target = refString())

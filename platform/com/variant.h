@@ -4,7 +4,8 @@
 // Variant holds nothing (Empty), a VARIANT_BOOL, an 8-bit unsigned (BYTE),
 // a 16- or 32-bit signed integer (short, long), a 32-bit unsigned (unsigned
 // long, OLE_COLOR), a double, a UTF-8 string (in place of BSTR) or a dispatch
-// pointer; or, for out parameters, a reference to a caller's long or string.
+// pointer; or, for out and in/out parameters, a reference to a caller's long,
+// double or string.
 // Conversions follow Automation's: numbers and strings convert both ways with
 // '.' whatever the locale, doubles round half to even when they become
 // integers, any non-zero number is true and true is -1; a value out of the
@@ -64,6 +65,7 @@ public:
     // Out parameters: the callee writes through them into the caller's value.
     static Variant ref(std::int32_t& target);
     static Variant ref(std::string& target);
+    static Variant ref(double& target);
 
     // The value's type (for a reference, the referenced value's).
     VarType type() const;
@@ -85,6 +87,7 @@ public:
     // The referenced value; nullptr when this is no reference of that type.
     std::int32_t* refInt32() const;
     std::string* refString() const;
+    double* refDouble() const;
 
     // Same type and value (dispatch pointers by identity, references by target).
     bool operator==(const Variant&) const = default;
@@ -94,7 +97,7 @@ public:
 private:
     using Value = std::variant<std::monostate, VARIANT_BOOL, std::uint8_t, std::int16_t, std::int32_t,
                                std::uint32_t, double, std::string, ComPtr<IDispatch>, std::int32_t*,
-                               std::string*>;
+                               std::string*, double*>;
     template <class T>
     static constexpr auto stored(T value)
     {

@@ -96,6 +96,15 @@ TEST_F(Component, CallsMembersByDispidAndByName)
     EXPECT_EQ(cx, 10);
     EXPECT_EQ(cy, 10);
 
+    // In/out doubles: the member reads the caller's values and writes back.
+    double x = 1.5;
+    double y = -2.25;
+    control.invoke(kDispWorldToClient, &x, &y);
+    EXPECT_EQ(x, 230.0);
+    EXPECT_EQ(y, 195.0);
+    const Variant byValue[] = {1.5, -2.25};
+    EXPECT_EQ(control.get()->Invoke(kDispWorldToClient, InvokeKind::Method, byValue, nullptr), DISP_E_TYPEMISMATCH);
+
     // Nothing to describe: FALSE, the out value untouched; then TRUE as 1, exactly.
     std::string text = "kept";
     EXPECT_EQ(control.invoke<VARIANT_BOOL>(kDispDescribe, &text), VARIANT_FALSE);

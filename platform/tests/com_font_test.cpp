@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QFontInfo>
+#include <QFontMetrics>
 
 #include <cmath>
 #include <limits>
@@ -118,7 +119,7 @@ TEST(Fonts, FaceNamesStandForInstalledFamilies)
         {"Times New Roman", "Liberation Serif"}, {"times new roman", "Liberation Serif"},
         {"Arial", "Liberation Sans"},            {"MS Sans Serif", "Liberation Sans"},
         {"Courier New", "Liberation Mono"},      {"Symbol", "DejaVu Sans"},
-        {"DejaVu Serif", "DejaVu Serif"},
+        {"System", "Liberation Sans"},           {"DejaVu Serif", "DejaVu Serif"},
     };
     for (const auto& [face, family] : cases)
         EXPECT_EQ(fonts::familyFor(face), family) << face;
@@ -131,6 +132,33 @@ TEST(Fonts, FaceNamesStandForInstalledFamilies)
     EXPECT_TRUE(font.strikeOut());
     EXPECT_FALSE(font.underline());
     EXPECT_EQ(toQFont({"Arial", 8.0, 0}).weight(), QFont::Normal);
+}
+
+TEST(Fonts, CellHeightIsTheLargestPixelSizeWhoseLineFits)
+{
+    // Liberation Serif at pixel size 18 is 20 pixels high: a cell of 20 gives 18.
+    const QFont serif = fonts::gdiFont("Times New Roman", 20, 0, 400);
+    EXPECT_EQ(serif.pixelSize(), 18);
+    EXPECT_EQ(QFontMetrics(serif).height(), 20);
+    EXPECT_EQ(serif.weight(), QFont::Normal);
+    EXPECT_FALSE(serif.kerning());
+    for (const int cell : {9, 13, 16, 24, 40}) {
+        const QFont font = fonts::gdiFont("Arial", cell, 0, 700);
+        EXPECT_LE(QFontMetrics(font).height(), cell) << cell;
+        QFont larger = font;
+        larger.setPixelSize(font.pixelSize() + 1);
+        EXPECT_GT(QFontMetrics(larger).height(), cell) << cell;
+    }
+    // An average width stretches the glyphs towards it.
+    const QFont narrow = fonts::gdiFont("Times New Roman", 20, 5, 400);
+    EXPECT_LT(narrow.stretch(), 100);
+    EXPECT_NEAR(QFontMetrics(narrow).averageCharWidth(), 5, 1);
+
+    const QFont system = fonts::systemFont();
+    EXPECT_EQ(QFontInfo(system).family(), "Liberation Sans");
+    EXPECT_EQ(system.weight(), QFont::Bold);
+    EXPECT_LE(QFontMetrics(system).height(), 16);
+    EXPECT_EQ(fonts::kPixelsPerInch * 10 / 72, 13);
 }
 
 }  // namespace

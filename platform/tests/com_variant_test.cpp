@@ -192,6 +192,19 @@ TEST(Variant, ReferencesReadAndWriteTheCallersValue)
     EXPECT_EQ(text, "new");
     EXPECT_EQ(Variant(number).refInt32(), nullptr);
     EXPECT_EQ(numberRef.refString(), nullptr);
+
+    double real = 2.5;
+    const Variant realRef = Variant::ref(real);
+    EXPECT_TRUE(realRef.isRef());
+    EXPECT_EQ(realRef.type(), VarType::R8);
+    double read = 0;
+    EXPECT_EQ(realRef.get(read), S_OK);
+    EXPECT_EQ(read, 2.5);
+    *realRef.refDouble() = -7.25;
+    EXPECT_EQ(real, -7.25);
+    EXPECT_EQ(realRef.describe(), "Ref R8 -7.25");
+    EXPECT_EQ(Variant(real).refDouble(), nullptr);
+    EXPECT_EQ(numberRef.refDouble(), nullptr);
 }
 
 TEST(PropertyBag, KeepsWritingOrderAndReplacesInPlace)

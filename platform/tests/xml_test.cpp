@@ -161,6 +161,19 @@ TEST(XmlDom, NodeXmlEscapesAndNeedsNoDeclaration)
     EXPECT_EQ(mi.xml(), "<mi xmlns=\"http://www.w3.org/1998/Math/MathML\">x</mi>");
 }
 
+TEST(XmlEscape, EscapesAndReadsBackThePredefinedEntities)
+{
+    EXPECT_EQ(escape("a\"b<c>&d"), "a&quot;b&lt;c&gt;&amp;d");
+    EXPECT_EQ(unescape(escape("a\"b<c>&d")), "a\"b<c>&d");
+    EXPECT_EQ(unescape("&amp;lt;"), "&lt;");
+    EXPECT_EQ(unescape("&apos;&quot;&gt;"), "'\">");
+    // Anything else after "&" is left as it is.
+    EXPECT_EQ(unescape("R&D &nbsp; &#65; &"), "R&D &nbsp; &#65; &");
+    // An escaped attribute reads back through the parser unchanged.
+    const Document doc = Document::loadText("<a v=\"" + escape("1<2 & \"x\">") + "\"/>");
+    EXPECT_EQ(doc.root()->attribute("v"), "1<2 & \"x\">");
+}
+
 TEST(XmlDom, TreeEditsKeepHandlesValid)
 {
     Document doc = Document::loadText("<TOC><THEME title='a'/><THEME title='b'/></TOC>");

@@ -134,6 +134,12 @@ public:
         *cx = m_widget ? m_widget->width() : 10;
         *cy = m_widget ? m_widget->height() : 10;
     }
+    // A point converted in place, as a coordinate plane maps world to pixels.
+    void WorldToClient(double* x, double* y)
+    {
+        *x = 20.0 * *x + 200.0;
+        *y = 150.0 - 20.0 * *y;
+    }
     std::int32_t instanceCount() const { return g_liveControls; }
     VARIANT_BOOL Describe(std::string* text)
     {
@@ -172,6 +178,7 @@ constexpr DispatchMember<SampleCtrl> kControlMembers[] = {
     method<&SampleCtrl::Add>(kDispAdd, "Add"),
     dualMethod<&SampleCtrl::Divide>(kDispDivide, "Divide"),
     method<&SampleCtrl::GetSize>(kDispGetSize, "GetSize"),
+    method<&SampleCtrl::WorldToClient>(kDispWorldToClient, "WorldToClient"),
     propertyGet<&SampleCtrl::instanceCount>(kDispInstanceCount, "InstanceCount"),
     method<&SampleCtrl::Describe>(kDispDescribe, "Describe"),
     propertyGet<&SampleCtrl::backColor>(DISPID_BACKCOLOR, "BackColor"),

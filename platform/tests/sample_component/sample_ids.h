@@ -20,6 +20,7 @@ constexpr int kDispDivide = 4;         // double(double, double); error info on 
 constexpr int kDispGetSize = 5;        // void(long*, long*): 10 by 10 without a window
 constexpr int kDispInstanceCount = 6;  // property get long: live controls in the process
 constexpr int kDispDescribe = 7;       // BOOL(BSTR*): TRUE is 1 here
+constexpr int kDispWorldToClient = 8;  // void(double* x, double* y) in/out: scale 20, origin (200, 150)
 // _DSampleEvents
 constexpr int kEventCaptionChanged = 1;  // (BSTR caption)
 constexpr int kEventClicked = 2;         // (long x, long y)

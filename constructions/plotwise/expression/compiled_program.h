@@ -1,0 +1,71 @@
+#pragma once
+// An expression lowered to a flat program for a small stack machine: operands
+// first, then their operation, in the order a recursive walk of the tree
+// evaluates them, so that every value comes out bit for bit as that walk's.
+// A binary operation whose right operand is a number or x takes it from the
+// instruction instead of the stack: the same arithmetic, fewer steps.
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace constructions::plotwise {
+
+enum class OpCode : std::uint8_t {
+    Constant,  // push the instruction's value
+    Variable,  // push x
+    Add,
+    Subtract,
+    Multiply,
+    Divide,    // IEEE: a zero divisor gives an infinity or NaN
+    Power,     // std::pow; undefined when the exponent is 0.5 and the base negative
+    Sin,
+    Cos,
+    Abs,
+    // The binary operations with their right operand in the instruction (a
+    // constant) or x, fused with the push that would have preceded them.
+    AddConstant,
+    SubtractConstant,
+    MultiplyConstant,
+    DivideConstant,
+    PowerConstant,
+    AddVariable,
+    SubtractVariable,
+    MultiplyVariable,
+    DivideVariable,
+    PowerVariable,
+};
+
+struct Instruction {
+    OpCode op;
+    double value;
+};
+
+class CompiledProgram {
+public:
+    // Starts a new program (undefined until finish()).
+    void clear();
+    void append(OpCode op);
+    void appendConstant(double value);
+    void appendVariable();
+    // Makes the program runnable: sizes the stack once, so run() never allocates.
+    void finish();
+
+    // A program that is undefined at every x.
+    bool defined() const { return m_defined; }
+    std::size_t size() const { return m_code.size(); }
+
+    // The value at x; false (y untouched) when undefined there.
+    bool run(double x, double& y) noexcept;
+
+private:
+    std::vector<Instruction> m_code;
+    std::vector<double> m_stack;
+    bool m_defined = false;
+};
+
+// A NUM text (digits with an optional "." and digits) as a double, whatever
+// the C locale; beyond the range of doubles what strtod gives (an infinity,
+// or the nearest subnormal or zero).
+double numberValue(std::string_view text);
+
+}  // namespace constructions::plotwise
