@@ -366,3 +366,72 @@ GuideContent scanGuideContent(const std::string& content)
 }
 
 }  // namespace moduledata
+
+#include <filesystem>
+
+#include "formula/notation/lexem_parser.h"
+#include "platform/xml.h"
+#include "roundtrip_support.h"
+
+namespace moduledata {
+
+std::vector<std::string> taskPages()
+{
+    std::vector<std::string> pages;
+    for (const auto& entry : std::filesystem::directory_iterator(modulePath("lang/ua/taskbook/doc")))
+        if (entry.path().extension() == ".xml")
+            pages.push_back(entry.path().filename().string());
+    std::sort(pages.begin(), pages.end());
+    return pages;
+}
+
+std::string lexemTextOf(const std::string& mathml)
+{
+    std::string text;
+    formula::CLexemParser::ConvertMathMLText(mathml, text);
+    return text;
+}
+
+std::string comparable(const std::string& lexemText)
+{
+    std::string text = kerneltest::normalisedText(lexemText);
+    const std::string persistent = "@br_persist_rr$";
+    for (auto at = text.find(persistent); at != std::string::npos; at = text.find(persistent, at))
+        text.replace(at, persistent.size(), "@br_row_round$");
+    return text;
+}
+
+std::vector<TaskJob> taskJobs()
+{
+    namespace xml = platform::xml;
+    std::vector<TaskJob> jobs;
+    for (const std::string& page : taskPages()) {
+        const xml::Document document = xml::Document::loadFile(modulePath("lang/ua/taskbook/doc/" + page));
+        for (const xml::Node& task : xml::selectList(*document.root(), "//TASK")) {
+            for (const xml::Node& job : xml::selectList(task, "CONDITION/JOBSLIST/JOB")) {
+                TaskJob entry;
+                entry.page = page;
+                entry.task = std::stoi(task.attribute("id").value_or("0"));
+                entry.job = std::stoi(job.attribute("id").value_or("0"));
+                entry.type = task.attribute("type").value_or("");
+                entry.checkType = job.attribute("checkType").value_or("");
+                const auto stored = [&](const char* role) {
+                    const auto link = xml::selectSingle(job, role);
+                    if (!link)
+                        return std::string();
+                    const auto math = xml::selectSingle(task, "CONDITION/FSTORAGE/FORMULA[@id=$id]/*[local-name()='math']",
+                                                        {{"id", link->attribute("id").value_or("")}});
+                    return math ? lexemTextOf(math->xml()) : std::string();
+                };
+                if (const auto math = xml::selectSingle(job, "FORMULA/*[local-name()='math']"))
+                    entry.start = lexemTextOf(math->xml());
+                entry.hidden = stored("HIDDENFORMULA");
+                entry.answer = stored("ANSWER");
+                jobs.push_back(entry);
+            }
+        }
+    }
+    return jobs;
+}
+
+}  // namespace moduledata

@@ -88,3 +88,31 @@ GuideContent scanGuideContent(const std::string& content);
 ::testing::AssertionResult usableFormula(const std::string& lexemText);
 
 }  // namespace moduledata
+
+namespace moduledata {
+
+// The task book pages (file names below taskbook/doc/), in name order.
+std::vector<std::string> taskPages();
+
+// A formula of a page as lexeme text, read from its MathML "math" element.
+std::string lexemTextOf(const std::string& mathml);
+
+// One job of a task book page, as Stepwell would begin it.
+struct TaskJob {
+    std::string page;
+    int task = 0;
+    int job = 0;
+    std::string type;       // the task's type
+    std::string checkType;  // empty for a job that carries its start formula
+    std::string start;      // lexeme text of the job's FORMULA
+    std::string hidden;     // HIDDENFORMULA and ANSWER of a begin-dialog job
+    std::string answer;
+};
+std::vector<TaskJob> taskJobs();
+
+// A formula as the control keeps it, with round brackets read from MathML
+// (kept by the reader) and typed ones (removable) alike: scripts compare
+// and substitute parts in this form.
+std::string comparable(const std::string& lexemText);
+
+}  // namespace moduledata
