@@ -35,7 +35,7 @@
       .m-scripts .m-lower { order: 2; }
       .m-fence { font-style: normal; }
       .m-sqrt { display: inline-flex; align-items: baseline; white-space: nowrap; }
-      .m-sqrt .m-degree { order: -1; }
+      .m-sqrt .m-degree { order: -1; align-self: flex-start; vertical-align: baseline; }
       .m-radical { font-style: normal; }
       .m-radicand { border-top: 1px solid currentColor; padding: 0 .1em; }
       .m-degree { font-size: 60%; vertical-align: .9em; margin-right: -.3em; }
