@@ -1,0 +1,102 @@
+// The language files of the install tree, read as the programs read them:
+// every key a program looks up is present and has a text.
+#include <gtest/gtest.h>
+
+#include "module_data.h"
+#include "shared/language.h"
+#include "shared/settings.h"
+
+namespace moduledata {
+namespace {
+
+struct KeySet {
+    const char* file;
+    const char* area;
+    std::vector<const char*> keys;
+};
+
+const std::vector<KeySet>& keySets()
+{
+    static const std::vector<KeySet> sets = {
+        {"stepwell.lng", "start-up, frame and guide bar",
+         {"appTitle", "messageTitle", "needPerson", "guideBar", "guideHowtodoExt", "msgCloseTask", "erUnkTaskType",
+          "erApplyTrans", "erUnknNewTask"}},
+        {"stepwell.lng", "menus",
+         {"fileMenu", "fileSave", "filePrintVersion", "fileMenuExit", "viewMenu", "viewEditor", "viewGuide",
+          "viewToolbar", "viewNumAxis", "viewExGuide", "viewAutoScroll", "viewStepScroll", "taskMenu", "taskNew",
+          "taskSolveMode", "taskSmodeAuto", "taskSmodeIndep", "taskSmodeMixed", "solveMenu", "solveBegin",
+          "solveContinue", "solveStepCheck", "solveStepExecute", "toolsMenu", "toolsCurvance", "toolsReckonry",
+          "toolsCalc", "helpMenu", "helpLexivane", "helpMethodRecommend", "helpContent"}},
+        {"stepwell.lng", "tool tips", {"tlSave", "tlBegin", "tlCheck", "tlStep", "tlAuto", "tlInd", "tlMixed", "tlHelp"}},
+        {"stepwell.lng", "transformations",
+         {"erEmptySel", "erNeedTrSelect", "erUndefConstant", "erFormulaInvalid", "confirmDeleteLastSteps",
+          "msgSolveExprSimplify", "transformationExecute", "transformationReceive"}},
+        {"stepwell.lng", "steps, beginning and answer",
+         {"solve", "answer", "erStepNotFound", "stepDescrEdit", "msgSolveStart", "confirmDeleteSolution"}},
+        {"stepwell.lng", "task dialogs",
+         {"txtAddTitle", "txtAddDlg", "txtAddDlgBtnMathPanel", "txtBtnApply", "txtBtnCancel", "txtBtnOk",
+          "txtNewTaskTitle", "txtNewTaskCondition", "txtNewTaskStartFormula", "txtMathPanel", "txtNewTaskInstME",
+          "erEmptyCondition", "taskBFDlgTitle", "taskBFGroup", "taskBFEquation", "taskBFSystem", "taskBFAutoComplete",
+          "taskBFShowAnim", "beginTaskEquation", "beginTaskSystem", "beginTaskUser", "beginTaskProg"}},
+        {"stepwell.lng", "print view", {"versionPrint", "MenuPrintPreView", "fileMenuPrint", "fileMenuPrintPreView"}},
+        {"guide.lng", "guide captions",
+         {"collapseAll", "expandAll", "apply", "howtodo", "favourites", "transformations", "graphsTr", "answers"}},
+        {"reckonry.lng", "start-up, splash and guide",
+         {"appTitle", "appTitle2", "splash_initclew", "splash_initguide", "splash_initother", "createMainFrame",
+          "loadServer", "loadMenu", "guideBar", "guideHowtodoExt", "errGuideLoad"}},
+        {"reckonry.lng", "task pages and dialogs",
+         {"nameCondition", "nameAnswer", "defaultTaskName", "DlgNameTitle", "DlgExactTitle", "dlgOK", "dlgCancle",
+          "ErTaskAdd", "ErINVALID", "ErExpr", "removeAsk"}},
+        {"reckonry.lng", "menus",
+         {"mnFile", "mnEdit", "mnView", "mnAction", "mnHelp", "fileSave", "menuExit", "menuUndo", "menuRedo",
+          "menuCopy", "menuPaste", "menuNewTask", "menuRemoveTask", "menuExa\xD1\x81tCalc", "menuNotExa\xD1\x81tCalc",
+          "menuStatusBar", "statusBar", "menuEditPanel", "menuInstrumentPanel", "menuHelp", "menuManual",
+          "menuCalc"}},
+        {"reckonry.lng", "tool tips", {"tlCalc", "tlNewTask", "tlRemoveTask", "tlCopy", "tlPaste", "tlHelp"}},
+        {"reckonry.lng", "status prompts",
+         {"sbmReady", "sbmCalc", "sbmNewTask", "sbmRemoveTask", "sbmInstrumentBar", "sbmExactCalc", "sbmNoExactCalc",
+          "sbmUndo", "sbmRedo", "sbmCopy", "sbmPaste", "sbmHelp", "sbmToolBar", "sbmStatusBar", "sbmExit"}},
+        {"exercise.lng", "drill",
+         {"appTitle", "needPerson", "mnuFile", "mnuFileExit", "mnuExercise", "mnuExerciseRepeat", "mnuExerciseCheck",
+          "mnuHelp", "mnuHelpAbout", "errNeedForm", "errFormInvalid", "errInServer", "checkComplete"}},
+    };
+    return sets;
+}
+
+TEST(LanguageFiles, EveryKeyHasAText)
+{
+    for (const KeySet& set : keySets()) {
+        SCOPED_TRACE(std::string(set.file) + ", " + set.area);
+        shared::CLanguageTable table;
+        ASSERT_TRUE(table.Load(stagePath("kernel/data/lang/ua/") + set.file)) << table.LastError();
+        for (const char* key : set.keys)
+            EXPECT_FALSE(table.Get(key).empty()) << key;
+    }
+}
+
+// The programs find their files by kind through the settings, on the stage.
+TEST(LanguageFiles, FoundByProgramKind)
+{
+    installStage();
+    for (int kind : {shared::LanguageFile::Stepwell, shared::LanguageFile::Guide, shared::LanguageFile::Reckonry,
+                     shared::LanguageFile::Exercise}) {
+        shared::CLanguageTable table;
+        EXPECT_TRUE(table.Load(shared::CSettings::Instance().GetLanguageFilePath(kind))) << kind << table.LastError();
+        EXPECT_GT(table.Size(), 5u);
+    }
+}
+
+// The two keys of the solver's menu are spelled with the Cyrillic "с":
+// the Latin spelling finds nothing.
+TEST(LanguageFiles, SolverModeKeysKeepTheCyrillicLetter)
+{
+    shared::CLanguageTable table;
+    ASSERT_TRUE(table.Load(stagePath("kernel/data/lang/ua/reckonry.lng")));
+    EXPECT_EQ(table.Get("menuExa\xD1\x81tCalc"), "Точні обчислення");
+    EXPECT_EQ(table.Get("menuNotExa\xD1\x81tCalc"), "Наближені обчислення");
+    EXPECT_EQ(table.Get("menuExactCalc"), "");
+    EXPECT_EQ(table.Get("dlgCancle"), "Скасувати");
+}
+
+}  // namespace
+}  // namespace moduledata
