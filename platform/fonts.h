@@ -22,6 +22,7 @@ std::string_view familyFor(std::string_view face);
 // The system's default GUI font: Liberation Sans at pixel size 11 (a GDI
 // height of -11). Frames that want it larger or bold start from it.
 QFont defaultGuiFont();
+
 // A font asked for by cell height, as GDI's fonts are: the largest pixel size
 // whose line height fits cellHeight (at least 1); an averageWidth above 0
 // stretches the glyphs to that average character width, 0 keeps them natural.
