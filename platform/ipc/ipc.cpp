@@ -233,6 +233,11 @@ struct Listener::State {
                 window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
             window->raise();
             window->activateWindow();
+            // Where the window system activates at once, let that arrive
+            // before the handler queues its work, so the work finds its window
+            // in front. Incoming frames wait (no socket notifiers here).
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents
+                                            | QEventLoop::ExcludeSocketNotifiers);
         }
         if (frame.kind != FrameKind::CopyData || !handler)
             return;

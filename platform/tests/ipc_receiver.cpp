@@ -105,7 +105,10 @@ int main(int argc, char** argv)
     other.resize(100, 50);
     other.show();
     other.activateWindow();
-    QCoreApplication::processEvents();
+    for (int i = 0; i < 500 && QApplication::activeWindow() != &other; ++i) {
+        QCoreApplication::processEvents();
+        ::usleep(10000);
+    }
 
     ActivationLog activation;
     window.installEventFilter(&activation);

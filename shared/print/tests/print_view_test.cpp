@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QEventLoop>
 #include <QIcon>
 #include <QImage>
@@ -266,6 +270,30 @@ TEST_F(PrintView, WindowMenusTextsAndPrinting)
     ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(pdf) && fs::file_size(pdf) > 0; }, 60000));
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(testsupport::readFile(pdf).substr(0, 4), "%PDF");
+
+    // The preview shows the printed pages; it is looked at, then closed.
+    int previewPages = -1;
+    QTimer watcher;
+    QElapsedTimer watched;
+    watched.start();
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            if (watched.elapsed() > 60000)
+                watcher.stop();
+            return;
+        }
+        auto* preview = dialog->findChild<QPrintPreviewWidget*>();
+        if (preview && preview->pageCount() == 0 && watched.elapsed() < 60000)
+            return;
+        previewPages = preview ? preview->pageCount() : -1;
+        dialog->grab().save(PRINT_VIEW_SHOT_DIR "/print_view_preview.png");
+        dialog->reject();
+        watcher.stop();
+    });
+    watcher.start(50);
+    window.CommandAction(32859)->trigger();
+    EXPECT_EQ(previewPages, 1);
 }
 
 }  // namespace
