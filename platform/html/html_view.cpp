@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -63,7 +64,7 @@ void HtmlView::navigate(const std::string& target)
 {
     const QString text = QString::fromStdString(target);
     m_loading = true;
-    m_view->load(text == "about:blank" ? QUrl(text) : QUrl::fromLocalFile(text));
+    m_view->load(text == "about:blank" ? QUrl(text) : QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath()));
 }
 
 bool HtmlView::waitForLoad(std::chrono::milliseconds limit)

@@ -177,9 +177,13 @@ struct Listener::State {
     QLocalServer server;
     int ownerLock = -1;
     std::chrono::milliseconds stallLimit{2000};
+    // Cleared when the listener ends: work run while a frame is delivered
+    // (events, the handler) may end it.
+    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 
     ~State()
     {
+        *alive = false;
         server.close();  // removes the endpoint file while the lock is still held
         if (ownerLock >= 0)
             ::close(ownerLock);
@@ -222,7 +226,11 @@ struct Listener::State {
         }
         connection.stall->stop();
         connection.buffer.clear();
+        const std::shared_ptr<bool> stillAlive = alive;
+        QPointer<QLocalSocket> socket = connection.socket;
         deliver(frame);
+        if (!*stillAlive || !socket)
+            return;
         answer(connection, Status::Received);
     }
 

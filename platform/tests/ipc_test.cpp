@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -189,6 +190,21 @@ TEST_F(IpcListener, ALiveEndpointKeepsItsFirstOwner)
     EXPECT_FALSE(exists("Sample_tessaly_WindowClassName"));
     Listener third(&window, "Sample_tessaly_WindowClassName", recorder());
     EXPECT_TRUE(third.isListening());
+}
+
+TEST_F(IpcListener, AHandlerMayEndItsListener)
+{
+    std::unique_ptr<Listener> listener;
+    listener = std::make_unique<Listener>(&window, "Sample_tessaly_WindowClassName",
+                                          [&](std::uint32_t, std::string text) {
+                                              received.emplace_back(0, text);
+                                              listener.reset();  // the window closes at once
+                                          });
+    ASSERT_TRUE(listener->isListening());
+    EXPECT_EQ(sendCopyData("Sample_tessaly_WindowClassName", 1, "last"), SendResult::NoAnswer);
+    EXPECT_EQ(received.size(), 1u);
+    EXPECT_FALSE(listener);
+    EXPECT_FALSE(exists("Sample_tessaly_WindowClassName"));
 }
 
 TEST_F(IpcListener, OtherProcessKeepsItsEndpointUntilKilled)

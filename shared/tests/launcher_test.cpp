@@ -80,8 +80,12 @@ protected:
         launcher.SetStartLimit(m_savedLimit);
         for (const char* name : {"TESSALY_RECEIVER_LOG", "TESSALY_RECEIVER_MODE", "TESSALY_RECEIVER_NAME"})
             ::unsetenv(name);
-        for (std::int64_t pid : m_started)
+        // Killed and gone (or a zombie) before the next test looks for a
+        // listening window.
+        for (std::int64_t pid : m_started) {
             ::kill(static_cast<pid_t>(pid), SIGKILL);
+            waitFor([pid] { return !std::filesystem::exists("/proc/" + std::to_string(pid) + "/fd/0"); }, 10s);
+        }
         testsupport::resetHives();
     }
     // Installs the stand-in receiver as kernel/bin/<program>, configured
@@ -192,7 +196,7 @@ TEST_F(Launcher, AProgramThatEndsAtOnceIsNotWaitedFor)
     timer.start();
     EXPECT_FALSE(launcher.Launch(&sender, ProgramKind::Stepwell, CopyDataCode::OpenTask, "<TASK/>"));
     EXPECT_LT(timer.elapsed(), 60000);
-    EXPECT_NE(startedPid(), 0);
+    EXPECT_NE(startedPid(), 0) << testsupport::readFile(log);
 }
 
 TEST_F(Launcher, AProgramThatNeverListensIsGivenUpAtTheLimit)
