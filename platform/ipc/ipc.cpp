@@ -198,7 +198,7 @@ struct Listener::State {
             connection->stall->setSingleShot(true);
             connection->stall->setInterval(stallLimit);
             QObject::connect(connection->stall, &QTimer::timeout, socket,
-                             [this, connection] { answer(*connection, Status::Truncated); });
+                             [connection] { answer(*connection, Status::Truncated); });
             QObject::connect(socket, &QLocalSocket::readyRead, socket,
                              [this, connection] { read(*connection); });
             QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
