@@ -10,14 +10,20 @@ function(tessaly_target target)
     target_compile_features(${target} PUBLIC cxx_std_20)
 endfunction()
 
-# tessaly_add_test(<name> [GUI] SOURCES ... LIBS ...): one GoogleTest binary
-# under CTest. Every test binary runs with temporary registry hives; GUI ones
-# also get a QApplication on Qt's offscreen platform (see testsupport/).
+# tessaly_add_test(<name> [GUI|WEBENGINE] SOURCES ... LIBS ...): one GoogleTest
+# binary under CTest. Every test binary runs with temporary registry hives; GUI
+# ones also get a QApplication on Qt's offscreen platform (see testsupport/).
+# WEBENGINE ones show web pages: each case costs about 1.5 s and 0.8 GB, so
+# keep page checks in few cases; they never run two at a time.
 function(tessaly_add_test name)
-    cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "GUI;WEBENGINE" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     tessaly_target(${name})
-    if(T_GUI)
+    set(_lock)
+    if(T_WEBENGINE)
+        set(_main testsupport_webengine_main)
+        set(_lock RESOURCE_LOCK webengine)
+    elseif(T_GUI)
         set(_main testsupport_gui_main)
     else()
         set(_main testsupport_main)
@@ -26,7 +32,8 @@ function(tessaly_add_test name)
     gtest_discover_tests(${name}
         DISCOVERY_TIMEOUT 60
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
-                   TIMEOUT 120)
+                   TIMEOUT 120
+                   ${_lock})
 endfunction()
 
 # tessaly_add_pictures(<target> <program>): compiles the pictures of one program

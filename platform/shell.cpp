@@ -41,8 +41,10 @@ bool openDocument(std::string_view path)
 }
 
 bool startProgram(std::string_view program, const std::vector<std::string>& arguments,
-                  std::string_view workingFolder)
+                  std::string_view workingFolder, std::int64_t* processId)
 {
+    if (processId)
+        *processId = 0;
     const std::string file = programFileName(program);
     const std::string folder = paths::toSlashes(workingFolder);
     if (g_recorder) {
@@ -55,7 +57,12 @@ bool startProgram(std::string_view program, const std::vector<std::string>& argu
     QStringList args;
     for (const std::string& argument : arguments)
         args << toQt(argument);
-    return QProcess::startDetached(toQt(found), args, toQt(folder));
+    qint64 pid = 0;
+    if (!QProcess::startDetached(toQt(found), args, toQt(folder), &pid))
+        return false;
+    if (processId)
+        *processId = pid;
+    return true;
 }
 
 }  // namespace platform::shell

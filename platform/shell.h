@@ -2,6 +2,7 @@
 // The shell: opening documents with their desktop program and starting the
 // suite's programs. Never through a shell command string. A recorder takes
 // the calls in tests.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,9 +30,11 @@ void setRecorder(Recorder* recorder);
 bool openDocument(std::string_view path);
 
 // Starts a program detached. A ".exe" ending is dropped; false when the
-// program file is missing or cannot be started.
+// program file is missing or cannot be started. When `processId` is given it
+// receives the started process's id (0 when nothing was started, and under a
+// recorder).
 bool startProgram(std::string_view program, const std::vector<std::string>& arguments = {},
-                  std::string_view workingFolder = {});
+                  std::string_view workingFolder = {}, std::int64_t* processId = nullptr);
 
 // "Stepwell.exe" -> "Stepwell" (any case), backslashes -> "/".
 std::string programFileName(std::string_view program);

@@ -188,6 +188,10 @@ public:
     // Throws Error: NotFound, Malformed (not well-formed XML), Xslt (does not
     // compile, or an include or import fails).
     static Stylesheet loadFile(const std::string& path);
+    // Compiles a stylesheet held (and perhaps edited) as a document; includes
+    // and imports resolve against the folder of `path`, the file it stands
+    // for. The document is copied, not taken. Throws Error{Xslt}.
+    static Stylesheet fromDocument(const Document& document, const std::string& path);
     ~Stylesheet();
     Stylesheet(Stylesheet&&) noexcept;
     Stylesheet& operator=(Stylesheet&&) noexcept;

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include <libxml/tree.h>
+#include <libxml/uri.h>
 #include <libxslt/security.h>
 #include <libxslt/transform.h>
 #include <libxslt/variables.h>
@@ -74,6 +75,28 @@ Stylesheet Stylesheet::loadFile(const std::string& path)
     // Loaded by its absolute path so that includes resolve against its folder.
     const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
     xmlDocPtr doc = detail::parseDocument(detail::readFile(path), absolute, LoadOptions{true});
+    detail::ErrorScope scope(false);
+    xsltStylesheetPtr style = xsltParseStylesheetDoc(doc);
+    if (!style || style->errors != 0) {
+        if (style)
+            xsltFreeStylesheet(style);
+        else
+            xmlFreeDoc(doc);
+        throw scope.error(ErrorKind::Xslt, absolute, "the stylesheet does not compile");
+    }
+    return Stylesheet(std::make_unique<StylesheetState>(style, absolute));
+}
+
+Stylesheet Stylesheet::fromDocument(const Document& document, const std::string& path)
+{
+    detail::initialise();
+    const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
+    xmlDocPtr doc = xmlCopyDoc(NodeAccess::state(document)->doc, 1);
+    if (!doc)
+        throw std::bad_alloc();
+    if (doc->URL)
+        xmlFree(const_cast<xmlChar*>(doc->URL));
+    doc->URL = xmlPathToURI(detail::asXml(absolute));  // resolvable with blanks and non-ASCII too
     detail::ErrorScope scope(false);
     xsltStylesheetPtr style = xsltParseStylesheetDoc(doc);
     if (!style || style->errors != 0) {

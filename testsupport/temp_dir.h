@@ -24,8 +24,9 @@ private:
     std::string m_path;
 };
 
-// Points $TESSALY_MACHINE_HIVE and $XDG_CONFIG_HOME into a fresh folder; the
-// mains call it once before any test runs.
+// Points $TESSALY_MACHINE_HIVE, $XDG_CONFIG_HOME, $XDG_CACHE_HOME and
+// $TESSALY_IPC_DIR (endpoints and named mutexes) into a fresh folder; the
+// mains call it once before any test runs. Child processes inherit them.
 void enterSandbox();
 // The sandbox folder, ending with "/".
 const std::string& sandboxPath();

@@ -48,5 +48,22 @@ TEST(Shell, StartsAProgramDetachedWithItsArguments)
     EXPECT_EQ(testsupport::readFile(out), "/t:3 x\n");
 }
 
+TEST(Shell, StartedProgramReportsItsProcessId)
+{
+    testsupport::TempDir dir;
+    const std::string script = dir.write("Pid", "#!/bin/sh\necho $$ > \"$1\"\n");
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    const std::string out = dir.file("pid.txt");
+    std::int64_t pid = -1;
+    ASSERT_TRUE(startProgram(script, {out}, {}, &pid));
+    for (int i = 0; i < 500 && testsupport::readFile(out).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(testsupport::readFile(out), std::to_string(pid) + "\n");
+
+    pid = -1;
+    EXPECT_FALSE(startProgram(dir.path() + "Missing", {}, {}, &pid));
+    EXPECT_EQ(pid, 0);
+}
+
 }  // namespace
 }  // namespace platform::shell

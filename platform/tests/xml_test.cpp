@@ -365,6 +365,28 @@ TEST_F(XmlXslt, IncludesFromItsFolderAndTakesParameters)
     EXPECT_EQ(transformToText(m_task, m_main, {{"who", "$who"}}), "$who:[1][два]");
 }
 
+TEST_F(XmlXslt, CompilesAnEditedDocumentWithIncludesFromItsFile)
+{
+    m_dir.write("стилі з пробілом/other.xslt",
+                "<xsl:stylesheet version=\"1.0\" xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">"
+                "<xsl:template match=\"JOB\">(<xsl:value-of select=\"@id\"/>)</xsl:template>"
+                "</xsl:stylesheet>");
+    Document sheet = Document::loadFile(m_main, LoadOptions{true});
+    const auto include = selectSingle(*sheet.root(), "*[local-name()='include']");
+    ASSERT_TRUE(include);
+    include->setAttribute("href", "other.xslt");
+    const std::filesystem::path cwd = std::filesystem::current_path();
+    std::filesystem::current_path("/");
+    const Stylesheet edited = Stylesheet::fromDocument(sheet, m_main);
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(edited.transformToText(m_task), "nobody:(1)(два)");
+
+    include->setAttribute("href", "nowhere.xslt");
+    EXPECT_EQ(errorOf([&] { Stylesheet::fromDocument(sheet, m_main); }).kind, ErrorKind::Xslt);
+    EXPECT_EQ(errorOf([&] { Stylesheet::fromDocument(Document::loadText("<a/>"), m_main); }).kind,
+              ErrorKind::Xslt);
+}
+
 TEST_F(XmlXslt, OutputFollowsTheStylesheet)
 {
     const std::string html = style(

@@ -1,0 +1,75 @@
+#pragma once
+// The print window of a program: a top-level window with one HTML view in
+// which a document is shown for printing and print preview. An HTML file is
+// shown as it is; an XML document of the suite (a task, a lesson summary, a
+// book page) is turned into HTML by the stylesheet of its kind first. Closing
+// the window only hides it: a program keeps one.
+#include <QMainWindow>
+
+#include <stdexcept>
+#include <string>
+
+class QAction;
+
+namespace platform::html {
+class HtmlView;
+}
+namespace platform::xml {
+class Document;
+}
+
+namespace shared {
+
+// A document or stylesheet that does not load ("File <path> do not load"),
+// or the reason a transformation or a file operation failed.
+class CPrintError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class CPrintHtmlView : public QMainWindow {
+    Q_OBJECT
+public:
+    // Menu command ids.
+    static constexpr int kCommandPrint = 40002;
+    static constexpr int kCommandPrintPreview = 32859;
+
+    // `title` is what the host names the window; the language text
+    // "versionPrint" replaces it.
+    explicit CPrintHtmlView(const QString& title = QStringLiteral("PrintView"), QWidget* parent = nullptr);
+    ~CPrintHtmlView() override;
+
+    // Shows the window maximised, then the document (PrintDocument). A
+    // failure is shown in a message box; false then, else what
+    // PrintDocument answered.
+    bool ShowDocument(const std::string& path);
+    // Shows the window maximised with `xmlText` transformed by the stylesheet
+    // file as it is; failures as above.
+    bool ShowDocument(const std::string& styleSheet, const std::string& xmlText);
+
+    // Shows an HTML file, or an XML document through the stylesheet of its
+    // root element; false for a root of another kind (the page stays).
+    // Throws CPrintError.
+    bool PrintDocument(const std::string& path);
+    // Transforms the document with the stylesheet (which stands for the file
+    // `stylesheetPath`: its includes resolve from there), writes the result
+    // to the window's temporary page and shows it; false when either is
+    // missing. Throws CPrintError.
+    bool TransformAndShow(const platform::xml::Document* document, const platform::xml::Document* stylesheet,
+                          const std::string& stylesheetPath);
+
+    platform::html::HtmlView* View() const { return m_view; }
+    QAction* CommandAction(int id) const;
+    // Where transformed pages are written.
+    static std::string TemporaryPagePath();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool ShowFailure(const CPrintError& error);
+
+    platform::html::HtmlView* m_view;
+};
+
+}  // namespace shared
