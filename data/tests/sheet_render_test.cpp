@@ -11,7 +11,6 @@
 #include <QImage>
 #include <QTimer>
 #include <QUrl>
-#include <QWebEngineView>
 
 #include <algorithm>
 #include <filesystem>
@@ -24,6 +23,7 @@
 #include "formula/notation/mathml_writer.h"
 #include "formula/tests/formula_test_util.h"
 #include "mathml_constructs.h"
+#include "platform/html/html_view.h"
 #include "platform/xml.h"
 #include "testsupport/temp_dir.h"
 
@@ -42,25 +42,19 @@ std::string mathmlOf(const std::string& lexemText)
     return formula::MathMLDocument(*root);
 }
 
-// Loads the URL, waits for the page and its layout, and returns the picture.
-QImage render(const QUrl& url, const QSize& size)
+// Shows the page in the suite's web view, waits for it and its layout, and
+// returns the picture.
+QImage render(const std::string& path, const QSize& size)
 {
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --no-sandbox");
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QWebEngineView view;
+    platform::html::HtmlView view;
     view.resize(size);
     view.show();
+    view.navigate(path);
+    EXPECT_TRUE(view.waitForLoad()) << path;
+    // Time for the engine to lay out and paint the frame.
     QEventLoop loop;
-    bool loaded = false;
-    QObject::connect(&view, &QWebEngineView::loadFinished, [&](bool ok) {
-        loaded = ok;
-        // Time for the engine to lay out and paint the frame.
-        QTimer::singleShot(1500, &loop, &QEventLoop::quit);
-    });
-    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
-    view.load(url);
+    QTimer::singleShot(1500, &loop, &QEventLoop::quit);
     loop.exec();
-    EXPECT_TRUE(loaded) << url.toString().toStdString();
     return view.grab().toImage();
 }
 
@@ -125,7 +119,7 @@ TEST(SheetRendering, EveryConstructOnOnePage)
     const std::string sheetPath = dir.write("constructs.xslt", wrapper);
     const std::string html = xml::transformToText(xml::Document::loadText(input), sheetPath);
     const std::string page = dir.write("constructs.html", html);
-    const QImage image = render(QUrl::fromLocalFile(QString::fromStdString(page)), QSize(900, 1400));
+    const QImage image = render(page, QSize(900, 1400));
     ASSERT_FALSE(image.isNull());
     EXPECT_GT(darkPixels(image), 3000);
     EXPECT_TRUE(image.save(QString::fromStdString(outputFolder() + "mathml_constructs.png")));
@@ -139,7 +133,7 @@ TEST(SheetRendering, AnimationFrame)
     const std::string anim = stage("kernel/temp/anim.xml");
     std::ofstream(anim) << "<?xml version=\"1.0\"?>\n<?xml-stylesheet type = \"text/xsl\" href = \"guideanim.xslt\"?>\n"
                            "<ANIM file=\"quadratic\"></ANIM>\n";
-    const QImage image = render(QUrl::fromLocalFile(QString::fromStdString(anim)), QSize(850, 650));
+    const QImage image = render(anim, QSize(850, 650));
     ASSERT_FALSE(image.isNull());
     EXPECT_GT(darkPixels(image), 2000);
     EXPECT_TRUE(image.save(QString::fromStdString(outputFolder() + "animation_frame.png")));
@@ -153,7 +147,7 @@ TEST(SheetRendering, PrintedTask)
     testsupport::TempDir dir;
     const std::string html = xml::transformToText(task, stage("kernel/data/lang/ua/taskbaseprintLang.xslt"));
     const std::string page = dir.write("task.html", html);
-    const QImage image = render(QUrl::fromLocalFile(QString::fromStdString(page)), QSize(900, 800));
+    const QImage image = render(page, QSize(900, 800));
     ASSERT_FALSE(image.isNull());
     EXPECT_GT(darkPixels(image), 3000);
     EXPECT_TRUE(image.save(QString::fromStdString(outputFolder() + "printed_task.png")));
