@@ -77,7 +77,8 @@ TEST(NetPeerSocket, SixtyPupilsConnectAtOnceAndAreGreetedByName)
     ASSERT_TRUE(names.waitUntilHeld());
     for (int n = 3; n < 2 + kPupils; ++n)
         ASSERT_TRUE(clients[n - 2]->connect(port, "127.0.0." + std::to_string(n))) << n;
-    ASSERT_TRUE(listener.waitUntil([](const auto& seen) { return seen.eventCount(NetEvent::Established) == kPupils - 1; }));
+    ASSERT_TRUE(listener.waitUntil([](const auto& seen) { return seen.eventCount(NetEvent::Established) == kPupils - 1; }))
+        << listener.seen().events.size() << " events; log: " << nettest::logSince(logStart);
     EXPECT_EQ(listener.seen().eventOf("Pc-2", NetEvent::Established), nullptr);
     names.release();
     ASSERT_TRUE(listener.waitUntil([](const auto& seen) { return seen.eventCount(NetEvent::Established) == kPupils; }));
