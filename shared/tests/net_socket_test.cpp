@@ -237,17 +237,28 @@ struct Connected {
 
 TEST(NetSocket, WritesFromTwoThreadsArriveEachWhole)
 {
-    Connected connection(64 * 1024);
-    const std::string first(1 << 20, 'a');
-    const std::string second(1 << 20, 'b');
-    auto writeFirst = std::async(std::launch::async, [&] { return connection.server.Write(first.data(), first.size(), 30000); });
-    auto writeSecond = std::async(std::launch::async, [&] { return connection.server.Write(second.data(), second.size(), 30000); });
-    const std::string received = connection.client.read(2 << 20);
-    EXPECT_EQ(writeFirst.get(), 1 << 20);
-    EXPECT_EQ(writeSecond.get(), 1 << 20);
-    ASSERT_EQ(received.size(), std::size_t(2 << 20));
-    const std::string& expected = received.front() == 'a' ? first + second : second + first;
-    EXPECT_TRUE(received == expected) << "the two messages were interleaved";
+    // Eight 1 MB messages from each thread: more than the connection buffers,
+    // so sends go out in parts while the other thread waits to write.
+    constexpr int kMessages = 8;
+    constexpr std::size_t kSize = 1 << 20;
+    Connected connection(4096);
+    const auto writeAll = [&](char letter) {
+        const std::string message(kSize, letter);
+        int whole = 0;
+        for (int i = 0; i < kMessages; ++i)
+            whole += connection.server.Write(message.data(), message.size(), 30000) == static_cast<int>(kSize);
+        return whole;
+    };
+    auto first = std::async(std::launch::async, writeAll, 'a');
+    auto second = std::async(std::launch::async, writeAll, 'b');
+    const std::string received = connection.client.read(2 * kMessages * kSize);
+    EXPECT_EQ(first.get(), kMessages);
+    EXPECT_EQ(second.get(), kMessages);
+    ASSERT_EQ(received.size(), 2 * kMessages * kSize);
+    int interleaved = 0;
+    for (std::size_t at = 0; at < received.size(); at += kSize)
+        interleaved += received.find_first_not_of(received[at], at) < at + kSize;
+    EXPECT_EQ(interleaved, 0) << "messages were interleaved";
 }
 
 TEST(NetSocket, AWriteToAClientThatStopsReadingAnswersTheCountSentWhenTheTimeOutPasses)
