@@ -350,6 +350,8 @@ void CPremiscopeCtrl::UpdateScrollState()
         return;
     m_scroll.Clamp(m_widget->height());
     m_scroll.setContent(arrange(CScrollState::kCaptionHeight + m_scroll.offset()));
+    // Formulas scrolled up pass under the caption.
+    m_widget->caption()->raise();
     repaint();
 }
 

@@ -259,6 +259,9 @@ TEST_F(Viewer, WheelAndMouseScrollTheContent)
     EXPECT_EQ(bottomEnd, top0 - (content - (h - 30)));
     QImage image = shot("scrolled");
     EXPECT_EQ(image.pixelColor(w - 5, h - 4), kGrey);
+    // Formulas scrolled up pass under the caption: its strip stays whole.
+    for (int x = 0; x < w; x += 3)
+        ASSERT_EQ(image.pixelColor(x, 3), kGrey) << x;
     EXPECT_EQ(image.pixelColor(w - 5, 34), QColor(Qt::black));
     for (int i = 0; i < 100; ++i)
         wheel(120);
@@ -324,6 +327,55 @@ TEST_F(Viewer, GuiFontChangesTheWordsAndMarksNothingElse)
     // Reading the GUI font gives none.
     platform::com::DispatchDriver driver(platform::com::ComPtr<platform::com::IDispatch>(viewer->GetControl()));
     EXPECT_FALSE(driver.getProperty<platform::com::ComPtr<platform::com::IDispatch>>(premiscope::disp::GuiFont));
+}
+
+}  // namespace
+
+namespace {
+
+using namespace platform::com;
+
+TEST_F(Viewer, MadeByProgIdAnswersTrueAsMinusOneAndSavesTheStockProperties)
+{
+    ComPtr<IDispatch> object;
+    ASSERT_EQ(createInstance("PremiscopeTessaly.PremiscopeCtrlTessaly.2", object), platform::S_OK);
+    DispatchDriver control(object);
+    // Windowless: the document is read, nothing is drawn.
+    EXPECT_EQ(control.invoke<VARIANT_BOOL>(premiscope::disp::SetCondition,
+                                           std::string("<T><CONDITION><JOBSLIST><JOB asTask=\"yes\" check=\"yes\"/>"
+                                                       "</JOBSLIST></CONDITION></T>")),
+              VARIANT_TRUE);
+    EXPECT_EQ(control.invoke<VARIANT_BOOL>(premiscope::disp::IsNeedUserInputToBegin), VARIANT_TRUE);
+    EXPECT_EQ(control.getProperty<OLE_COLOR>(premiscope::disp::GridColor), OLE_COLOR{0x808080});
+    EXPECT_EQ(control.getProperty<OLE_COLOR>(premiscope::disp::BackColor), OLE_COLOR{0xFFFFFF});
+    EXPECT_EQ(control.getProperty<OLE_COLOR>(premiscope::disp::ForeColor), OLE_COLOR{0});
+
+    control.setProperty(premiscope::disp::BackColor, OLE_COLOR{0x112233});
+    control.setProperty(premiscope::disp::GridColor, OLE_COLOR{0x445566});
+    control.setProperty(-512, makeFont({.name = "Arial", .size = 11.0}));
+    ComPtr<IPersistPropertyBag> persist;
+    ASSERT_EQ(object.query(persist), platform::S_OK);
+    PropertyBag bag;
+    ASSERT_EQ(persist->Save(bag), platform::S_OK);
+    std::vector<std::string> names;
+    for (const auto& [name, value] : bag.entries())
+        names.push_back(name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Version", "BackColor", "ForeColor", "Font"}));
+    std::string version;
+    ASSERT_TRUE(bag.read("Version", version));
+    EXPECT_EQ(version, "1.0.0");
+
+    ComPtr<IDispatch> second;
+    ASSERT_EQ(createInstance(premiscope::CLSID_Premiscope, second), platform::S_OK);
+    ComPtr<IPersistPropertyBag> loader;
+    ASSERT_EQ(second.query(loader), platform::S_OK);
+    ASSERT_EQ(loader->Load(bag), platform::S_OK);
+    DispatchDriver loaded(second);
+    EXPECT_EQ(loaded.getProperty<OLE_COLOR>(premiscope::disp::BackColor), OLE_COLOR{0x112233});
+    EXPECT_EQ(loaded.getProperty<OLE_COLOR>(premiscope::disp::GridColor), OLE_COLOR{0x808080});
+    FontDescription font;
+    ASSERT_EQ(readFontDescription(loaded.getProperty<ComPtr<IDispatch>>(-512).get(), &font), platform::S_OK);
+    EXPECT_EQ(font.name, "Arial");
 }
 
 }  // namespace
