@@ -232,6 +232,26 @@ TEST_F(Viewer, PaperCaptionAndStripTakeTheGridColour)
     viewer->SetBackColor(0xE0FFFF);
     image = shot();
     EXPECT_EQ(image.pixelColor(2, 45), QColor(0xFF, 0xFF, 0xE0));
+
+    // Words (the first line, left of its first formula) and the caption's
+    // text in ForeColor.
+    auto bluePixels = [](const QImage& picture, QRect area) {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QColor c = picture.pixelColor(x, y);
+                count += c.blue() > 180 && c.red() < 90 && c.green() < 90;
+            }
+        return count;
+    };
+    const int firstFormulaLeft = formulas().front()->geometry().left();
+    const QRect words(10, 35, firstFormulaLeft - 12, 30);
+    const QRect captionText(w / 2 - 30, 5, 60, 20);
+    EXPECT_EQ(bluePixels(image, words), 0);
+    viewer->SetForeColor(0xFF0000);
+    image = shot();
+    EXPECT_GT(bluePixels(image, words), 5);
+    EXPECT_GT(bluePixels(image, captionText), 5);
 }
 
 TEST_F(Viewer, WheelAndMouseScrollTheContent)
