@@ -131,8 +131,8 @@ TEST(ConditionReader, StartFormula)
 TEST(ConditionReader, JobAnswers)
 {
     CConditionReader reader;
-    ASSERT_TRUE(reader.Load(task(
-        "T", R"(<JOB asTask="yes" check="yes" aplan="2101" x="1"><HIDDENFORMULA id="1"/><ANSWER><FORMULA>5</FORMULA></ANSWER><a/></JOB>)")));
+    ASSERT_TRUE(reader.Load(task("T", R"(<JOB asTask="yes" check="yes" aplan="2101" x="1"><HIDDENFORMULA id="1"/>)"
+                                      R"(<ANSWER><FORMULA>5</FORMULA></ANSWER><a/></JOB>)")));
     EXPECT_TRUE(reader.IsNeedUserInputToBegin());
     EXPECT_EQ(reader.GetTaskJobAttribute("aplan"), "2101");
     EXPECT_EQ(reader.GetTaskJobAttribute("checkType"), "");

@@ -132,8 +132,9 @@ TEST_F(Viewer, ShowsEveryTaskOfTheSampleTaskBook)
             EXPECT_EQ(caption(), QString::fromStdString(num ? "Завдання " + *num + "." : "Завдання."));
             // Every formula of the statement is a live formula control.
             const std::size_t links =
-                xml::selectList(node, "CONDITION/TEXT/*[self::FORMULALINK or self::FORMULA or local-name()='math'] | "
-                                      "(CONDITION/JOBSLIST/JOB[@asTask='yes'])[1]/*[self::FORMULALINK or self::FORMULA]")
+                xml::selectList(node,
+                                "CONDITION/TEXT/*[self::FORMULALINK or self::FORMULA or local-name()='math'] | "
+                                "(CONDITION/JOBSLIST/JOB[@asTask='yes'])[1]/*[self::FORMULALINK or self::FORMULA]")
                     .size();
             EXPECT_EQ(formulas().size(), links);
             for (CSymbrantCtrl* formula : formulas())
@@ -157,7 +158,8 @@ TEST_F(Viewer, AnswersAboutAHidansJob)
 {
     place(420, 300);
     const xml::Document page = xml::Document::loadFile(pagePath("textproblems.xml"));
-    const std::optional<xml::Node> task = xml::selectSingle(*page.root(), "//TASK[CONDITION/JOBSLIST/JOB/@checkType='hidans']");
+    const std::optional<xml::Node> task =
+        xml::selectSingle(*page.root(), "//TASK[CONDITION/JOBSLIST/JOB/@checkType='hidans']");
     ASSERT_TRUE(task);
     ASSERT_TRUE(viewer->SetCondition(task->xml()));
     shot("hidans");
@@ -167,7 +169,8 @@ TEST_F(Viewer, AnswersAboutAHidansJob)
     EXPECT_EQ(viewer->GetTaskJobAttribute("aplan"), aplan);
     for (const char* role : {"HIDDENFORMULA", "ANSWER"}) {
         SCOPED_TRACE(role);
-        const std::string id = xml::evaluateString(*task, std::string("string(CONDITION/JOBSLIST/JOB[@asTask='yes']/") + role + "/@id)");
+        const std::string id = xml::evaluateString(
+            *task, std::string("string(CONDITION/JOBSLIST/JOB[@asTask='yes']/") + role + "/@id)");
         const std::optional<xml::Node> math = xml::selectSingle(
             *task, "CONDITION/FSTORAGE/FORMULA[@id=$id]/*[local-name()='math']", {{"id", id}});
         ASSERT_TRUE(math);
@@ -333,7 +336,7 @@ TEST_F(Viewer, ALowViewerPaintsBeforeAnyCondition)
     shot();
 }
 
-TEST_F(Viewer, GuiFontChangesTheWordsAndMarksNothingElse)
+TEST_F(Viewer, GuiFontEnlargesTheWordsAndReadsBackAsNone)
 {
     place(420, 300);
     ASSERT_TRUE(viewer->SetCondition("<TASK><CONDITION><TEXT>many words in the statement of a task that wraps "
