@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QTest>
@@ -199,6 +200,8 @@ TEST_F(Viewer, OptimalHeightIsCaptionAndContent)
     place(420, 600);
     ASSERT_TRUE(viewer->SetCondition("<TASK><CONDITION><TEXT>one</TEXT></CONDITION></TASK>"));
     const std::uint32_t oneLine = viewer->GetOptimalHeight();
+    // Caption 30, top margin 10 twice, bottom margin 0, one line of words.
+    EXPECT_EQ(oneLine, 30u + 20u + static_cast<std::uint32_t>(QFontMetrics(window()->font()).height()));
     ASSERT_TRUE(viewer->SetCondition(longTask()));
     const std::uint32_t many = viewer->GetOptimalHeight();
     EXPECT_GT(oneLine, 30u);
