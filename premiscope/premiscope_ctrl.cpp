@@ -219,12 +219,12 @@ VARIANT_BOOL CPremiscopeCtrl::SetCondition(const std::string& condition)
                 }
             }
         }
-        if (!read)
-            return VARIANT_FALSE;
+        // What a failed reading left is laid out too, so that no formula
+        // control stays where it was made, over the caption.
         m_scroll.setOffset(0);
         m_scroll.setContent(arrange(CScrollState::kCaptionHeight));
         UpdateScrollState();
-        return VARIANT_TRUE;
+        return read ? VARIANT_TRUE : VARIANT_FALSE;
     } catch (const std::exception&) {
         return VARIANT_FALSE;
     }

@@ -190,6 +190,12 @@ TEST_F(Viewer, FailuresAnswerFalseAndKeepTheWindowWhole)
     EXPECT_FALSE(viewer->SetCondition(
         "<TASK num=\"4\"><CONDITION><TEXT>a <FORMULALINK id=\"9\"/></TEXT></CONDITION></TASK>"));
     EXPECT_EQ(caption(), QString("Завдання 4."));
+    // What was read before the failure is laid out below the caption.
+    EXPECT_FALSE(viewer->SetCondition("<TASK><CONDITION><TEXT>a <FORMULA><math><mi>x</mi></math></FORMULA> b "
+                                      "<FORMULALINK id=\"9\"/></TEXT></CONDITION></TASK>"));
+    ASSERT_EQ(formulas().size(), 1u);
+    EXPECT_GE(formulas().front()->geometry().top(), 30);
+    EXPECT_GT(formulas().front()->geometry().left(), 10);
     EXPECT_EQ(viewer->GetStartFormula(), "");
     EXPECT_FALSE(viewer->IsNeedUserInputToBegin());
     shot();
