@@ -6,6 +6,7 @@
 
 #include <cassert>
 #include <exception>
+#include <utility>
 
 #include "platform/message_box.h"
 #include "platform/xml.h"
