@@ -67,6 +67,12 @@ void HtmlView::navigate(const std::string& target)
     m_view->load(text == "about:blank" ? QUrl(text) : QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath()));
 }
 
+void HtmlView::reload()
+{
+    m_loading = true;
+    m_view->reload();
+}
+
 bool HtmlView::waitForLoad(std::chrono::milliseconds limit)
 {
     if (!m_loading)

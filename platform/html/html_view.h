@@ -32,6 +32,8 @@ public:
 
     // A local path (shown as its file: URL) or "about:blank".
     void navigate(const std::string& target);
+    // Loads the page shown again (a file that changed on disk).
+    void reload();
     // Runs events until the load started last has finished; its success, or
     // false when it did not finish within `limit`.
     bool waitForLoad(std::chrono::milliseconds limit = std::chrono::seconds(30));
