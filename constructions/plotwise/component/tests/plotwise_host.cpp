@@ -1,6 +1,7 @@
 #include "constructions/plotwise/component/tests/plotwise_host.h"
 
 #include <QPainter>
+#include <QTest>
 
 #include <filesystem>
 
@@ -74,6 +75,7 @@ ComPtr<ITasks> PlotwiseHost::placeControl(int width, int height)
     if (controlWindow)
         controlWindow->setGeometry(0, 0, width, height);
     parent->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(parent.get()));
     ComPtr<IZezidoziBuilder> builder;
     EXPECT_EQ(control.query(builder), platform::S_OK);
     ComPtr<ITasks> list;
