@@ -101,6 +101,11 @@ bool clipSegment(QPointF& a, QPointF& b, const QRectF& box)
 
 }  // namespace
 
+bool usableScaleValue(double scale)
+{
+    return std::isfinite(scale) && platform::text::leadingDouble(platform::text::formatFixed(scale, 6)) != 0.0;
+}
+
 CTask::~CTask()
 {
     // The constructions let go no longer name this task.

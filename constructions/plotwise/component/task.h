@@ -23,8 +23,9 @@ using platform::com::DispatchMember;
 using platform::com::DispatchObject;
 using platform::com::ISupportErrorInfo;
 
-// A scale that divides: not 0, not infinite, not NaN.
-inline bool usableScaleValue(double scale) { return std::isfinite(scale) && scale != 0.0; }
+// A scale that divides and survives the task's text: finite, and not so
+// small that its six decimals read back as 0.
+bool usableScaleValue(double scale);
 
 class CTask final : public DispatchObject<CTask, ITask, ISupportErrorInfo> {
 public:

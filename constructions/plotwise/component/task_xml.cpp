@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <string_view>
 
 #include "constructions/plotwise/component/task.h"
@@ -36,30 +37,42 @@ constexpr std::array<std::string_view, 9> kConstructionElements = {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// The value of attribute name in text: the whole name (after white space,
-// before "="), the value between the quotation marks behind it, with its
-// entities read back. Empty when the attribute is missing.
-std::string attributeValue(std::string_view text, std::string_view name)
+// The attributes of a start tag, walked pair by pair: a name, "=", a value
+// between quotation marks (its entities read back). A name is matched whole,
+// so neither a longer name nor a value that holds name=" is taken for it;
+// the first occurrence wins.
+std::map<std::string, std::string, std::less<>> attributesOf(std::string_view tag)
 {
-    for (std::size_t at = text.find(name); at != std::string_view::npos; at = text.find(name, at + 1)) {
-        if (at == 0 || !isBlank(text[at - 1]))
+    std::map<std::string, std::string, std::less<>> attributes;
+    std::size_t at = 0;
+    const auto skipBlanks = [&] {
+        while (at < tag.size() && isBlank(tag[at]))
+            ++at;
+    };
+    while (at < tag.size()) {
+        skipBlanks();
+        const std::size_t nameStart = at;
+        while (at < tag.size() && !isBlank(tag[at]) && tag[at] != '=' && tag[at] != '"')
+            ++at;
+        const std::string_view name = tag.substr(nameStart, at - nameStart);
+        skipBlanks();
+        if (at >= tag.size() || tag[at] != '=') {
+            if (at == nameStart)
+                ++at;  // a stray quotation mark
             continue;
-        std::size_t after = at + name.size();
-        while (after < text.size() && isBlank(text[after]))
-            ++after;
-        if (after >= text.size() || text[after] != '=')
+        }
+        ++at;
+        skipBlanks();
+        if (at >= tag.size() || tag[at] != '"')
             continue;
-        ++after;
-        while (after < text.size() && isBlank(text[after]))
-            ++after;
-        if (after >= text.size() || text[after] != '"')
-            continue;
-        const std::size_t close = text.find('"', after + 1);
+        const std::size_t close = tag.find('"', at + 1);
         if (close == std::string_view::npos)
-            return {};
-        return platform::xml::unescape(text.substr(after + 1, close - after - 1));
+            break;
+        if (!name.empty() && attributes.find(name) == attributes.end())
+            attributes.emplace(std::string(name), platform::xml::unescape(tag.substr(at + 1, close - at - 1)));
+        at = close + 1;
     }
-    return {};
+    return attributes;
 }
 
 std::int32_t narrow32(long long value)
@@ -132,18 +145,23 @@ HRESULT CTask::put_xml(const std::string& source)
         const std::size_t close = all.find('>', headAt);
         head = all.substr(headAt, close == std::string_view::npos ? std::string_view::npos : close - headAt + 1);
     }
-    m_abscissName = attributeValue(head, "abscissName");
-    m_ordinateName = attributeValue(head, "ordinateName");
+    const auto attributes = attributesOf(head);
+    const auto valueOf = [&](std::string_view name) -> std::string {
+        const auto found = attributes.find(name);
+        return found == attributes.end() ? std::string() : found->second;
+    };
+    m_abscissName = valueOf("abscissName");
+    m_ordinateName = valueOf("ordinateName");
     // A scale that is 0 or not finite would divide by zero: the old one stays.
-    if (const double scale = text::leadingDouble(attributeValue(head, "abscissScale")); usableScaleValue(scale))
+    if (const double scale = text::leadingDouble(valueOf("abscissScale")); usableScaleValue(scale))
         m_abscissScale = scale;
-    if (const double scale = text::leadingDouble(attributeValue(head, "ordinateScale")); usableScaleValue(scale))
+    if (const double scale = text::leadingDouble(valueOf("ordinateScale")); usableScaleValue(scale))
         m_ordinateScale = scale;
-    m_gridColor = narrow32(text::leadingInt(attributeValue(head, "gridColor")));
-    m_originX = narrow32(text::leadingInt(attributeValue(head, "clientOriginPointX")));
-    m_originY = narrow32(text::leadingInt(attributeValue(head, "clientOriginPointY")));
-    m_gridWidth = narrow32(text::leadingInt(attributeValue(head, "gridWidth")));
-    m_showGrid = narrow32(text::leadingInt(attributeValue(head, "showGrid")));
+    m_gridColor = narrow32(text::leadingInt(valueOf("gridColor")));
+    m_originX = narrow32(text::leadingInt(valueOf("clientOriginPointX")));
+    m_originY = narrow32(text::leadingInt(valueOf("clientOriginPointY")));
+    m_gridWidth = narrow32(text::leadingInt(valueOf("gridWidth")));
+    m_showGrid = narrow32(text::leadingInt(valueOf("showGrid")));
 
     if (headAt == std::string_view::npos)
         return S_OK;
