@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,8 @@ public:
     VARIANT_BOOL leftInfinite = VARIANT_TRUE, rightInfinite = VARIANT_TRUE;
     // Draws through the task's tabulateAll when set, one-pixel steps.
     bool tabulates = false;
+    // Called with the device context of every Draw.
+    std::function<void(DeviceContextHandle)> onDraw;
 
     HRESULT GetIDsOfNames(std::string_view, DISPID*) override { return platform::DISP_E_UNKNOWNNAME; }
     HRESULT Invoke(DISPID, InvokeKind, std::span<const Variant>, Variant*) override

@@ -6,10 +6,12 @@
 #include <QTest>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include "constructions/plotwise/component/plotwise_ids.h"
 #include "constructions/plotwise/component/tests/plotwise_host.h"
+#include "platform/fonts.h"
 
 namespace constructions::plotwise::test {
 namespace {
@@ -284,6 +286,56 @@ TEST_F(Task, TabulateJoinsAnUndefinedStretchStraightAcross)
     for (int column : {110, 160, 200, 239, 290})
         EXPECT_EQ(canvas.pixelColor(column, 110), QColor(Qt::black)) << column;
     EXPECT_EQ(canvas.pixelColor(200, 109), QColor(Qt::white));
+}
+
+TEST_F(Task, HugeAndNanPointsAreClippedOrLeftOut)
+{
+    const ComPtr<ITask> task = taskInWindow(400, 300);
+    task->RepositionToCenter();
+    const auto f = make<TestConstruction>();
+    // A steep line through the origin, with one NaN sample on the way.
+    f->function = [](double x) -> std::optional<double> {
+        if (x > 3 && x < 3.1)
+            return std::nan("");
+        return 1e12 * x;
+    };
+    canvas.fill(Qt::white);
+    canvasPainter->setPen(QPen(Qt::black, 1));
+    EXPECT_EQ(task->tabulate(canvasDc->handle(), f.get(), -5.0, 5.0, 0, 0, 1.0), platform::S_OK);
+    // Every row has the line within a pixel of x = 0 (column 200).
+    int rowsCrossed = 0;
+    for (int row = 0; row < 300; ++row) {
+        bool found = false;
+        for (int column = 199; column <= 201; ++column)
+            found = found || canvas.pixelColor(column, row) == QColor(Qt::black);
+        rowsCrossed += found;
+    }
+    EXPECT_EQ(rowsCrossed, 300);
+}
+
+TEST_F(Task, ConstructionsFindTheGridsDrawingState)
+{
+    const ComPtr<ITask> task = taskInWindow();
+    struct Seen {
+        QFont font;
+        Qt::BGMode mode = Qt::OpaqueMode;
+        QPen pen;
+    } seen;
+    const auto probe = make<TestConstruction>();
+    probe->onDraw = [&](DeviceContextHandle dc) {
+        QPainter* painter = platform::handles::painterOf(dc);
+        ASSERT_NE(painter, nullptr);
+        seen = {painter->font(), painter->backgroundMode(), painter->pen()};
+        EXPECT_FALSE(painter->testRenderHint(QPainter::Antialiasing));
+    };
+    task->Add(probe.get());
+    ASSERT_EQ(task->Update(defaultUpdate), platform::S_OK);
+    EXPECT_EQ(seen.font, platform::fonts::systemFont());
+    EXPECT_EQ(seen.mode, Qt::TransparentMode);
+    EXPECT_EQ(seen.pen.color(), QColor(Qt::black));
+    EXPECT_EQ(seen.pen.width(), 1);
+    // The image reached the window's device context: white with the axes.
+    EXPECT_EQ(canvas.pixelColor(5, 5), QColor(Qt::white));
 }
 
 TEST_F(Task, BackPointersAreClearedByTheSideThatGoes)
