@@ -15,8 +15,6 @@ HRESULT TestConstruction::Draw(DeviceContextHandle dc, std::int32_t code)
     drawCodes.push_back(code);
     if (onDraw)
         onDraw(dc);
-    if (tabulates && task)
-        task->tabulateAll(dc, this, 1.0);
     return platform::S_OK;
 }
 

@@ -35,8 +35,6 @@ public:
     VARIANT_BOOL useInterval = VARIANT_FALSE;
     double left = 0, right = 0;
     VARIANT_BOOL leftInfinite = VARIANT_TRUE, rightInfinite = VARIANT_TRUE;
-    // Draws through the task's tabulateAll when set, one-pixel steps.
-    bool tabulates = false;
     // Called with the device context of every Draw.
     std::function<void(DeviceContextHandle)> onDraw;
 

@@ -267,6 +267,17 @@ TEST_F(Task, TabulateWalksOnlyTheView)
     EXPECT_EQ(task->tabulate(dc, f.get(), -100.0, 0.0, 1, 0, 1.0), platform::S_OK);
     ASSERT_FALSE(f->evaluatedAt.empty());
     EXPECT_DOUBLE_EQ(f->evaluatedAt.front(), -10.05);
+
+    // tabulateAll walks the view, narrowed to a finite interval end.
+    f->evaluatedAt.clear();
+    f->useInterval = VARIANT_TRUE;
+    f->leftInfinite = VARIANT_FALSE;
+    f->left = -1.0;
+    f->right = 2.0;  // infinite: not used
+    EXPECT_EQ(task->tabulateAll(dc, f.get(), 1.0), platform::S_OK);
+    ASSERT_FALSE(f->evaluatedAt.empty());
+    EXPECT_DOUBLE_EQ(f->evaluatedAt.front(), -1.0);
+    EXPECT_DOUBLE_EQ(f->evaluatedAt.back(), 10.0);
 }
 
 TEST_F(Task, TabulateJoinsAnUndefinedStretchStraightAcross)
