@@ -700,15 +700,6 @@ void CTask::dispWorldRect(double* left, double* top, double* right, double* bott
     Get_WorldRect(left, top, right, bottom);
 }
 void CTask::dispClientSize(std::int32_t* width, std::int32_t* height) { Get_ClientSize(width, height); }
-std::int32_t CTask::dispTabulate(DeviceContextHandle dc, IConstruction* construction, double start, double end,
-                                 std::int32_t exceptLeft, std::int32_t exceptRight, double throughtPixels)
-{
-    return tabulate(dc, construction, start, end, exceptLeft, exceptRight, throughtPixels);
-}
-std::int32_t CTask::dispTabulateAll(DeviceContextHandle dc, IConstruction* construction, double throughtPixels)
-{
-    return tabulateAll(dc, construction, throughtPixels);
-}
 
 namespace {
 using C = CTask;
@@ -748,8 +739,8 @@ constexpr DispatchMember<C> kTaskMembers[] = {
     method<&C::dispClientToWorld>(disp::task::convertPointFromClientToWorld, "convertPointFromClientToWorld"),
     method<&C::dispPieceWorldToClient>(disp::task::convertPieceFromWorldToClient, "convertPieceFromWorldToClient"),
     method<&C::dispPieceClientToWorld>(disp::task::convertPieceFromClientToWorld, "convertPieceFromClientToWorld"),
-    method<&C::dispTabulate>(disp::task::tabulate, "tabulate"),
-    method<&C::dispTabulateAll>(disp::task::tabulateAll, "tabulateAll"),
+    dualMethod<&C::tabulate>(disp::task::tabulate, "tabulate"),
+    dualMethod<&C::tabulateAll>(disp::task::tabulateAll, "tabulateAll"),
     dualMethod<&C::Init>(disp::task::Init, "Init"),
     method<&C::dispWorldRect>(disp::task::Get_WorldRect, "Get_WorldRect"),
     method<&C::dispClientSize>(disp::task::Get_ClientSize, "Get_ClientSize"),

@@ -96,9 +96,6 @@ public:
     void dispClientRect(double* left, double* top, double* width, double* height);
     void dispWorldRect(double* left, double* top, double* right, double* bottom);
     void dispClientSize(std::int32_t* width, std::int32_t* height);
-    std::int32_t dispTabulate(DeviceContextHandle dc, IConstruction* construction, double start, double end,
-                              std::int32_t exceptLeft, std::int32_t exceptRight, double throughtPixels);
-    std::int32_t dispTabulateAll(DeviceContextHandle dc, IConstruction* construction, double throughtPixels);
     HRESULT dispCreateConstructionFromXml(const std::string& text, IConstruction** construction)
     {
         return CreateConstructionFromXml(text, construction);

@@ -268,6 +268,14 @@ TEST_F(Task, TabulateWalksOnlyTheView)
     ASSERT_FALSE(f->evaluatedAt.empty());
     EXPECT_DOUBLE_EQ(f->evaluatedAt.front(), -10.05);
 
+    // A tiny step is walked in a bounded number of steps, by dispatch too.
+    f->evaluatedAt.clear();
+    DispatchDriver driver(ComPtr<IDispatch>(task.get()));
+    driver.invoke(disp::task::tabulate, dc, ComPtr<IDispatch>(f.get()), -1.0, 1.0, std::int32_t{0},
+                  std::int32_t{0}, 1e-12);
+    EXPECT_GT(f->evaluatedAt.size(), 1000u);
+    EXPECT_LE(f->evaluatedAt.size(), (1u << 20) + 1);
+
     // tabulateAll walks the view, narrowed to a finite interval end.
     f->evaluatedAt.clear();
     f->useInterval = VARIANT_TRUE;
