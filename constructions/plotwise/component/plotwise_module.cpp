@@ -1,0 +1,23 @@
+// The graph library's class table and exports.
+#include "constructions/plotwise/component/builder_ctrl.h"
+#include "constructions/plotwise/component/task.h"
+#include "constructions/plotwise/component/tasks.h"
+
+namespace constructions::plotwise {
+namespace {
+
+using namespace platform::com;
+
+constexpr ClassEntry kClasses[] = {
+    {CLSID_ZezidoziBuilder, "ZezidoziCtrlTessaly.ZezidoziBuilder.1", "ZezidoziCtrlTessaly.ZezidoziBuilder",
+     "ZezidoziBuilderTessaly Class", &createObject<CZezidoziBuilderCtrl>},
+    {CLSID_Task, "ZezidoziCtrlTessaly.Task.1", "ZezidoziCtrlTessaly.Task", "TaskTessaly Class",
+     &createObject<CTask>},
+    {CLSID_Tasks, "ZezidoziCtrlTessaly.Tasks.1", "ZezidoziCtrlTessaly.Tasks", "TasksTessaly Class",
+     &createObject<CTasks>},
+};
+
+}  // namespace
+}  // namespace constructions::plotwise
+
+TESSALY_COM_EXPORTS(constructions::plotwise::kClasses)
