@@ -119,6 +119,14 @@ TEST(AxisModel, HitTestPointAndLength)
     EXPECT_EQ(length, 2.5);
     EXPECT_EQ(interval(1, 0, 0, 1)->get_Length(&length), E_FAIL);
 
+    // A far end is saturated, not wrapped: the bar still reaches across the view.
+    const ComPtr<CInterval> far = interval(0, 1e300);
+    task->Add(far.get());
+    std::int32_t farLevel = 0;
+    far->get_IntervalIndex(&farLevel);
+    far->HasClientPoint(399, 100 - farLevel * kLevelHeight, &flag);
+    EXPECT_EQ(flag, 1);
+
     // Without a task nothing is hit or a point, and nothing is drawn.
     const ComPtr<CInterval> loose = interval(2, 2);
     loose->get_IsPoint(&isPoint);

@@ -191,6 +191,13 @@ TEST_F(TickruleHost, PlaceholderWithoutAnActiveTaskAndAListOutlivingItsControl)
     QTest::mouseMove(window, QPoint(80, 70));
     QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(80, 70));
 
+    // A new list takes the control's window from the old one.
+    ComPtr<IDispatch> newList;
+    ASSERT_EQ(createInstance(CLSID_Tasks, newList), S_OK);
+    control.setProperty(kDispTickruleTaskList, newList);
+    EXPECT_EQ(tasks.getProperty<std::uint32_t>(kDispTasksTickruleHwnd), 0u);
+    EXPECT_NE(DispatchDriver(newList).getProperty<std::uint32_t>(kDispTasksTickruleHwnd), 0u);
+
     // The list outlives its control: its task redraws into nothing.
     tasks.invoke(kDispTasksAdd, ComPtr<IDispatch>(task.get()));
     control.release();
