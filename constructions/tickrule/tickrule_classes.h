@@ -2,6 +2,7 @@
 // The classes of the number-axis library: an end point, an interval between
 // two end points, a number-axis task holding intervals, the task list naming
 // the window the tasks draw into, and the control owning a task list.
+#include <QCursor>
 #include <QPointer>
 
 #include <cstdint>
@@ -224,6 +225,9 @@ private:
     bool m_dragging = false;
     int m_dragOffsetX = 0;
     int m_dragOffsetY = 0;
+    // The widget's own cursor before a drag, put back after it.
+    bool m_hadCursor = false;
+    QCursor m_cursorBeforeDrag;
 };
 
 }  // namespace constructions::tickrule

@@ -164,6 +164,8 @@ void CTickrule::leftPressed(int x, int y)
     m_dragging = true;
     m_dragOffsetX = x - originX;
     m_dragOffsetY = y - originY;
+    m_hadCursor = m_widget->testAttribute(Qt::WA_SetCursor);
+    m_cursorBeforeDrag = m_widget->cursor();
     m_widget->setCursor(Qt::SizeAllCursor);
 }
 
@@ -184,7 +186,11 @@ void CTickrule::leftReleased()
     if (!m_dragging)
         return;
     m_dragging = false;
-    if (m_widget)
+    if (!m_widget)
+        return;
+    if (m_hadCursor)
+        m_widget->setCursor(m_cursorBeforeDrag);
+    else
         m_widget->unsetCursor();
 }
 

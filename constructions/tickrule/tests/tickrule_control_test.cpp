@@ -152,6 +152,32 @@ TEST_F(TickruleHost, HostExchangeDrawsAClosedEndTowardsInfinity)
     EXPECT_EQ(image.pixelColor(143, 100), drawn);  // the ring
 }
 
+TEST_F(TickruleHost, WholeLineIsDashedAtBothEnds)
+{
+    place();
+    DispatchDriver item = addInterval(0, 0, 0x0000C0, "R");
+    DispatchDriver(item.getProperty<ComPtr<IDispatch>>(kDispIntervalLeftPoint))
+        .setProperty(kDispPointInfinity, std::int16_t{-1});
+    DispatchDriver(item.getProperty<ComPtr<IDispatch>>(kDispIntervalRightPoint))
+        .setProperty(kDispPointInfinity, std::int16_t{1});
+    task.invoke(kDispTaskUpdate);
+    const QImage image = shot("whole_line");
+    const QColor red(0xC0, 0, 0);
+    auto inkIn = [&](int from, int to) {
+        int ink = 0;
+        for (int x = from; x < to; ++x)
+            ink += image.pixelColor(x, 86) == red ? 1 : 0;
+        return ink;
+    };
+    EXPECT_EQ(inkIn(18, 382), 382 - 18);
+    for (const auto& [from, to] : {std::pair{0, 18}, {382, 400}}) {
+        EXPECT_GT(inkIn(from, to), 4) << from;
+        EXPECT_LT(inkIn(from, to), 14) << from;
+    }
+    // No end point is finite: no circle on the axis, no selection line.
+    EXPECT_NE(image.pixelColor(200, 100), red);
+}
+
 TEST_F(TickruleHost, MouseDragsTheAxisAndSelectsWithTheRightButton)
 {
     place();
@@ -167,13 +193,14 @@ TEST_F(TickruleHost, MouseDragsTheAxisAndSelectsWithTheRightButton)
     QTest::mouseClick(window, Qt::RightButton, {}, QPoint(300, 30));
     EXPECT_FALSE(task.getProperty<ComPtr<IDispatch>>(kDispTaskSelectedInterval));
 
+    window->setCursor(Qt::CrossCursor);  // the host's cursor comes back after the drag
     QTest::mousePress(window, Qt::LeftButton, {}, QPoint(50, 50));
     EXPECT_EQ(window->cursor().shape(), Qt::SizeAllCursor);
     QTest::mouseMove(window, QPoint(80, 70));
     QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(80, 70));
     EXPECT_EQ(task.getProperty<std::int32_t>(kDispTaskClientOriginPointX), 230);
     EXPECT_EQ(task.getProperty<std::int32_t>(kDispTaskClientOriginPointY), 120);
-    EXPECT_NE(window->cursor().shape(), Qt::SizeAllCursor);
+    EXPECT_EQ(window->cursor().shape(), Qt::CrossCursor);
     const QImage image = shot("dragged");
     EXPECT_EQ(image.pixelColor(230 + 45, 120 - 14), QColor(0xC0, 0, 0));
 }
