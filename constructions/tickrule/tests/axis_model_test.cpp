@@ -152,6 +152,17 @@ TEST(AxisModel, SelectionPutsAndIntersections)
     task->get_SelectedInterval(selected.put());
     EXPECT_FALSE(selected);
 
+    // The selected interval is drawn last: its line along the axis covers b's open end at 4.
+    const ComPtr<CInterval> overlapping = interval(2.5, 4);
+    a->put_Color(0x0000FF);
+    task->Add(overlapping.get());
+    a->put_IsSelected(VARIANT_TRUE);
+    task->put_ClientOriginPointX(110);  // a from 140 to 200, the open end at 185
+    const QImage drawn = picture(*task);
+    EXPECT_EQ(drawn.pixelColor(185, 100), QColor(Qt::red));
+    drawn.save(QStringLiteral(TICKRULE_PNG_DIR "/tickrule_selected_last.png"));
+    task->Remove(overlapping.get());
+
     constexpr double inf = std::numeric_limits<double>::infinity();
     const ComPtr<CInterval> lowOpen = interval(0, 3, -1, 0);
     const struct {

@@ -152,6 +152,33 @@ TEST_F(TickruleHost, HostExchangeDrawsAClosedEndTowardsInfinity)
     EXPECT_EQ(image.pixelColor(143, 100), drawn);  // the ring
 }
 
+TEST_F(TickruleHost, InOutConversionsAndErrorInfoByDispid)
+{
+    place();
+    double x = 1.0;
+    task.invoke(kDispTaskConvertPointFromWorldToClient, &x);
+    EXPECT_EQ(x, 230.0);
+    task.invoke(kDispTaskConvertPointFromClientToWorld, &x);
+    EXPECT_EQ(x, 1.0);
+    DispatchDriver item = addInterval(1, 2, 0, "");
+    EXPECT_EQ(item.invoke<std::int32_t>(kDispIntervalHasClientPoint, std::int32_t{245}, std::int32_t{93}), 1);
+    EXPECT_EQ(task.invoke<double>(kDispTaskGetIntersectedIntervalsCount, 2.0, 5.0), 1.0);
+    try {
+        task.invoke(kDispTaskAdd, ComPtr<IDispatch>());
+        ADD_FAILURE() << "a null interval was added";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.info(), (ErrorInfo{"Task", IID_ITask,
+                                           "Interval has to implement IInterval interface \t\t\t\t\t and have to be "
+                                           "not NULL"}));
+    }
+    try {
+        tasks.invoke(kDispTasksAdd, ComPtr<IDispatch>(task.get()));
+        ADD_FAILURE() << "a task was added twice";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.info(), (ErrorInfo{"Tasks", IID_ITasks, "Such task already exists in TaskList collection"}));
+    }
+}
+
 TEST_F(TickruleHost, WholeLineIsDashedAtBothEnds)
 {
     place();
