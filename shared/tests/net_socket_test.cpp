@@ -137,11 +137,18 @@ TEST(NetSocket, LocalHostNameAndAddressIntoBuffers)
     EXPECT_TRUE(CNetSocket::GetLocalHostName(name, exact));
 
     char address[64];
-    ASSERT_TRUE(CNetSocket::GetLocalHostAddress(address, sizeof address));
-    const in_addr_t local = htonl(CNetSocket::GetIPAddress(nullptr));
-    EXPECT_EQ(address, platform::net::dottedAddress(local));
-    EXPECT_FALSE(CNetSocket::GetLocalHostAddress(address, 3));
-    EXPECT_EQ(platform::net::lastError(), 122);
+    if (nettest::localHostNameResolves()) {
+        ASSERT_TRUE(CNetSocket::GetLocalHostAddress(address, sizeof address));
+        const in_addr_t local = htonl(CNetSocket::GetIPAddress(nullptr));
+        EXPECT_EQ(address, platform::net::dottedAddress(local));
+        EXPECT_FALSE(CNetSocket::GetLocalHostAddress(address, 3));
+        EXPECT_EQ(platform::net::lastError(), 122);
+    } else {
+        // No entry for this machine's own name: the look-up's failure.
+        EXPECT_FALSE(CNetSocket::GetLocalHostAddress(address, sizeof address));
+        EXPECT_EQ(platform::net::lastError(), 11001);
+        EXPECT_EQ(CNetSocket::GetIPAddress(nullptr), INADDR_NONE);
+    }
     EXPECT_FALSE(CNetSocket::GetLocalHostAddress(nullptr, 3));
     EXPECT_EQ(platform::net::lastError(), 87);
 }

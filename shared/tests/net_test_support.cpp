@@ -1,6 +1,7 @@
 #include "net_test_support.h"
 
 #include <arpa/inet.h>
+#include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -61,6 +62,20 @@ std::size_t countOf(const std::string& text, const std::string& part)
     for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
         ++count;
     return count;
+}
+
+bool localHostNameResolves()
+{
+    char name[256] = {};
+    if (gethostname(name, sizeof name - 1) != 0)
+        return false;
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    addrinfo* found = nullptr;
+    const bool resolves = getaddrinfo(name, nullptr, &hints, &found) == 0 && found;
+    if (found)
+        freeaddrinfo(found);
+    return resolves;
 }
 
 std::string patternBytes(std::size_t size, unsigned seed)

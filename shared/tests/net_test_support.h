@@ -28,6 +28,10 @@ std::size_t logSize();
 std::string logSince(std::size_t offset);
 std::size_t countOf(const std::string& text, const std::string& part);
 
+// Whether this machine's own name resolves to an IPv4 address, asked of the
+// system resolver directly: a minimal system may have no entry for it.
+bool localHostNameResolves();
+
 // Bytes 0-255 in a pattern that repeats every 251 bytes.
 std::string patternBytes(std::size_t size, unsigned seed = 0);
 
