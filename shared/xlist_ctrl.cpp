@@ -153,6 +153,7 @@ CXListCtrl::CXListCtrl(QWidget* parent)
     setShowGrid(false);
     setWordWrap(false);
     setMouseTracking(true);
+    viewport()->setMouseTracking(true);
     m_header->setStretchLastSection(false);
     connect(m_header, &QHeaderView::sectionClicked, this, &CXListCtrl::onColumnClicked);
     refreshColours();

@@ -340,5 +340,32 @@ TEST(XListCtrl, ToolTipsOnlyOverLabelsCutTo79Characters)
     EXPECT_EQ(f.list.ToolHitTest(QPoint(5, f.list.viewport()->height() - 2), &text), 0);
 }
 
+TEST(XListCtrl, TrackSelectPicksTheRowUnderARestingMouse)
+{
+    PupilList f(3);
+    QTest::mouseMove(f.list.viewport(), f.list.GetSubItemRect(2, 3).center());
+    QTRY_COMPARE_WITH_TIMEOUT(f.list.GetItemState(2, LVIS_SELECTED), LVIS_SELECTED, 2000);
+    EXPECT_EQ(f.list.GetItemState(0, LVIS_SELECTED), 0u);
+    f.list.SetExtendedStyle(XListStyle::FullRowSelect);
+    QTest::mouseMove(f.list.viewport(), f.list.GetSubItemRect(0, 3).center());
+    QTest::qWait(600);
+    EXPECT_EQ(f.list.GetItemState(0, LVIS_SELECTED), 0u);
+}
+
+TEST(XListCtrl, ColourSlotsFollowThePalette)
+{
+    PupilList f(1);
+    const QPalette saved = QApplication::palette();
+    QPalette palette = saved;
+    palette.setColor(QPalette::Active, QPalette::Highlight, QColor(1, 2, 3));
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(4, 5, 6));
+    QApplication::setPalette(palette);
+    QApplication::processEvents();
+    EXPECT_EQ(f.list.colours().highlight, QColor(1, 2, 3));
+    EXPECT_EQ(f.list.colours().greyText, QColor(4, 5, 6));
+    EXPECT_EQ(f.list.colours().face, platform::sysColor(platform::COLOR_BTNFACE));
+    QApplication::setPalette(saved);
+}
+
 }  // namespace
 }  // namespace shared
