@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -121,11 +122,22 @@ double readNumber(const QString& text)
     return value;
 }
 
+// Lengths are held to a million pixels either way (a huge or endless
+// number must not overflow the conversion).
+constexpr double kLongestLength = 1 << 20;
+
+int toLength(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    return static_cast<int>(std::clamp(value, -kLongestLength, kLongestLength));
+}
+
 int mulDiv(int number, int numerator, int denominator)
 {
     const long long product = static_cast<long long>(number) * numerator;
     const double exact = static_cast<double>(product) / denominator;
-    return static_cast<int>(exact < 0 ? -std::floor(-exact + 0.5) : std::floor(exact + 0.5));
+    return toLength(exact < 0 ? -std::floor(-exact + 0.5) : std::floor(exact + 0.5));
 }
 
 QString unquoted(QString text)
@@ -190,7 +202,7 @@ int ReadHtmlLength(const QString& text, int current, bool fontSize, const HtmlLe
     if (value.isEmpty())
         return current;
     if (value.endsWith(u'%'))
-        return mulDiv(current, static_cast<int>(readNumber(value.chopped(1))), 100);
+        return mulDiv(current, toLength(readNumber(value.chopped(1))), 100);
     if (value.startsWith(u'+') || value.startsWith(u'-'))
         value.remove(0, 1);
     const QString unit = value.right(2);
@@ -198,21 +210,21 @@ int ReadHtmlLength(const QString& text, int current, bool fontSize, const HtmlLe
     const double inch = number * units.dotsPerInch;
     if (value.size() > 2) {
         if (unit == QLatin1String("px"))
-            return static_cast<int>(number);
+            return toLength(number);
         if (unit == QLatin1String("ex"))
-            return static_cast<int>(number * units.xHeight);
+            return toLength(number * units.xHeight);
         if (unit == QLatin1String("em"))
-            return static_cast<int>(number * units.emHeight);
+            return toLength(number * units.emHeight);
         if (unit == QLatin1String("in"))
-            return static_cast<int>(inch);
+            return toLength(inch);
         if (unit == QLatin1String("cm"))
-            return static_cast<int>(inch * 0.39370078740157477);
+            return toLength(inch * 0.39370078740157477);
         if (unit == QLatin1String("mm"))
-            return static_cast<int>(inch * 0.03937007874015748);
+            return toLength(inch * 0.03937007874015748);
         if (unit == QLatin1String("pt"))
-            return static_cast<int>(inch / 72);
+            return toLength(inch / 72);
         if (unit == QLatin1String("pc"))
-            return static_cast<int>(inch / 6);
+            return toLength(inch / 6);
     }
     quint64 whole = 0;
     readUnsigned(value, false, whole);

@@ -25,6 +25,8 @@ TEST(HtmlStyle, Lengths)
         {"2em", 0, false, 30},   {"3ex", 0, false, 21},  {"2in", 0, false, 192},  {"1cm", 0, false, 37},
         {"10mm", 0, false, 37},  {"1pc", 0, false, 16},  {"0x10", 0, false, 16},  {"", 9, false, 9},
         {"-4px", 0, false, 4},   {"1.5pt", 0, false, 2}, {"junk", 5, false, 0},
+        // Huge numbers are held to a million pixels.
+        {"1e308pt", 0, false, 1 << 20}, {"1e300%", 16, false, 167772}, {"99999999999", 0, false, 1 << 20},
     };
     for (const auto& row : rows)
         EXPECT_EQ(ReadHtmlLength(row.text, row.current, row.fontSize, units), row.length) << row.text;
