@@ -36,6 +36,34 @@ void CXHeaderCtrl::syncItems()
         m_items.resize(count());
 }
 
+void CXHeaderCtrl::setModel(QAbstractItemModel* newModel)
+{
+    disconnect(m_inserted);
+    disconnect(m_removed);
+    m_items.clear();
+    if (newModel) {
+        // Connected before the view's own handlers, so the records have moved
+        // when the section count changes.
+        m_inserted = connect(newModel, &QAbstractItemModel::columnsInserted, this, &CXHeaderCtrl::columnsInserted);
+        m_removed = connect(newModel, &QAbstractItemModel::columnsAboutToBeRemoved, this,
+                            &CXHeaderCtrl::columnsAboutToBeRemoved);
+    }
+    QHeaderView::setModel(newModel);
+    syncItems();
+}
+
+void CXHeaderCtrl::columnsInserted(const QModelIndex& parent, int first, int last)
+{
+    if (!parent.isValid() && first >= 0 && first <= m_items.size() && last >= first)
+        m_items.insert(first, last - first + 1, Item{});
+}
+
+void CXHeaderCtrl::columnsAboutToBeRemoved(const QModelIndex& parent, int first, int last)
+{
+    if (!parent.isValid() && first >= 0 && last < m_items.size() && last >= first)
+        m_items.remove(first, last - first + 1);
+}
+
 void CXHeaderCtrl::SetImageList(const CImageList* images)
 {
     m_images = images;

@@ -51,6 +51,9 @@ public:
     QColor faceColour() const { return m_face; }
     QColor textColour() const { return m_text; }
 
+    // Item records move with the model's inserted and removed columns.
+    void setModel(QAbstractItemModel* model) override;
+
     // The header painted as the window shows it.
     QImage Render();
 
@@ -72,9 +75,13 @@ private:
     };
     void refreshColours();
     void syncItems();
+    void columnsInserted(const QModelIndex& parent, int first, int last);
+    void columnsAboutToBeRemoved(const QModelIndex& parent, int first, int last);
     void paintItems(QPainter& painter, const QRect& client, const QRect& area);
 
     QVector<Item> m_items;
+    QMetaObject::Connection m_inserted;
+    QMetaObject::Connection m_removed;
     const CImageList* m_images = nullptr;
     QSize m_imageSize{0, 0};
     int m_spacing = 6;

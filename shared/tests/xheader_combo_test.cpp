@@ -108,6 +108,15 @@ TEST(XHeaderCtrl, CheckBoxImagesFromTheOwnersImageList)
     EXPECT_EQ(f.header.GetItemImage(1), 2);
     EXPECT_EQ(f.header.GetItemImage(2), 0);
     EXPECT_EQ(f.header.GetItemImage(7), -1);
+    // Records move with the columns.
+    f.model.insertColumn(0);
+    EXPECT_EQ(f.header.GetItemImage(0), 0);
+    EXPECT_EQ(f.header.GetItemImage(1), 1);
+    EXPECT_EQ(f.header.GetItemImage(2), 2);
+    f.model.removeColumn(0);
+    EXPECT_EQ(f.header.GetItemImage(0), 1);
+    EXPECT_EQ(f.header.GetItemImage(1), 2);
+    EXPECT_EQ(f.header.GetItemImage(3), -1);
     const QImage shot = f.header.Render();
     shot.save(LIST_PNG_DIR "/reportlist_header_checks.png");
     // The box image sits at left + spacing, vertically centred; the tick of
