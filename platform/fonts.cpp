@@ -14,7 +14,7 @@ namespace platform::fonts {
 
 std::string_view familyFor(std::string_view face)
 {
-    static constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kFamilies{{
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 11> kFamilies{{
         {"Times New Roman", "Liberation Serif"},
         {"Times", "Liberation Serif"},
         {"Arial", "Liberation Sans"},
@@ -22,6 +22,8 @@ std::string_view familyFor(std::string_view face)
         {"Microsoft Sans Serif", "Liberation Sans"},
         {"MS Shell Dlg", "Liberation Sans"},
         {"Courier New", "Liberation Mono"},
+        {"Courier", "Liberation Mono"},
+        {"Verdana", "DejaVu Sans"},
         {"System", "Liberation Sans"},
         {"Symbol", "DejaVu Sans"},
     }};

@@ -13,10 +13,11 @@ constexpr int kPixelsPerInch = 96;
 
 // The installed family for a face name: Times New Roman and Times give
 // Liberation Serif, Arial and the Sans Serif dialog faces Liberation Sans,
-// Courier New Liberation Mono, System (the stock font of dialogs and device
-// contexts) Liberation Sans, Symbol DejaVu Sans (its characters are mapped
-// to Unicode by whoever draws them). Names compare without regard to ASCII
-// case; any other name is answered as it is and left to fontconfig.
+// Courier New and Courier Liberation Mono, Verdana DejaVu Sans, System (the
+// stock font of dialogs and device contexts) Liberation Sans, Symbol DejaVu
+// Sans (its characters are mapped to Unicode by whoever draws them). Names
+// compare without regard to ASCII case; any other name is answered as it is
+// and left to fontconfig.
 std::string_view familyFor(std::string_view face);
 
 // The system's default GUI font: Liberation Sans at pixel size 11 (a GDI

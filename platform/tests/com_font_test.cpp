@@ -120,6 +120,7 @@ TEST(Fonts, FaceNamesStandForInstalledFamilies)
         {"Arial", "Liberation Sans"},            {"MS Sans Serif", "Liberation Sans"},
         {"Courier New", "Liberation Mono"},      {"Symbol", "DejaVu Sans"},
         {"System", "Liberation Sans"},           {"DejaVu Serif", "DejaVu Serif"},
+        {"Verdana", "DejaVu Sans"},              {"courier", "Liberation Mono"},
     };
     for (const auto& [face, family] : cases)
         EXPECT_EQ(fonts::familyFor(face), family) << face;
