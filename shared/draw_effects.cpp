@@ -408,7 +408,8 @@ QImage CDrawEffects::CreateImageEffect(const QImage& bitmap, int width, int heig
 }
 
 void CDrawEffects::DrawBitmap(QPainter& painter, int x, int y, int width, int height, const QImage& bitmap,
-                              bool useMask, const QColor& maskColour, unsigned flags, int shadowX, int shadowY)
+                              bool useMask, const QColor& maskColour, unsigned flags, int shadowX, int shadowY,
+                              const ShadowLook& look)
 {
     if (bitmap.isNull() || width < 1 || height < 1)
         return;
@@ -420,9 +421,10 @@ void CDrawEffects::DrawBitmap(QPainter& painter, int x, int y, int width, int he
     const QImage image = CreateImageEffect(scaled, width, height, flags & 0x800fu, useMask, maskColour, Qt::black);
     if (flags & (ImageEffect::Shadow | ImageEffect::SoftShadow)) {
         const bool soft = (flags & ImageEffect::SoftShadow) != 0;
-        const int blurX = soft ? 2 * std::abs(shadowX) + 1 : 1;
-        const int blurY = soft ? 2 * std::abs(shadowY) + 1 : 1;
-        DrawShadow(painter, x + shadowX, y + shadowY, width, height, mask, soft, blurX, blurY);
+        const int blurX = !soft ? 1 : look.blurX > 0 ? look.blurX : 2 * std::abs(shadowX) + 1;
+        const int blurY = !soft ? 1 : look.blurY > 0 ? look.blurY : 2 * std::abs(shadowY) + 1;
+        DrawShadow(painter, x + shadowX, y + shadowY, width, height, mask, soft, blurX, blurY, look.colour,
+                   look.darkness);
     }
     painter.save();
     // The mask clears the picture's place (AND), the picture fills it (OR).
@@ -434,7 +436,7 @@ void CDrawEffects::DrawBitmap(QPainter& painter, int x, int y, int width, int he
 }
 
 void CDrawEffects::DrawIcon(QPainter& painter, int x, int y, int width, int height, const QImage& icon,
-                            unsigned flags, int shadowX, int shadowY)
+                            unsigned flags, int shadowX, int shadowY, const ShadowLook& look)
 {
     if (icon.isNull() || width < 1 || height < 1)
         return;
@@ -449,11 +451,11 @@ void CDrawEffects::DrawIcon(QPainter& painter, int x, int y, int width, int heig
         for (int col = 0; col < sized.width(); ++col)
             out[col] = qAlpha(in[col]) < 128 ? clear : (in[col] | 0xff000000u);
     }
-    DrawBitmap(painter, x, y, width, height, opaque, true, QColor::fromRgb(clear), flags, shadowX, shadowY);
+    DrawBitmap(painter, x, y, width, height, opaque, true, QColor::fromRgb(clear), flags, shadowX, shadowY, look);
 }
 
 void CDrawEffects::DrawShadow(QPainter& painter, int x, int y, int width, int height, const QImage& mask,
-                              bool gradient, int blurX, int blurY)
+                              bool gradient, int blurX, int blurY, const QColor& colour, int darkness)
 {
     if (width < 1 || height < 1 || mask.isNull())
         return;
@@ -495,13 +497,18 @@ void CDrawEffects::DrawShadow(QPainter& painter, int x, int y, int width, int he
             sum += in < width ? value[static_cast<std::size_t>(row * width + in)] : 255;
         }
     }
+    // A fully shadowed pixel is multiplied by 255 - darkness% of (255 - colour).
+    darkness = std::clamp(darkness, 0, 100);
+    const int reach[3] = {(255 - colour.red()) * darkness, (255 - colour.green()) * darkness,
+                          (255 - colour.blue()) * darkness};
+    const auto shaded = [&](int v, int channel) { return 255 - (255 - v) * reach[channel] / (255 * 100); };
     for (int col = 0; col < width; ++col) {
         int sum = 0;
         for (int row = -ry; row <= ry; ++row)
             sum += row >= 0 && row < height ? temp[static_cast<std::size_t>(row * width + col)] : 255;
         for (int row = 0; row < height; ++row) {
             const int v = sum / blurY;
-            shade.setPixel(col, row, qRgb(v, v, v));
+            shade.setPixel(col, row, qRgb(shaded(v, 0), shaded(v, 1), shaded(v, 2)));
             const int out = row - ry;
             const int in = row + ry + 1;
             sum -= out >= 0 ? temp[static_cast<std::size_t>(out * width + col)] : 255;

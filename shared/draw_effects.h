@@ -74,6 +74,16 @@ constexpr unsigned SoftShadow = 0x200;
 constexpr unsigned Inverted = 0x8000;
 }  // namespace ImageEffect
 
+// How a picture's shadow looks: its blur window (0: twice the offset plus
+// one for a soft shadow, 1 for a plain one), its colour and how much of
+// the colour it lays over what is under it, in percent.
+struct ShadowLook {
+    int blurX = 0;
+    int blurY = 0;
+    QColor colour{0, 0, 0};
+    int darkness = 100;
+};
+
 class CDrawEffects {
 public:
     CDrawEffects();
@@ -103,15 +113,18 @@ public:
     // mask colour shows what is under it. Shadow flags draw a shadow first,
     // moved by the shadow depths.
     void DrawBitmap(QPainter& painter, int x, int y, int width, int height, const QImage& bitmap, bool useMask,
-                    const QColor& maskColour, unsigned flags, int shadowX, int shadowY);
+                    const QColor& maskColour, unsigned flags, int shadowX, int shadowY,
+                    const ShadowLook& look = {});
     // An icon's clear pixels show what is under it.
     void DrawIcon(QPainter& painter, int x, int y, int width, int height, const QImage& icon, unsigned flags,
-                  int shadowX, int shadowY);
+                  int shadowX, int shadowY, const ShadowLook& look = {});
     // Darkens what lies under the mask's black pixels through a box blur of
     // blurX by blurY (made odd); with gradient the mask is first shrunk by
-    // the blur sizes and centred.
+    // the blur sizes and centred. Where the blurred mask is black the
+    // shadow multiplies what is under it by colour, darkness percent of the
+    // way (black at 100: black).
     void DrawShadow(QPainter& painter, int x, int y, int width, int height, const QImage& mask, bool gradient,
-                    int blurX, int blurY);
+                    int blurX, int blurY, const QColor& colour = QColor(0, 0, 0), int darkness = 100);
 
     static QImage StretchIcon(const QImage& icon, int width, int height);
     static QSize GetIconSize(const QImage& icon);

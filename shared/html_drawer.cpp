@@ -602,10 +602,10 @@ QSize CHtmlDrawer::LayoutLines(Context& context, int begin, int end, const QRect
                 case Item::Picture:
                     if (item.icon)
                         m_effects.DrawIcon(painter, box.left(), box.top(), box.width(), box.height(), item.picture,
-                                           item.flags, m_shadowX, m_shadowY);
+                                           item.flags, m_shadowX, m_shadowY, m_shadowLook);
                     else
                         m_effects.DrawBitmap(painter, box.left(), box.top(), box.width(), box.height(), item.picture,
-                                             item.useMask, item.mask, item.flags, m_shadowX, m_shadowY);
+                                             item.useMask, item.mask, item.flags, m_shadowX, m_shadowY, m_shadowLook);
                     break;
                 case Item::ListImage:
                     if (m_imageList)

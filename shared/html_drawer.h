@@ -102,6 +102,8 @@ private:
     int m_shadowX = 4;
     int m_shadowY = 4;
     bool m_softShadow = true;
+    // Blur window 7 by 7, grey RGB(128,128,128) laid on at 50 percent.
+    ShadowLook m_shadowLook{7, 7, QColor(128, 128, 128), 50};
     CDrawEffects m_effects;
     QHash<QString, QFont> m_fonts;  // by family, size, weight and decorations
 };

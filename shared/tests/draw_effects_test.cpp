@@ -177,6 +177,14 @@ TEST(DrawEffects, ShadowIsABoxBlurOfTheMask)
     }
     EXPECT_EQ(plain.pixel(2, 2), qRgb(0, 0, 0));
     EXPECT_EQ(plain.pixel(2, 1), qRgb(255, 255, 255));
+    // A grey shadow at darkness 50 lays half of RGB(128,128,128) over white.
+    QImage grey = canvas(5, 5);
+    {
+        QPainter p(&grey);
+        CDrawEffects().DrawShadow(p, 0, 0, 5, 5, mask, false, 1, 1, QColor(128, 128, 128), 50);
+    }
+    EXPECT_NEAR(qRed(grey.pixel(2, 2)), 192, 1);
+    EXPECT_EQ(grey.pixel(2, 1), qRgb(255, 255, 255));
     // No area, no shadow.
     const QImage before = plain;
     QPainter p(&plain);

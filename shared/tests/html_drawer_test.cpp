@@ -181,6 +181,19 @@ TEST(HtmlDrawer, PicturesStayInTheDataFolder)
     drawer.DrawHtml(painter, "<bmp file=p.png>", image.rect());
     painter.end();
     EXPECT_EQ(image.pixel(5, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(21, 11), qRgb(255, 255, 255));
+    // Style "s": a soft shadow 4 pixels right and down, blurred 7 by 7, half
+    // of RGB(128,128,128) laid over the white.
+    const QImage shadowed = Render(drawer, "<bmp file=p.png style=s>", 100, 40);
+    EXPECT_EQ(shadowed.pixel(5, 5), qRgb(255, 0, 0));
+    QImage expected = Canvas(100, 40);
+    {
+        QPainter painter(&expected);
+        CDrawEffects().DrawBitmap(painter, 0, 0, 20, 10, picture, false, QColor(), ImageEffect::SoftShadow, 4, 4,
+                                  ShadowLook{7, 7, QColor(128, 128, 128), 50});
+    }
+    EXPECT_EQ(shadowed, expected);
+    EXPECT_NE(qRed(shadowed.pixel(21, 11)), 255);
 }
 
 // The About box's credits: 350 x 500, measured then drawn, saved to look at.
