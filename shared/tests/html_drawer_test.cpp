@@ -196,6 +196,20 @@ TEST(HtmlDrawer, PicturesStayInTheDataFolder)
     EXPECT_NE(qRed(shadowed.pixel(21, 11)), 255);
 }
 
+TEST(HtmlDrawer, ResourcePicturesByModuleAndId)
+{
+    CHtmlDrawer drawer;
+    QImage image = Canvas(100, 60);
+    QPainter painter(&image);
+    // Without a module no resource is looked up.
+    EXPECT_EQ(drawer.DrawHtmlOnBitmap(painter, "<bmp idres=3>"), QSize(1, 1));
+    drawer.SetResourceModule("splashtest");
+    EXPECT_EQ(drawer.DrawHtmlOnBitmap(painter, "<bmp idres=3>"), QSize(41, 31));
+    EXPECT_EQ(drawer.DrawHtmlOnBitmap(painter, "<icon idres=3 cx=16 cy=16>"), QSize(17, 17));
+    EXPECT_EQ(drawer.DrawHtmlOnBitmap(painter, "<bmp idres=3 height=15>"), QSize(21, 16));
+    EXPECT_EQ(drawer.DrawHtmlOnBitmap(painter, "<bmp idres=99><string idres=3>"), QSize(1, 1));
+}
+
 // The About box's credits: 350 x 500, measured then drawn, saved to look at.
 TEST(HtmlDrawer, CreditsPicture)
 {
