@@ -213,10 +213,9 @@ QVector<Token> Tokenize(const QString& text, bool controlCharacters)
 const QSet<QString>& ContainerTags()
 {
     static const QSet<QString> tags = {
-        "b",   "bold", "i",      "em",  "u",    "underline", "s",     "strike", "font",   "left",
-        "center", "right", "baseline", "top", "middle", "vcenter", "bottom", "body", "h1", "h2",
-        "h3",  "h4",   "h5",     "h6",  "code", "pre",       "big",   "small",  "sub",    "sup",
-        "p",   "span", "a"};
+        "b",    "bold",   "i",    "em",    "u",   "underline", "s",   "strike", "font",  "left",  "center",
+        "right", "baseline", "top", "middle", "vcenter", "bottom", "body", "h1",  "h2",    "h3",    "h4",
+        "h5",   "h6",     "code", "pre",   "big", "small",     "sub", "sup",    "p",     "span",  "a"};
     return tags;
 }
 
@@ -536,8 +535,8 @@ QSize CHtmlDrawer::Layout(Context& context, int begin, int end, const QRect& are
             else if (nesting-- == 0)
                 break;
         }
-        const QSize size = LayoutTable(context, tableAt, close, QRect(area.left(), area.top() + height, area.width(), 0),
-                                       draw, context.depth);
+        const QRect below(area.left(), area.top() + height, area.width(), 0);
+        const QSize size = LayoutTable(context, tableAt, close, below, draw, context.depth);
         width = std::max(width, size.width());
         height += size.height();
         at = close + 1;
@@ -993,8 +992,8 @@ QSize CHtmlDrawer::LayoutTable(Context& context, int begin, int end, const QRect
             fill(s, slot);
             m_effects.DrawRectangle(painter, slot, s.borderLight, s.borderDark, s.borderStyle, 1);
             const int frame = frameOf(s);
-            const QRect inner =
-                slot.adjusted(frame + s.marginLeft, frame + s.marginTop, -frame - s.marginRight, -frame - s.marginBottom);
+            const QRect inner = slot.adjusted(frame + s.marginLeft, frame + s.marginTop, -frame - s.marginRight,
+                                              -frame - s.marginBottom);
             int x = inner.left();
             int y = inner.top();
             if (s.horizontalAlign == 1)
