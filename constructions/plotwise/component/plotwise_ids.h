@@ -74,6 +74,13 @@ inline constexpr int IntervalRightIsInfinite = 15;
 inline constexpr int UseInterval = 16;
 }  // namespace construction
 
+// The constructions' own members.
+namespace arbitrary {
+inline constexpr int Expression = 57;
+inline constexpr int TabStepInPixels = 58;
+inline constexpr int VarName = 59;
+}  // namespace arbitrary
+
 // ITask
 namespace task {
 inline constexpr int Add = 1;

@@ -64,6 +64,19 @@ public:
     virtual HRESULT put_UseInterval(VARIANT_BOOL use) = 0;
 };
 
+class IArbitraryConstruction : public IConstruction {
+public:
+    using Base = IConstruction;
+    static constexpr IID iid = IID_IArbitraryConstruction;
+
+    virtual HRESULT get_Expression(std::string* expression) = 0;
+    virtual HRESULT put_Expression(const std::string& expression) = 0;
+    virtual HRESULT get_TabStepInPixels(double* step) = 0;
+    virtual HRESULT put_TabStepInPixels(double step) = 0;
+    virtual HRESULT get_VarName(std::string* name) = 0;
+    virtual HRESULT put_VarName(const std::string& name) = 0;
+};
+
 class ITask : public IXMLSupport {
 public:
     using Base = IXMLSupport;

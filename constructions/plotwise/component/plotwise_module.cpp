@@ -1,4 +1,5 @@
 // The graph library's class table and exports.
+#include "constructions/plotwise/component/arbitrary_construction.h"
 #include "constructions/plotwise/component/builder_ctrl.h"
 #include "constructions/plotwise/component/task.h"
 #include "constructions/plotwise/component/tasks.h"
@@ -15,6 +16,9 @@ constexpr ClassEntry kClasses[] = {
      &createObject<CTask>},
     {CLSID_Tasks, "ZezidoziCtrlTessaly.Tasks.1", "ZezidoziCtrlTessaly.Tasks", "TasksTessaly Class",
      &createObject<CTasks>},
+    {CLSID_ArbitraryConstruction, "ZezidoziCtrlTessaly.ArbitraryConstruction.1",
+     "ZezidoziCtrlTessaly.ArbitraryConstruction", "ArbitraryConstructionTessaly Class",
+     &createObject<CArbitraryConstruction>},
 };
 
 }  // namespace
