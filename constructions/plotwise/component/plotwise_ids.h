@@ -75,6 +75,12 @@ inline constexpr int UseInterval = 16;
 }  // namespace construction
 
 // The constructions' own members.
+namespace curve {
+inline constexpr int A = 57;
+inline constexpr int b = 58;
+inline constexpr int C = 59;
+inline constexpr int D = 60;
+}  // namespace curve
 namespace arbitrary {
 inline constexpr int Expression = 57;
 inline constexpr int TabStepInPixels = 58;

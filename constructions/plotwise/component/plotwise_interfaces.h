@@ -64,6 +64,28 @@ public:
     virtual HRESULT put_UseInterval(VARIANT_BOOL use) = 0;
 };
 
+// The curves given by numbers: y = A|bx + C| + D, (Ax + b)/(Cx + D),
+// (Ax + b)x + C and A sqrt(bx + C) + D; members A, b, C (and D) in order.
+#define PLOTWISE_PARAMETER(P)                         \
+    virtual HRESULT get_##P(double* value) = 0;       \
+    virtual HRESULT put_##P(double value) = 0;
+#define PLOTWISE_CURVE_INTERFACE(I, ...)              \
+    class I : public IConstruction {                  \
+    public:                                           \
+        using Base = IConstruction;                   \
+        static constexpr IID iid = IID_##I;           \
+        __VA_ARGS__                                   \
+    };
+PLOTWISE_CURVE_INTERFACE(IQuadricConstruction, PLOTWISE_PARAMETER(A) PLOTWISE_PARAMETER(b) PLOTWISE_PARAMETER(C))
+PLOTWISE_CURVE_INTERFACE(IAbsoluteConstruction, PLOTWISE_PARAMETER(A) PLOTWISE_PARAMETER(b) PLOTWISE_PARAMETER(C)
+                                                    PLOTWISE_PARAMETER(D))
+PLOTWISE_CURVE_INTERFACE(IInverslyConstruction, PLOTWISE_PARAMETER(A) PLOTWISE_PARAMETER(b) PLOTWISE_PARAMETER(C)
+                                                    PLOTWISE_PARAMETER(D))
+PLOTWISE_CURVE_INTERFACE(ISquareRootConstruction, PLOTWISE_PARAMETER(A) PLOTWISE_PARAMETER(b)
+                                                      PLOTWISE_PARAMETER(C) PLOTWISE_PARAMETER(D))
+#undef PLOTWISE_CURVE_INTERFACE
+#undef PLOTWISE_PARAMETER
+
 class IArbitraryConstruction : public IConstruction {
 public:
     using Base = IConstruction;

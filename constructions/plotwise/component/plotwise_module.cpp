@@ -1,6 +1,7 @@
 // The graph library's class table and exports.
 #include "constructions/plotwise/component/arbitrary_construction.h"
 #include "constructions/plotwise/component/builder_ctrl.h"
+#include "constructions/plotwise/component/curves.h"
 #include "constructions/plotwise/component/task.h"
 #include "constructions/plotwise/component/tasks.h"
 
@@ -19,6 +20,14 @@ constexpr ClassEntry kClasses[] = {
     {CLSID_ArbitraryConstruction, "ZezidoziCtrlTessaly.ArbitraryConstruction.1",
      "ZezidoziCtrlTessaly.ArbitraryConstruction", "ArbitraryConstructionTessaly Class",
      &createObject<CArbitraryConstruction>},
+    {CLSID_QuadricConstruction, "ZezidoziCtrlTessaly.QuadricConstruction.1", "ZezidoziCtrlTessaly.QuadricConstruction",
+     "QuadricConstructionTessaly Class", &createObject<CQuadricConstruction>},
+    {CLSID_InverslyConstruction, "ZezidoziCtrlTessaly.InverslyConstruction.1",
+     "ZezidoziCtrlTessaly.InverslyConstruction", "InverslyConstructionTessaly Class",
+     &createObject<CInverslyConstruction>},
+    {CLSID_SquareRootConstruction, "ZezidoziCtrlTessaly.SquareRootConstruction.1",
+     "ZezidoziCtrlTessaly.SquareRootConstruction", "SquareRootConstructionTessaly Class",
+     &createObject<CSquareRootConstruction>},
 };
 
 }  // namespace

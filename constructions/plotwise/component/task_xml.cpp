@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "constructions/plotwise/component/arbitrary_construction.h"
+#include "constructions/plotwise/component/curves.h"
 #include "constructions/plotwise/component/task.h"
 #include "platform/text.h"
 #include "platform/xml.h"
@@ -161,6 +162,12 @@ HRESULT CTask::CreateConstructionFromXml(const std::string& source, IConstructio
     ComPtr<IConstruction> made;
     if (name == "gr:arbitraryConstr")
         made = makeConstruction<CArbitraryConstruction>();
+    else if (name == "gr:quadricConstr")
+        made = makeConstruction<CQuadricConstruction>();
+    else if (name == "gr:inverslyConstr")
+        made = makeConstruction<CInverslyConstruction>();
+    else if (name == "gr:squareRootConstr")
+        made = makeConstruction<CSquareRootConstruction>();
     else
         return E_NOTIMPL;  // a kind this library does not make yet
     if (Failed(made->put_xml(source)))

@@ -332,7 +332,7 @@ TEST_F(Constructions, TheNameLabelFollowsShowName)
     EXPECT_LT(blueIn(labelBox), withLabel - 10);
 }
 
-TEST_F(Constructions, ALabelSearchWithATinyScaleEnds)
+TEST_F(Constructions, UpdateEndsAtHugeHalfAndNegativeScales)
 {
     const ComPtr<ITask> task = centredTask(taskInWindow());
     task->put_AbscissScale(1e300);
