@@ -184,7 +184,7 @@ public:
     // getFunctionValue through dispatch: the flag, y written only when it is 1.
     std::int16_t dispFunctionValue(double x, double* y) { return this->getFunctionValue(x, y); }
 
-private:
+protected:
     template <class T>
     static HRESULT out(T* to, const T& value)
     {
@@ -193,6 +193,8 @@ private:
         *to = value;
         return platform::S_OK;
     }
+
+private:
     static HRESULT flag(VARIANT_BOOL* to, std::int32_t value)
     {
         if (!to)

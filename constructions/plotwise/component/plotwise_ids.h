@@ -81,6 +81,17 @@ inline constexpr int b = 58;
 inline constexpr int C = 59;
 inline constexpr int D = 60;
 }  // namespace curve
+namespace point {
+inline constexpr int x = 57;
+inline constexpr int y = 58;
+inline constexpr int ShowProjection = 59;
+}  // namespace point
+namespace circle {
+inline constexpr int CenterX = 57;
+inline constexpr int CenterY = 58;
+inline constexpr int r = 59;
+inline constexpr int RY = 60;
+}  // namespace circle
 namespace arbitrary {
 inline constexpr int Expression = 57;
 inline constexpr int TabStepInPixels = 58;

@@ -86,6 +86,34 @@ PLOTWISE_CURVE_INTERFACE(ISquareRootConstruction, PLOTWISE_PARAMETER(A) PLOTWISE
 #undef PLOTWISE_CURVE_INTERFACE
 #undef PLOTWISE_PARAMETER
 
+class IPointConstruction : public IConstruction {
+public:
+    using Base = IConstruction;
+    static constexpr IID iid = IID_IPointConstruction;
+
+    virtual HRESULT get_x(double* x) = 0;
+    virtual HRESULT put_x(double x) = 0;
+    virtual HRESULT get_y(double* y) = 0;
+    virtual HRESULT put_y(double y) = 0;
+    virtual HRESULT get_ShowProjection(std::int32_t* show) = 0;
+    virtual HRESULT put_ShowProjection(std::int32_t show) = 0;
+};
+
+class ICircleConstruction : public IConstruction {
+public:
+    using Base = IConstruction;
+    static constexpr IID iid = IID_ICircleConstruction;
+
+    virtual HRESULT get_CenterX(double* x) = 0;
+    virtual HRESULT put_CenterX(double x) = 0;
+    virtual HRESULT get_CenterY(double* y) = 0;
+    virtual HRESULT put_CenterY(double y) = 0;
+    virtual HRESULT get_r(double* r) = 0;
+    virtual HRESULT put_r(double r) = 0;
+    virtual HRESULT get_RY(double* ry) = 0;
+    virtual HRESULT put_RY(double ry) = 0;
+};
+
 class IArbitraryConstruction : public IConstruction {
 public:
     using Base = IConstruction;

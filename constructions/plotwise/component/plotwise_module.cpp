@@ -2,6 +2,7 @@
 #include "constructions/plotwise/component/arbitrary_construction.h"
 #include "constructions/plotwise/component/builder_ctrl.h"
 #include "constructions/plotwise/component/curves.h"
+#include "constructions/plotwise/component/point_circle.h"
 #include "constructions/plotwise/component/task.h"
 #include "constructions/plotwise/component/tasks.h"
 
@@ -20,6 +21,10 @@ constexpr ClassEntry kClasses[] = {
     {CLSID_ArbitraryConstruction, "ZezidoziCtrlTessaly.ArbitraryConstruction.1",
      "ZezidoziCtrlTessaly.ArbitraryConstruction", "ArbitraryConstructionTessaly Class",
      &createObject<CArbitraryConstruction>},
+    {CLSID_PointConstruction, "ZezidoziCtrlTessaly.PointConstruction.1", "ZezidoziCtrlTessaly.PointConstruction",
+     "PointConstructionTessaly Class", &createObject<CPointConstruction>},
+    {CLSID_CircleConstruction, "ZezidoziCtrlTessaly.CircleConstruction.1", "ZezidoziCtrlTessaly.CircleConstruction",
+     "CircleConstructionTessaly Class", &createObject<CCircleConstruction>},
     {CLSID_QuadricConstruction, "ZezidoziCtrlTessaly.QuadricConstruction.1", "ZezidoziCtrlTessaly.QuadricConstruction",
      "QuadricConstructionTessaly Class", &createObject<CQuadricConstruction>},
     {CLSID_InverslyConstruction, "ZezidoziCtrlTessaly.InverslyConstruction.1",

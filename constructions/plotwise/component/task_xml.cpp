@@ -10,6 +10,7 @@
 
 #include "constructions/plotwise/component/arbitrary_construction.h"
 #include "constructions/plotwise/component/curves.h"
+#include "constructions/plotwise/component/point_circle.h"
 #include "constructions/plotwise/component/task.h"
 #include "platform/text.h"
 #include "platform/xml.h"
@@ -162,6 +163,10 @@ HRESULT CTask::CreateConstructionFromXml(const std::string& source, IConstructio
     ComPtr<IConstruction> made;
     if (name == "gr:arbitraryConstr")
         made = makeConstruction<CArbitraryConstruction>();
+    else if (name == "gr:pointConstr")
+        made = makeConstruction<CPointConstruction>();
+    else if (name == "gr:circleConstr")
+        made = makeConstruction<CCircleConstruction>();
     else if (name == "gr:quadricConstr")
         made = makeConstruction<CQuadricConstruction>();
     else if (name == "gr:inverslyConstr")

@@ -1,0 +1,170 @@
+// The point and the circle: defaults, puts, texts and what they draw into a
+// 400 by 300 view, origin (200, 150), scale 20.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <cmath>
+#include <limits>
+
+#include "constructions/plotwise/component/plotwise_ids.h"
+#include "constructions/plotwise/component/tests/plotwise_host.h"
+
+namespace constructions::plotwise::test {
+namespace {
+
+using PointsAndCircles = PlotwiseHost;
+
+bool isRed(const QImage& image, int x, int y) { return QColor(image.pixel(x, y)) == QColor(255, 0, 0); }
+bool isBlack(const QImage& image, int x, int y) { return QColor(image.pixel(x, y)) == QColor(0, 0, 0); }
+
+template <class I>
+ComPtr<I> make(const Guid& clsid)
+{
+    ComPtr<I> object;
+    EXPECT_EQ(createInstance(clsid, object), platform::S_OK);
+    return object;
+}
+
+std::string xmlOf(IXMLSupport* object)
+{
+    std::string text;
+    EXPECT_EQ(object->get_xml(&text), platform::S_OK);
+    return text;
+}
+
+TEST_F(PointsAndCircles, DefaultsPutsAndTexts)
+{
+    const auto point = make<IPointConstruction>(CLSID_PointConstruction);
+    DispatchDriver driver(ComPtr<IDispatch>(point.get()));
+    EXPECT_EQ(driver.getProperty<std::int16_t>(disp::construction::LineWidth), 3);
+    EXPECT_EQ(driver.getProperty<std::int32_t>(disp::point::ShowProjection), 1);
+    double y = -7;
+    EXPECT_EQ(point->getFunctionValue(1, &y), 0);
+    EXPECT_EQ(y, -7);
+    EXPECT_EQ(xmlOf(point.get()), "<gr:pointConstr color=\"255\" lineWidth=\"3\" name=\"\" showName=\"1\" visible=\"1\" "
+                                  "useInterval=\"0\" X=\"0.000000\" Y=\"0.000000\" showProjection=\"1\"/>");
+
+    const auto circle = make<ICircleConstruction>(CLSID_CircleConstruction);
+    double ry = 0;
+    for (double put : {-5.0, std::numeric_limits<double>::quiet_NaN()}) {
+        circle->put_RY(put);
+        circle->get_RY(&ry);
+        EXPECT_EQ(ry, -1.0) << put;
+    }
+    circle->put_RY(2);
+    circle->get_RY(&ry);
+    EXPECT_EQ(ry, 2.0);
+    circle->put_RY(-1);
+    circle->put_Name("R1");
+    circle->put_r(2.5);
+    circle->put_CenterX(1);
+    circle->put_CenterY(-2);
+    const std::string text = xmlOf(circle.get());
+    EXPECT_EQ(text, "<gr:circleConstr color=\"255\" lineWidth=\"2\" name=\"R1\" showName=\"1\" visible=\"1\" "
+                    "useInterval=\"0\" R=\"2.500000\" RY=\"-1.000000\"><gr:pointConstr color=\"255\" lineWidth=\"3\" "
+                    "name=\"\" showName=\"1\" visible=\"0\" useInterval=\"0\" X=\"1.000000\" Y=\"-2.000000\" "
+                    "showProjection=\"0\"/></gr:circleConstr>");
+    // A circle named R1 keeps its radius; RY -1 reads back as r.
+    const auto copy = make<ICircleConstruction>(CLSID_CircleConstruction);
+    ASSERT_EQ(copy->put_xml(text), platform::S_OK);
+    EXPECT_EQ(xmlOf(copy.get()), text);
+    double r = 0, cx = 0;
+    copy->get_r(&r);
+    copy->get_CenterX(&cx);
+    EXPECT_EQ(r, 2.5);
+    EXPECT_EQ(cx, 1.0);
+
+    const ComPtr<ITask> task = newTask();
+    ASSERT_EQ(task->AddFromXml(text), platform::S_OK);
+    ASSERT_EQ(task->AddFromXml(xmlOf(point.get())), platform::S_OK);
+    std::string taskText;
+    task->get_xml(&taskText);
+    const ComPtr<ITask> again = newTask();
+    ASSERT_EQ(again->put_xml(taskText), platform::S_OK);
+    std::string againText;
+    again->get_xml(&againText);
+    EXPECT_EQ(againText, taskText);
+}
+
+class PointPixels : public PlotwiseHost {
+protected:
+    void SetUp() override
+    {
+        PlotwiseHost::SetUp();
+        task = taskInWindow();
+        task->put_ClientOriginPointX(200);
+        task->put_ClientOriginPointY(150);
+        task->put_ShowGrid(0);
+    }
+    void drawn(IConstruction* construction, const char* png)
+    {
+        task->RemoveAll();
+        EXPECT_EQ(task->Add(construction), platform::S_OK);
+        EXPECT_EQ(task->Update(kPaintUpdate), platform::S_OK);
+        canvas.save(QString(PLOTWISE_PNG_DIR "/") + png);
+    }
+    ComPtr<ITask> task;
+};
+
+TEST_F(PointPixels, APointDrawsItsDotProjectionsAndName)
+{
+    const auto point = make<IPointConstruction>(CLSID_PointConstruction);
+    point->put_x(3);
+    point->put_y(2);
+    point->put_Name("P");
+    drawn(point.get(), "plotwise_point.png");
+    EXPECT_TRUE(isRed(canvas, 260, 110)) << "the dot";
+    EXPECT_TRUE(isRed(canvas, 262, 110));
+    EXPECT_FALSE(isRed(canvas, 264, 110)) << "radius 3";
+    int dots = 0;
+    for (int y = 115; y < 148; ++y)
+        dots += isBlack(canvas, 260, y);
+    EXPECT_GT(dots, 5) << "the vertical projection";
+    EXPECT_LT(dots, 33) << "dotted";
+    int label = 0;
+    for (int y = 105; y < 125; ++y)
+        for (int x = 266; x < 280; ++x)
+            label += isRed(canvas, x, y);
+    EXPECT_GT(label, 5) << "the name right of the dot";
+
+    // On the client's left edge: no vertical projection; an invisible point
+    // still draws its projections.
+    point->put_x(-10);
+    point->put_Visible(0);
+    drawn(point.get(), "plotwise_point_edge.png");
+    int vertical = 0, horizontal = 0;
+    for (int y = 115; y < 148; ++y)
+        vertical += isBlack(canvas, 0, y);
+    for (int x = 5; x < 195; ++x)
+        horizontal += isBlack(canvas, x, 110);
+    EXPECT_EQ(vertical, 0);
+    EXPECT_GT(horizontal, 20);
+    EXPECT_FALSE(isRed(canvas, 1, 110));
+}
+
+TEST_F(PointPixels, ACircleAndAnEllipse)
+{
+    const auto circle = make<ICircleConstruction>(CLSID_CircleConstruction);
+    circle->put_r(2);
+    circle->put_Name("c");
+    circle->put_ShowName(0);
+    drawn(circle.get(), "plotwise_circle.png");
+    EXPECT_TRUE(isRed(canvas, 240, 150) || isRed(canvas, 239, 150) || isRed(canvas, 241, 150));
+    EXPECT_TRUE(isRed(canvas, 200, 110) || isRed(canvas, 200, 111) || isRed(canvas, 200, 109));
+    int label = 0;
+    for (int y = 135; y < 155; ++y)
+        for (int x = 150; x < 160; ++x)
+            label += isRed(canvas, x, y);
+    EXPECT_GT(label, 3) << "the label whatever ShowName says";
+
+    circle->put_r(1);
+    circle->put_RY(2);
+    drawn(circle.get(), "plotwise_ellipse.png");
+    EXPECT_TRUE(isRed(canvas, 200, 110) || isRed(canvas, 200, 111) || isRed(canvas, 200, 109));
+    EXPECT_TRUE(isRed(canvas, 220, 150) || isRed(canvas, 219, 150) || isRed(canvas, 221, 150));
+    EXPECT_FALSE(isRed(canvas, 240, 150));
+}
+
+}  // namespace
+}  // namespace constructions::plotwise::test
