@@ -79,9 +79,72 @@ QPainter* CParameterCurve<Derived, Interface, N>::beginDraw(DeviceContextHandle 
     return painter;
 }
 
+template class CParameterCurve<CAbsoluteConstruction, IAbsoluteConstruction, 4>;
 template class CParameterCurve<CQuadricConstruction, IQuadricConstruction, 3>;
 template class CParameterCurve<CInverslyConstruction, IInverslyConstruction, 4>;
 template class CParameterCurve<CSquareRootConstruction, ISquareRootConstruction, 4>;
+
+// --- absolute value -------------------------------------------------------
+
+std::int16_t CAbsoluteConstruction::getFunctionValue(double x, double* y)
+{
+    if (!y)
+        return 0;
+    const double t = x * m_p[1] + m_p[2];
+    *y = t >= 0 ? m_p[3] + m_p[0] * t : m_p[3] - m_p[0] * t;
+    return 1;
+}
+
+HRESULT CAbsoluteConstruction::Draw(DeviceContextHandle dc, std::int32_t)
+{
+    if (Visible == 0)
+        return S_OK;
+    const ComPtr<CAbsoluteConstruction> keepAlive(this);
+    const ComPtr<ITask> task(Task);
+    QPainter* painter = beginDraw(dc);
+    if (!painter)
+        return S_FALSE;
+    const double A = m_p[0], b = m_p[1], C = m_p[2], D = m_p[3];
+    double left = 0, top = 0, right = 0, bottom = 0;
+    task->Get_WorldRect(&left, &top, &right, &bottom);
+    // The arms reach the top of the view when they open upwards, else the
+    // bottom; their ends are ordered by x whatever the sign of b.
+    double low = left, high = right;
+    if (A * b != 0) {
+        const double yEnd = A > 0 ? top : bottom;
+        const double first = (D - C * A - yEnd) / (b * A);
+        const double second = (yEnd - C * A - D) / (b * A);
+        low = std::min(first, second);
+        high = std::max(first, second);
+    }
+    if (UseInterval) {
+        if (!IntervalLeftIsInfinite)
+            low = std::max(left, IntervalLeft);
+        if (!IntervalRightIsInfinite)
+            high = std::min(right, IntervalRight);
+    }
+    if (low < high) {
+        double clientLeft = 0, clientTop = 0, width = 0, height = 0;
+        task->Get_ClientRect(&clientLeft, &clientTop, &width, &height);
+        const QRectF clip(clientLeft, clientTop, width, height);
+        const auto client = [&](double x) {
+            double y = 0;
+            getFunctionValue(x, &y);
+            task->convertPointFromWorldToClient(&x, &y);
+            return QPointF(x, y);
+        };
+        const double vertex = -C / b;
+        if (low < vertex && vertex < high) {
+            drawClippedLine(*painter, clip, client(low), client(vertex));
+            drawClippedLine(*painter, clip, client(vertex), client(high));
+        } else {
+            drawClippedLine(*painter, clip, client(low), client(high));
+        }
+    }
+    painter->restore();
+    DrawNameFromLeft(dc);
+    return S_OK;
+}
 
 // --- quadratic ------------------------------------------------------------
 
@@ -197,6 +260,12 @@ HRESULT CSquareRootConstruction::Draw(DeviceContextHandle dc, std::int32_t)
 
 namespace {
 constexpr DispatchMember<CQuadricConstruction> kQuadricMembers[] = {PLOTWISE_CURVE_MEMBERS(CQuadricConstruction)};
+constexpr DispatchMember<CAbsoluteConstruction> kAbsoluteMembers[] = {
+    PLOTWISE_CURVE_MEMBERS(CAbsoluteConstruction),
+    dualGet<&CAbsoluteConstruction::get_D>(disp::curve::D, "D"),
+    dualPut<&CAbsoluteConstruction::put_D>(disp::curve::D, "D"),
+};
+static_assert(validDispatchTable(kAbsoluteMembers));
 constexpr DispatchMember<CInverslyConstruction> kInverslyMembers[] = {
     PLOTWISE_CURVE_MEMBERS(CInverslyConstruction),
     dualGet<&CInverslyConstruction::get_D>(disp::curve::D, "D"),
@@ -215,6 +284,10 @@ static_assert(validDispatchTable(kSquareRootMembers));
 std::span<const DispatchMember<CQuadricConstruction>> CQuadricConstruction::dispatchMembers()
 {
     return kQuadricMembers;
+}
+std::span<const DispatchMember<CAbsoluteConstruction>> CAbsoluteConstruction::dispatchMembers()
+{
+    return kAbsoluteMembers;
 }
 std::span<const DispatchMember<CInverslyConstruction>> CInverslyConstruction::dispatchMembers()
 {

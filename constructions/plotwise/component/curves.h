@@ -1,5 +1,5 @@
 #pragma once
-// The graphs given by a few numbers: the quadratic, the linear fraction and
+// The graphs given by a few numbers: the absolute value, the quadratic, the linear fraction and
 // the square root, each drawn by its task's polylines.
 #include <array>
 
@@ -65,6 +65,15 @@ public:
     static constexpr std::string_view kElement = "inverslyConstr";
     CInverslyConstruction() : CFourParameterCurve({0.0, 1.0, 1.0, 0.0}) {}
     static std::span<const DispatchMember<CInverslyConstruction>> dispatchMembers();
+    HRESULT Draw(DeviceContextHandle dc, std::int32_t updateType) override;
+    std::int16_t getFunctionValue(double x, double* y) override;
+};
+
+class CAbsoluteConstruction final : public CFourParameterCurve<CAbsoluteConstruction, IAbsoluteConstruction> {
+public:
+    static constexpr std::string_view kElement = "absoluteConstr";
+    CAbsoluteConstruction() : CFourParameterCurve({1.0, 1.0, 0.0, 0.0}) {}
+    static std::span<const DispatchMember<CAbsoluteConstruction>> dispatchMembers();
     HRESULT Draw(DeviceContextHandle dc, std::int32_t updateType) override;
     std::int16_t getFunctionValue(double x, double* y) override;
 };

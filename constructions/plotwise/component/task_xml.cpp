@@ -167,6 +167,8 @@ HRESULT CTask::CreateConstructionFromXml(const std::string& source, IConstructio
         made = makeConstruction<CPointConstruction>();
     else if (name == "gr:circleConstr")
         made = makeConstruction<CCircleConstruction>();
+    else if (name == "gr:absoluteConstr")
+        made = makeConstruction<CAbsoluteConstruction>();
     else if (name == "gr:quadricConstr")
         made = makeConstruction<CQuadricConstruction>();
     else if (name == "gr:inverslyConstr")

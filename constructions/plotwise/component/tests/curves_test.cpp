@@ -223,16 +223,67 @@ TEST_F(CurvePixels, PolesAndDomainEnds)
     EXPECT_EQ(root->Draw(0, kPaintUpdate), platform::S_FALSE);
 }
 
+TEST_F(CurvePixels, AbsoluteValueArms)
+{
+    const auto absolute = make<IAbsoluteConstruction>(CLSID_AbsoluteConstruction);
+    absolute->put_Name("|x|");
+    std::string text;
+    absolute->get_xml(&text);
+    EXPECT_EQ(text, "<gr:absoluteConstr color=\"255\" lineWidth=\"2\" name=\"|x|\" showName=\"1\" visible=\"1\" "
+                    "useInterval=\"0\" A=\"1.000000\" B=\"1.000000\" C=\"0.000000\" D=\"0.000000\"/>");
+    QImage v = drawn(absolute.get(), "plotwise_absolute.png");
+    EXPECT_TRUE(redNear(v, 100, 50));
+    EXPECT_TRUE(redNear(v, 200, 150));
+    EXPECT_TRUE(redNear(v, 300, 50));
+    EXPECT_TRUE(redNear(v, 50, 0) || redNear(v, 51, 1));
+
+    absolute->put_A(-1);
+    v = drawn(absolute.get(), "plotwise_absolute_down.png");
+    EXPECT_TRUE(redNear(v, 300, 250));
+    EXPECT_TRUE(redNear(v, 100, 250));
+    EXPECT_FALSE(redNear(v, 300, 50));
+
+    // b < 0 on [1, 4]: the right arm between its interval ends only.
+    absolute->put_A(1);
+    absolute->put_b(-1);
+    absolute->put_UseInterval(VARIANT_TRUE);
+    absolute->put_IntervalLeft(1);
+    absolute->put_IntervalRight(4);
+    absolute->put_Name("");  // the label is searched from the view's left edge
+    v = drawn(absolute.get(), "plotwise_absolute_interval.png");
+    EXPECT_FALSE(redInColumns(v, 0, 217));
+    EXPECT_FALSE(redInColumns(v, 283, 399));
+    EXPECT_TRUE(redNear(v, 250, 100));
+    // Only the left end finite: from x = 1 up to the top, nothing left of it.
+    absolute->put_IntervalRightIsInfinite(VARIANT_TRUE);
+    v = drawn(absolute.get(), "plotwise_absolute_left_end.png");
+    EXPECT_FALSE(redInColumns(v, 0, 217));
+    EXPECT_TRUE(redNear(v, 340, 10));
+
+    // A = 0: the level line y = D across the view.
+    absolute->put_UseInterval(VARIANT_FALSE);
+    absolute->put_A(0);
+    absolute->put_D(2);
+    v = drawn(absolute.get(), "plotwise_absolute_level.png");
+    EXPECT_TRUE(redNear(v, 10, 110));
+    EXPECT_TRUE(redNear(v, 390, 110));
+}
+
 TEST_F(CurvePixels, UpdateEndsAtHalfAndNegativeScales)
 {
     const auto quadric = make<IQuadricConstruction>(CLSID_QuadricConstruction);
     const auto fraction = make<IInverslyConstruction>(CLSID_InverslyConstruction);
     const auto root = make<ISquareRootConstruction>(CLSID_SquareRootConstruction);
+    const auto absolute = make<IAbsoluteConstruction>(CLSID_AbsoluteConstruction);
+    const auto point = make<IPointConstruction>(CLSID_PointConstruction);
+    const auto circle = make<ICircleConstruction>(CLSID_CircleConstruction);
     const auto graph = make<IArbitraryConstruction>(CLSID_ArbitraryConstruction);
     graph->put_VarName("x");
     graph->put_Expression("sin(x)*x^2+1");
     for (IConstruction* c : {static_cast<IConstruction*>(quadric.get()), static_cast<IConstruction*>(fraction.get()),
-                             static_cast<IConstruction*>(root.get()), static_cast<IConstruction*>(graph.get())})
+                             static_cast<IConstruction*>(root.get()), static_cast<IConstruction*>(graph.get()),
+                             static_cast<IConstruction*>(absolute.get()), static_cast<IConstruction*>(point.get()),
+                             static_cast<IConstruction*>(circle.get())})
         task->Add(c);
     for (double scale : {0.5, -20.0}) {
         task->put_AbscissScale(scale);
