@@ -86,6 +86,10 @@ inline constexpr int x = 57;
 inline constexpr int y = 58;
 inline constexpr int ShowProjection = 59;
 }  // namespace point
+namespace segment {
+inline constexpr int PointA = 57;
+inline constexpr int PointB = 58;
+}  // namespace segment
 namespace circle {
 inline constexpr int CenterX = 57;
 inline constexpr int CenterY = 58;

@@ -99,6 +99,17 @@ public:
     virtual HRESULT put_ShowProjection(std::int32_t show) = 0;
 };
 
+class ISegment : public IConstruction {
+public:
+    using Base = IConstruction;
+    static constexpr IID iid = IID_ISegment;
+
+    virtual HRESULT get_PointA(IPointConstruction** point) = 0;
+    virtual HRESULT put_PointA(IPointConstruction* point) = 0;
+    virtual HRESULT get_PointB(IPointConstruction** point) = 0;
+    virtual HRESULT put_PointB(IPointConstruction* point) = 0;
+};
+
 class ICircleConstruction : public IConstruction {
 public:
     using Base = IConstruction;

@@ -23,6 +23,8 @@ constexpr ClassEntry kClasses[] = {
      &createObject<CArbitraryConstruction>},
     {CLSID_PointConstruction, "ZezidoziCtrlTessaly.PointConstruction.1", "ZezidoziCtrlTessaly.PointConstruction",
      "PointConstructionTessaly Class", &createObject<CPointConstruction>},
+    {CLSID_Segment, "ZezidoziCtrlTessaly.Segment.1", "ZezidoziCtrlTessaly.Segment", "SegmentTessaly Class",
+     &createObject<CSegment>},
     {CLSID_CircleConstruction, "ZezidoziCtrlTessaly.CircleConstruction.1", "ZezidoziCtrlTessaly.CircleConstruction",
      "CircleConstructionTessaly Class", &createObject<CCircleConstruction>},
     {CLSID_AbsoluteConstruction, "ZezidoziCtrlTessaly.AbsoluteConstruction.1",

@@ -1,4 +1,4 @@
-// The point and the circle: drawing, projections, labels and element texts.
+// The point, the segment and the circle: drawing, projections, labels and element texts.
 #include "constructions/plotwise/component/point_circle.h"
 
 #include <QBrush>
@@ -238,6 +238,142 @@ HRESULT CCircleConstruction::put_xml(const std::string& source)
     return S_OK;
 }
 
+// --- segment --------------------------------------------------------------
+
+CSegment::CSegment() : m_a(make<CPointConstruction>().get()), m_b(make<CPointConstruction>().get()) {}
+
+CSegment::~CSegment()
+{
+    // Points that outlive the segment do not name a task that may go first.
+    if (m_a)
+        m_a->put_Task(nullptr);
+    if (m_b)
+        m_b->put_Task(nullptr);
+}
+
+HRESULT CSegment::put_Task(ITask* task)
+{
+    Task = task;
+    if (m_a)
+        m_a->put_Task(task);
+    if (m_b)
+        m_b->put_Task(task);
+    return S_OK;
+}
+
+void CSegment::exchange(ComPtr<IPointConstruction>& held, IPointConstruction* point)
+{
+    ComPtr<IPointConstruction> old = std::move(held);
+    held = ComPtr<IPointConstruction>(point);
+    if (old && old != held)
+        old->put_Task(nullptr);
+    if (held)
+        held->put_Task(Task);
+}
+
+HRESULT CSegment::get_PointA(IPointConstruction** point)
+{
+    if (!point)
+        return E_POINTER;
+    *point = ComPtr<IPointConstruction>(m_a).detach();
+    return S_OK;
+}
+HRESULT CSegment::put_PointA(IPointConstruction* point)
+{
+    exchange(m_a, point);
+    return S_OK;
+}
+HRESULT CSegment::get_PointB(IPointConstruction** point)
+{
+    if (!point)
+        return E_POINTER;
+    *point = ComPtr<IPointConstruction>(m_b).detach();
+    return S_OK;
+}
+HRESULT CSegment::put_PointB(IPointConstruction* point)
+{
+    exchange(m_b, point);
+    return S_OK;
+}
+
+HRESULT CSegment::Draw(DeviceContextHandle dc, std::int32_t updateType)
+{
+    QPainter* painter = platform::handles::painterOf(dc);
+    if (!painter || !Task)
+        return S_FALSE;
+    const ComPtr<CSegment> keepAlive(this);
+    const ComPtr<ITask> task(Task);
+    const ComPtr<IPointConstruction> a = m_a, b = m_b;
+    if (a && b) {
+        double ax = 0, ay = 0, bx = 0, by = 0;
+        a->get_x(&ax);
+        a->get_y(&ay);
+        b->get_x(&bx);
+        b->get_y(&by);
+        task->convertPointFromWorldToClient(&ax, &ay);
+        task->convertPointFromWorldToClient(&bx, &by);
+        double left = 0, top = 0, width = 0, height = 0;
+        task->Get_ClientRect(&left, &top, &width, &height);
+        // Drawn whether or not the segment is visible, as is its label.
+        painter->save();
+        painter->setPen(QPen(fromColorRef(Color), LineWidth, Qt::SolidLine));
+        drawClippedLine(*painter, QRectF(left, top, width, height), QPointF(ax, ay), QPointF(bx, by));
+        painter->setPen(fromColorRef(Color));
+        if (finitePoint(ax, ay) && finitePoint(bx, by))
+            textOut(*painter, pixel((ax + bx) * 0.5), pixel((ay + by) * 0.5), Name);
+        painter->restore();
+    }
+    if (a)
+        a->Draw(dc, updateType);
+    if (b)
+        b->Draw(dc, updateType);
+    return S_OK;
+}
+
+HRESULT CSegment::get_xml(std::string* result)
+{
+    if (!result)
+        return E_POINTER;
+    try {
+        std::string text = GetCommonXml(kElement);
+        text.replace(text.size() - 2, 2, ">");
+        for (const ComPtr<IPointConstruction>& point : {m_a, m_b}) {
+            if (!point)
+                continue;
+            std::string child;
+            if (Failed(point->get_xml(&child)))
+                return E_FAIL;
+            text += child;
+        }
+        text += "</gr:segmentConstr>";
+        *result = std::move(text);
+        return S_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT CSegment::put_xml(const std::string& source)
+{
+    int points = 0;
+    for (const Tag& tag : tagsOf(source)) {
+        if (tag.name == "segmentConstr") {
+            if (!ReadCommonXml(tag.text))
+                return E_FAIL;
+        } else if (tag.name == "pointConstr") {
+            const auto point = make<CPointConstruction>();
+            if (Failed(point->put_xml(std::string(tag.text))))
+                return E_FAIL;
+            if (points == 0)
+                exchange(m_a, point.get());
+            else if (points == 1)
+                exchange(m_b, point.get());
+            ++points;
+        }
+    }
+    return S_OK;
+}
+
 // --- dispatch -------------------------------------------------------------
 
 namespace {
@@ -265,8 +401,18 @@ constexpr DispatchMember<K> kCircleMembers[] = {
     dualPut<&K::put_RY>(disp::circle::RY, "RY"),
 };
 static_assert(validDispatchTable(kCircleMembers));
+using S = CSegment;
+constexpr DispatchMember<S> kSegmentMembers[] = {
+    PLOTWISE_CONSTRUCTION_MEMBERS(S),
+    dualGet<&S::get_PointA>(disp::segment::PointA, "PointA"),
+    dualPut<&S::put_PointA>(disp::segment::PointA, "PointA"),
+    dualGet<&S::get_PointB>(disp::segment::PointB, "PointB"),
+    dualPut<&S::put_PointB>(disp::segment::PointB, "PointB"),
+};
+static_assert(validDispatchTable(kSegmentMembers));
 }  // namespace
 
+std::span<const DispatchMember<S>> CSegment::dispatchMembers() { return kSegmentMembers; }
 std::span<const DispatchMember<P>> CPointConstruction::dispatchMembers() { return kPointMembers; }
 std::span<const DispatchMember<K>> CCircleConstruction::dispatchMembers() { return kCircleMembers; }
 

@@ -59,4 +59,33 @@ private:
     double m_ry = -1.0;  // -1: the vertical radius is r
 };
 
+// A segment between two point constructions it holds; the points draw
+// themselves after it.
+class CSegment final : public IConstructionImpl<CSegment, ISegment> {
+public:
+    static constexpr std::string_view kElement = "segmentConstr";
+    CSegment();
+    ~CSegment() override;
+    static std::span<const DispatchMember<CSegment>> dispatchMembers();
+
+    HRESULT get_xml(std::string* text) override;
+    HRESULT put_xml(const std::string& text) override;
+    HRESULT Draw(DeviceContextHandle dc, std::int32_t updateType) override;
+    HRESULT put_Task(ITask* task) override;
+    std::int16_t getFunctionValue(double, double*) override { return 0; }
+
+    HRESULT get_PointA(IPointConstruction** point) override;
+    HRESULT put_PointA(IPointConstruction* point) override;
+    HRESULT get_PointB(IPointConstruction** point) override;
+    HRESULT put_PointB(IPointConstruction* point) override;
+
+private:
+    // Holds point in place of held: the new one gets the segment's task, the
+    // one let go no longer names it.
+    void exchange(platform::com::ComPtr<IPointConstruction>& held, IPointConstruction* point);
+
+    platform::com::ComPtr<IPointConstruction> m_a;
+    platform::com::ComPtr<IPointConstruction> m_b;
+};
+
 }  // namespace constructions::plotwise

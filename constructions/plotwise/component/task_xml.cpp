@@ -165,6 +165,8 @@ HRESULT CTask::CreateConstructionFromXml(const std::string& source, IConstructio
         made = makeConstruction<CArbitraryConstruction>();
     else if (name == "gr:pointConstr")
         made = makeConstruction<CPointConstruction>();
+    else if (name == "gr:segmentConstr")
+        made = makeConstruction<CSegment>();
     else if (name == "gr:circleConstr")
         made = makeConstruction<CCircleConstruction>();
     else if (name == "gr:absoluteConstr")

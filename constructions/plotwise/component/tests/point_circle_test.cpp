@@ -168,3 +168,94 @@ TEST_F(PointPixels, ACircleAndAnEllipse)
 
 }  // namespace
 }  // namespace constructions::plotwise::test
+
+namespace constructions::plotwise::test {
+namespace {
+
+TEST_F(PointsAndCircles, ASegmentHoldsItsPointsAndGivesThemItsTask)
+{
+    const auto segment = make<ISegment>(CLSID_Segment);
+    ComPtr<IPointConstruction> a, b;
+    ASSERT_EQ(segment->get_PointA(a.put()), platform::S_OK);
+    ASSERT_EQ(segment->get_PointB(b.put()), platform::S_OK);
+    ASSERT_TRUE(a && b && a != b) << "a segment creates its two points";
+    a->put_x(1);
+    b->put_x(-2);
+    b->put_y(3);
+    const std::string text = xmlOf(segment.get());
+    EXPECT_EQ(text,
+              "<gr:segmentConstr color=\"255\" lineWidth=\"2\" name=\"\" showName=\"1\" visible=\"1\" "
+              "useInterval=\"0\"><gr:pointConstr color=\"255\" lineWidth=\"3\" name=\"\" showName=\"1\" visible=\"1\" "
+              "useInterval=\"0\" X=\"1.000000\" Y=\"0.000000\" showProjection=\"1\"/><gr:pointConstr color=\"255\" "
+              "lineWidth=\"3\" name=\"\" showName=\"1\" visible=\"1\" useInterval=\"0\" X=\"-2.000000\" "
+              "Y=\"3.000000\" showProjection=\"1\"/></gr:segmentConstr>");
+
+    const ComPtr<ITask> task = newTask();
+    ASSERT_EQ(task->AddFromXml(text), platform::S_OK);
+    std::string taskText;
+    task->get_xml(&taskText);
+    const ComPtr<ITask> again = newTask();
+    ASSERT_EQ(again->put_xml(taskText), platform::S_OK);
+    std::string againText;
+    again->get_xml(&againText);
+    EXPECT_EQ(againText, taskText);
+
+    // The task reaches the points, a new point and nobody let go.
+    ASSERT_EQ(task->Add(segment.get()), platform::S_OK);
+    const auto taskOf = [](IConstruction* c) {
+        ComPtr<ITask> t;
+        c->get_Task(t.put());
+        return t;
+    };
+    EXPECT_EQ(taskOf(a.get()), task);
+    const auto replacement = make<IPointConstruction>(CLSID_PointConstruction);
+    DispatchDriver driver(ComPtr<IDispatch>(segment.get()));
+    driver.setProperty(disp::segment::PointA, ComPtr<IDispatch>(replacement.get()));
+    EXPECT_EQ(taskOf(replacement.get()), task);
+    EXPECT_FALSE(taskOf(a.get())) << "the point let go";
+    ASSERT_EQ(task->Remove(segment.get()), platform::S_OK);
+    EXPECT_FALSE(taskOf(b.get())) << "a removed segment's points";
+}
+
+TEST_F(PointsAndCircles, ASegmentsPointOutlivesItsSegmentAndTask)
+{
+    ComPtr<IPointConstruction> point;
+    {
+        const ComPtr<ITask> task = newTask();
+        const auto segment = make<ISegment>(CLSID_Segment);
+        task->Add(segment.get());
+        segment->get_PointB(point.put());
+    }
+    ComPtr<ITask> none;
+    point->get_Task(none.put());
+    EXPECT_FALSE(none);
+    point->put_ShowProjection(0);  // would call into a task that is gone
+}
+
+TEST_F(PointPixels, ASegmentDrawsEvenWhenInvisibleWithItsLabelAndEnds)
+{
+    const auto segment = make<ISegment>(CLSID_Segment);
+    ComPtr<IPointConstruction> a, b;
+    segment->get_PointA(a.put());
+    segment->get_PointB(b.put());
+    a->put_x(-4);
+    a->put_y(-2);
+    b->put_x(4);
+    b->put_y(2);
+    b->put_Name("B");
+    segment->put_Name("s");
+    segment->put_Visible(0);
+    segment->put_ShowName(0);
+    drawn(segment.get(), "plotwise_segment.png");
+    EXPECT_TRUE(isRed(canvas, 120, 190)) << "end A";
+    EXPECT_TRUE(isRed(canvas, 160, 170) || isRed(canvas, 160, 169) || isRed(canvas, 160, 171));
+    EXPECT_FALSE(isRed(canvas, 300, 100) || isRed(canvas, 300, 99) || isRed(canvas, 300, 101)) << "ends at B";
+    int label = 0;
+    for (int y = 150; y < 170; ++y)
+        for (int x = 200; x < 212; ++x)
+            label += isRed(canvas, x, y);
+    EXPECT_GT(label, 3) << "the label at the midpoint whatever ShowName says";
+}
+
+}  // namespace
+}  // namespace constructions::plotwise::test
