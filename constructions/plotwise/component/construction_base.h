@@ -42,6 +42,8 @@ struct Tag {
 std::vector<Tag> tagsOf(std::string_view text);
 
 QColor fromColorRef(std::int32_t color);
+// The part of the segment a-b inside box; false when none is.
+bool clipSegment(QPointF& a, QPointF& b, const QRectF& box);
 // A pixel value as an integer, saturated at +-10^8; NaN gives 0.
 int pixel(double value);
 // Draws the line between two client points clipped to clip widened by 10

@@ -52,6 +52,10 @@ inline constexpr int kDragUpdate = 100;
 inline constexpr int kPaintUpdate = 200;
 inline constexpr int kSizeUpdate = 300;
 
+// A line's Type: through two points, or A x + b y + C = 0.
+inline constexpr int kLineByPoints = 100;
+inline constexpr int kLineByEquation = 200;
+
 namespace disp {
 // IXMLSupport
 inline constexpr int xml = 200;
@@ -86,6 +90,20 @@ inline constexpr int x = 57;
 inline constexpr int y = 58;
 inline constexpr int ShowProjection = 59;
 }  // namespace point
+namespace line {
+inline constexpr int Type = 57;
+inline constexpr int X1 = 58;
+inline constexpr int Y1 = 59;
+inline constexpr int X2 = 60;
+inline constexpr int Y2 = 61;
+inline constexpr int A = 62;
+inline constexpr int b = 63;
+inline constexpr int C = 64;
+inline constexpr int ShowProjection1 = 65;
+inline constexpr int ShowProjection2 = 66;
+inline constexpr int ShowPoint1 = 67;
+inline constexpr int ShowPoint2 = 68;
+}  // namespace line
 namespace segment {
 inline constexpr int PointA = 57;
 inline constexpr int PointB = 58;

@@ -99,6 +99,37 @@ public:
     virtual HRESULT put_ShowProjection(std::int32_t show) = 0;
 };
 
+class ILineConstruction : public IConstruction {
+public:
+    using Base = IConstruction;
+    static constexpr IID iid = IID_ILineConstruction;
+
+    virtual HRESULT get_Type(std::int32_t* type) = 0;
+    virtual HRESULT put_Type(std::int32_t type) = 0;
+    virtual HRESULT get_X1(double* v) = 0;
+    virtual HRESULT put_X1(double v) = 0;
+    virtual HRESULT get_Y1(double* v) = 0;
+    virtual HRESULT put_Y1(double v) = 0;
+    virtual HRESULT get_X2(double* v) = 0;
+    virtual HRESULT put_X2(double v) = 0;
+    virtual HRESULT get_Y2(double* v) = 0;
+    virtual HRESULT put_Y2(double v) = 0;
+    virtual HRESULT get_A(double* v) = 0;
+    virtual HRESULT put_A(double v) = 0;
+    virtual HRESULT get_b(double* v) = 0;
+    virtual HRESULT put_b(double v) = 0;
+    virtual HRESULT get_C(double* v) = 0;
+    virtual HRESULT put_C(double v) = 0;
+    virtual HRESULT get_ShowProjection1(std::int32_t* v) = 0;
+    virtual HRESULT put_ShowProjection1(std::int32_t v) = 0;
+    virtual HRESULT get_ShowProjection2(std::int32_t* v) = 0;
+    virtual HRESULT put_ShowProjection2(std::int32_t v) = 0;
+    virtual HRESULT get_ShowPoint1(std::int32_t* v) = 0;
+    virtual HRESULT put_ShowPoint1(std::int32_t v) = 0;
+    virtual HRESULT get_ShowPoint2(std::int32_t* v) = 0;
+    virtual HRESULT put_ShowPoint2(std::int32_t v) = 0;
+};
+
 class ISegment : public IConstruction {
 public:
     using Base = IConstruction;

@@ -2,6 +2,7 @@
 #include "constructions/plotwise/component/arbitrary_construction.h"
 #include "constructions/plotwise/component/builder_ctrl.h"
 #include "constructions/plotwise/component/curves.h"
+#include "constructions/plotwise/component/line_construction.h"
 #include "constructions/plotwise/component/point_circle.h"
 #include "constructions/plotwise/component/task.h"
 #include "constructions/plotwise/component/tasks.h"
@@ -23,6 +24,8 @@ constexpr ClassEntry kClasses[] = {
      &createObject<CArbitraryConstruction>},
     {CLSID_PointConstruction, "ZezidoziCtrlTessaly.PointConstruction.1", "ZezidoziCtrlTessaly.PointConstruction",
      "PointConstructionTessaly Class", &createObject<CPointConstruction>},
+    {CLSID_LineConstruction, "ZezidoziCtrlTessaly.LineConstruction.1", "ZezidoziCtrlTessaly.LineConstruction",
+     "LineConstructionTessaly Class", &createObject<CLineConstruction>},
     {CLSID_Segment, "ZezidoziCtrlTessaly.Segment.1", "ZezidoziCtrlTessaly.Segment", "SegmentTessaly Class",
      &createObject<CSegment>},
     {CLSID_CircleConstruction, "ZezidoziCtrlTessaly.CircleConstruction.1", "ZezidoziCtrlTessaly.CircleConstruction",

@@ -10,6 +10,7 @@
 
 #include "constructions/plotwise/component/arbitrary_construction.h"
 #include "constructions/plotwise/component/curves.h"
+#include "constructions/plotwise/component/line_construction.h"
 #include "constructions/plotwise/component/point_circle.h"
 #include "constructions/plotwise/component/task.h"
 #include "platform/text.h"
@@ -165,6 +166,8 @@ HRESULT CTask::CreateConstructionFromXml(const std::string& source, IConstructio
         made = makeConstruction<CArbitraryConstruction>();
     else if (name == "gr:pointConstr")
         made = makeConstruction<CPointConstruction>();
+    else if (name == "gr:lineConstr")
+        made = makeConstruction<CLineConstruction>();
     else if (name == "gr:segmentConstr")
         made = makeConstruction<CSegment>();
     else if (name == "gr:circleConstr")
@@ -178,7 +181,7 @@ HRESULT CTask::CreateConstructionFromXml(const std::string& source, IConstructio
     else if (name == "gr:squareRootConstr")
         made = makeConstruction<CSquareRootConstruction>();
     else
-        return E_NOTIMPL;  // a kind this library does not make yet
+        return E_NOTIMPL;
     if (Failed(made->put_xml(source)))
         return E_FAIL;
     *construction = made.detach();

@@ -259,3 +259,97 @@ TEST_F(PointPixels, ASegmentDrawsEvenWhenInvisibleWithItsLabelAndEnds)
 
 }  // namespace
 }  // namespace constructions::plotwise::test
+
+namespace constructions::plotwise::test {
+namespace {
+
+TEST_F(PointsAndCircles, LineTypeAndTexts)
+{
+    const auto line = make<ILineConstruction>(CLSID_LineConstruction);
+    std::int32_t type = 0;
+    EXPECT_EQ(line->put_Type(1), platform::E_FAIL);
+    line->get_Type(&type);
+    EXPECT_EQ(type, kLineByPoints);
+    line->put_X2(1);
+    line->put_Y2(2);
+    line->put_ShowPoint2(0);
+    const std::string byPoints = xmlOf(line.get());
+    EXPECT_EQ(byPoints,
+              "<gr:lineConstr color=\"255\" lineWidth=\"2\" name=\"\" showName=\"1\" visible=\"1\" useInterval=\"0\" "
+              "type=\"lineByPoints\" showPoint1=\"1\" showPoint2=\"0\"><gr:pointConstr color=\"255\" lineWidth=\"2\" "
+              "name=\"\" showName=\"0\" visible=\"1\" X=\"0.000000\" Y=\"0.000000\" showProjection=\"1\"/>"
+              "<gr:pointConstr color=\"255\" lineWidth=\"2\" name=\"\" showName=\"0\" visible=\"0\" X=\"1.000000\" "
+              "Y=\"2.000000\" showProjection=\"1\"/></gr:lineConstr>");
+    ASSERT_EQ(line->put_Type(kLineByEquation), platform::S_OK);
+    line->put_A(1);
+    line->put_b(-1);
+    const std::string byEquation = xmlOf(line.get());
+    EXPECT_EQ(byEquation,
+              "<gr:lineConstr color=\"255\" lineWidth=\"2\" name=\"\" showName=\"1\" visible=\"1\" useInterval=\"0\" "
+              "type=\"lineByEquation\" showPoint1=\"1\" showPoint2=\"0\"><koefficients A=\"1.000000\" "
+              "B=\"-1.000000\" C=\"0.000000\"/></gr:lineConstr>");
+
+    const ComPtr<ITask> task = newTask();
+    ASSERT_EQ(task->AddFromXml(byPoints), platform::S_OK);
+    ASSERT_EQ(task->AddFromXml(byEquation), platform::S_OK);
+    std::string taskText;
+    task->get_xml(&taskText);
+    const ComPtr<ITask> again = newTask();
+    ASSERT_EQ(again->put_xml(taskText), platform::S_OK);
+    std::string againText;
+    again->get_xml(&againText);
+    EXPECT_EQ(againText, taskText);
+
+    // A text by points reads back by points whatever its type says.
+    std::string mislabelled = byPoints;
+    mislabelled.replace(mislabelled.find("lineByPoints"), 12, "lineByEquation");
+    const auto read = make<ILineConstruction>(CLSID_LineConstruction);
+    read->put_Type(kLineByEquation);
+    ASSERT_EQ(read->put_xml(mislabelled), platform::S_OK);
+    read->get_Type(&type);
+    EXPECT_EQ(type, kLineByPoints);
+}
+
+TEST_F(PointPixels, LinesAcrossTheViewAndTheirIntervals)
+{
+    const auto line = make<ILineConstruction>(CLSID_LineConstruction);
+    line->put_Name("g");
+    line->put_Visible(0);  // a line is drawn whatever Visible says
+    drawn(line.get(), "plotwise_line_new.png");
+    EXPECT_TRUE(isRed(canvas, 200, 20) || isRed(canvas, 201, 20) || isRed(canvas, 199, 20)) << "vertical";
+    EXPECT_TRUE(isRed(canvas, 200, 280) || isRed(canvas, 201, 280) || isRed(canvas, 199, 280));
+
+    line->put_Type(kLineByEquation);
+    line->put_A(1);
+    line->put_b(-1);
+    drawn(line.get(), "plotwise_line_diagonal.png");
+    EXPECT_TRUE(isRed(canvas, 260, 90) || isRed(canvas, 260, 89) || isRed(canvas, 260, 91));
+    EXPECT_TRUE(isRed(canvas, 100, 250) || isRed(canvas, 100, 249) || isRed(canvas, 100, 251));
+
+    line->put_A(0);
+    line->put_b(0);
+    drawn(line.get(), "plotwise_line_degenerate.png");
+    EXPECT_TRUE(isRed(canvas, 200, 20) || isRed(canvas, 201, 20) || isRed(canvas, 199, 20));
+
+    line->put_Type(kLineByPoints);
+    line->put_X1(-2);
+    line->put_Y1(-1);
+    line->put_X2(2);
+    line->put_Y2(1);
+    line->put_Name("rotated");
+    line->put_UseInterval(VARIANT_TRUE);
+    line->put_IntervalLeft(-1);
+    line->put_IntervalRight(1);
+    drawn(line.get(), "plotwise_line_interval.png");
+    int outside = 0;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x)
+            if (isRed(canvas, x, y) && (x < 178 || x > 222) && std::abs(y - (150 - (x - 200) / 2)) <= 2 &&
+                std::abs(x - 160) > 5 && std::abs(x - 240) > 5)
+                ++outside;
+    EXPECT_EQ(outside, 0) << "clipped to x in [-1, 1] apart from the end dots";
+    EXPECT_TRUE(isRed(canvas, 210, 145) || isRed(canvas, 210, 144) || isRed(canvas, 210, 146));
+}
+
+}  // namespace
+}  // namespace constructions::plotwise::test

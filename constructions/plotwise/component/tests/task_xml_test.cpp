@@ -148,7 +148,7 @@ TEST_F(TaskXml, ReaderCases)
 TEST_F(TaskXml, ElementsWithoutAClassAreNotMade)
 {
     const ComPtr<ITask> task = newTask();
-    for (const char* text : {"<gr:lineConstr/>", "<gr:nothing/>", "<gr:arbitraryConstrX/>", ""}) {
+    for (const char* text : {"<gr:lineConstrX/>", "<gr:nothing/>", "<gr:arbitraryConstrX/>", ""}) {
         SCOPED_TRACE(text);
         ComPtr<IConstruction> made;
         EXPECT_EQ(task->CreateConstructionFromXml(text, made.put()), platform::E_NOTIMPL);
