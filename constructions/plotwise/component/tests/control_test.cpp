@@ -183,3 +183,47 @@ TEST_F(Control, TasksAndTheWindowReachTheCollection)
 
 }  // namespace
 }  // namespace constructions::plotwise::test
+
+namespace constructions::plotwise::test {
+namespace {
+
+bool redNear(const QImage& image, int x, int y)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (image.valid(x + dx, y + dy) && image.pixelColor(x + dx, y + dy) == QColor(255, 0, 0))
+                return true;
+    return false;
+}
+
+// A guide's graph page: the control placed by CLSID, then everything by
+// dispid, the task's text with line breaks between its elements.
+TEST_F(Control, TheGuidesOrderShowsTheParabolaOnTheNextPaint)
+{
+    placeControl(200, 180);
+    DispatchDriver builder(control);
+    const ComPtr<IDispatch> tasksObject = builder.getProperty<ComPtr<IDispatch>>(disp::builder::Tasks);
+    ASSERT_TRUE(tasksObject);
+    ComPtr<IDispatch> taskObject;
+    ASSERT_EQ(createInstance(CLSID_Task, taskObject), platform::S_OK);
+    DispatchDriver task(taskObject);
+    task.setProperty(disp::xml, std::string(
+        "<gr:task xmlns:gr=\"urn:pelmarin:tessaly:graph\" abscissName=\"x\" ordinateName=\"y\" "
+        "abscissScale=\"20.000000\" ordinateScale=\"20.000000\" gridColor=\"16763080\" clientOriginPointX=\"100\" "
+        "clientOriginPointY=\"90\" gridWidth=\"1\" showGrid=\"1\">\n"
+        "<gr:quadricConstr color=\"255\" lineWidth=\"2\" name=\"y=x^2\" showName=\"1\" visible=\"1\" "
+        "useInterval=\"0\" A=\"1.000000\" B=\"0.000000\" C=\"0.000000\"/>\n"
+        "</gr:task>"));
+    DispatchDriver tasks(tasksObject);
+    tasks.invoke(disp::tasks::Add, taskObject);
+    tasks.setProperty(disp::tasks::ActiveTask, taskObject);
+    const QImage image = controlWindow->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    image.save(PLOTWISE_PNG_DIR "/plotwise_guide_page.png");
+    EXPECT_TRUE(redNear(image, 120, 70)) << "(1, 1)";
+    EXPECT_TRUE(redNear(image, 80, 70)) << "(-1, 1)";
+    EXPECT_TRUE(redNear(image, 100, 90)) << "the vertex";
+    EXPECT_FALSE(redNear(image, 100, 120));
+}
+
+}  // namespace
+}  // namespace constructions::plotwise::test
