@@ -227,3 +227,54 @@ TEST_F(Control, TheGuidesOrderShowsTheParabolaOnTheNextPaint)
 
 }  // namespace
 }  // namespace constructions::plotwise::test
+
+namespace constructions::plotwise::test {
+namespace {
+
+// y = 2 drawn by the arbitrary construction, looked for along its row.
+bool redRowAt(const QImage& image, std::initializer_list<int> columns, int row)
+{
+    for (int column : columns)
+        if (!redNear(image, column, row))
+            return false;
+    return true;
+}
+
+TEST_F(Control, AResizeAndLongDragsKeepTheArbitraryGraphAcrossTheView)
+{
+    list = placeControl(400, 300);
+    const ComPtr<ITask> task = newTask();
+    list->Add(task.get());
+    list->put_ActiveTask(task.get());
+    task->put_ClientOriginPointX(200);
+    task->put_ClientOriginPointY(150);
+    ComPtr<IArbitraryConstruction> graph;
+    ASSERT_EQ(createInstance(CLSID_ArbitraryConstruction, graph), platform::S_OK);
+    graph->put_VarName("x");
+    graph->put_Expression("x*0+2");
+    task->Add(graph.get());
+    const auto shot = [&] { return controlWindow->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    EXPECT_TRUE(redRowAt(shot(), {5, 200, 395}, 110));
+
+    controlWindow->resize(700, 300);
+    QImage image = shot();
+    image.save(PLOTWISE_PNG_DIR "/plotwise_arbitrary_resized.png");
+    EXPECT_TRUE(redRowAt(image, {5, 350, 690}, 110)) << "filled to the new edges";
+
+    // Four view widths to the left, in drags of 600 pixels.
+    for (int i = 0; i < 5; ++i) {
+        QTest::mousePress(controlWindow, Qt::LeftButton, Qt::NoModifier, QPoint(650, 200));
+        QTest::mouseMove(controlWindow, QPoint(350, 200));
+        QTest::mouseMove(controlWindow, QPoint(50, 200));
+        QTest::mouseRelease(controlWindow, Qt::LeftButton, Qt::NoModifier, QPoint(50, 200));
+    }
+    std::int32_t originX = 0;
+    task->get_ClientOriginPointX(&originX);
+    EXPECT_LE(originX, 200 - 4 * 700);
+    image = shot();
+    image.save(PLOTWISE_PNG_DIR "/plotwise_arbitrary_dragged.png");
+    EXPECT_TRUE(redRowAt(image, {5, 350, 690}, 110)) << "the graph in the new view";
+}
+
+}  // namespace
+}  // namespace constructions::plotwise::test
