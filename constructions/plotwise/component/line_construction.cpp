@@ -185,6 +185,13 @@ HRESULT CLineConstruction::put_xml(const std::string& source)
         if (tag.name == "lineConstr") {
             if (!ReadCommonXml(tag.text))
                 return E_FAIL;
+            // The line's own dot flags, which a line by equation writes and
+            // has no point children to carry; the points' visible wins.
+            const Attributes attributes = attributesOf(tag.text);
+            if (const auto found = attributes.find("showPoint1"); found != attributes.end())
+                m_showPoint1 = static_cast<std::int32_t>(text::leadingInt(found->second));
+            if (const auto found = attributes.find("showPoint2"); found != attributes.end())
+                m_showPoint2 = static_cast<std::int32_t>(text::leadingInt(found->second));
         } else if (tag.name == "koefficients") {
             m_type = kLineByEquation;
             const Attributes attributes = attributesOf(tag.text);

@@ -300,6 +300,11 @@ TEST_F(PointsAndCircles, LineTypeAndTexts)
     again->get_xml(&againText);
     EXPECT_EQ(againText, taskText);
 
+    // A line by equation keeps its dot flags through its text.
+    const auto equation = make<ILineConstruction>(CLSID_LineConstruction);
+    ASSERT_EQ(equation->put_xml(byEquation), platform::S_OK);
+    EXPECT_EQ(xmlOf(equation.get()), byEquation);
+
     // A text by points reads back by points whatever its type says.
     std::string mislabelled = byPoints;
     mislabelled.replace(mislabelled.find("lineByPoints"), 12, "lineByEquation");
