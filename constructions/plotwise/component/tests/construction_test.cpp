@@ -361,3 +361,29 @@ TEST_F(Constructions, AConstructionOutlivesItsTask)
 
 }  // namespace
 }  // namespace constructions::plotwise::test
+
+namespace constructions::plotwise::test {
+namespace {
+
+TEST_F(Constructions, ATaskRefusesAConstructionAnotherTaskHolds)
+{
+    const Guid kinds[] = {CLSID_ArbitraryConstruction, CLSID_QuadricConstruction, CLSID_AbsoluteConstruction,
+                          CLSID_InverslyConstruction, CLSID_SquareRootConstruction, CLSID_PointConstruction,
+                          CLSID_CircleConstruction,   CLSID_LineConstruction,      CLSID_Segment};
+    for (const Guid& kind : kinds) {
+        ComPtr<IConstruction> construction;
+        ASSERT_EQ(createInstance(kind, construction), platform::S_OK);
+        const ComPtr<ITask> first = newTask();
+        const ComPtr<ITask> second = newTask();
+        ASSERT_EQ(first->Add(construction.get()), platform::S_OK);
+        EXPECT_TRUE(platform::Failed(second->Add(construction.get())));
+        const std::optional<ErrorInfo> error = lastError(second.get(), ITask::iid);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->description, "The Construction is already in some Task!");
+        ASSERT_EQ(first->Remove(construction.get()), platform::S_OK);
+        EXPECT_EQ(second->Add(construction.get()), platform::S_OK) << "free again once removed";
+    }
+}
+
+}  // namespace
+}  // namespace constructions::plotwise::test
