@@ -52,6 +52,10 @@ inline constexpr int kDragUpdate = 100;
 inline constexpr int kPaintUpdate = 200;
 inline constexpr int kSizeUpdate = 300;
 
+// A line's Type: through two points, or A x + b y + C = 0.
+inline constexpr int kLineByPoints = 100;
+inline constexpr int kLineByEquation = 200;
+
 namespace disp {
 // IXMLSupport
 inline constexpr int xml = 200;
@@ -73,6 +77,48 @@ inline constexpr int IntervalRight = 14;
 inline constexpr int IntervalRightIsInfinite = 15;
 inline constexpr int UseInterval = 16;
 }  // namespace construction
+
+// The constructions' own members.
+namespace curve {
+inline constexpr int A = 57;
+inline constexpr int b = 58;
+inline constexpr int C = 59;
+inline constexpr int D = 60;
+}  // namespace curve
+namespace point {
+inline constexpr int x = 57;
+inline constexpr int y = 58;
+inline constexpr int ShowProjection = 59;
+}  // namespace point
+namespace line {
+inline constexpr int Type = 57;
+inline constexpr int X1 = 58;
+inline constexpr int Y1 = 59;
+inline constexpr int X2 = 60;
+inline constexpr int Y2 = 61;
+inline constexpr int A = 62;
+inline constexpr int b = 63;
+inline constexpr int C = 64;
+inline constexpr int ShowProjection1 = 65;
+inline constexpr int ShowProjection2 = 66;
+inline constexpr int ShowPoint1 = 67;
+inline constexpr int ShowPoint2 = 68;
+}  // namespace line
+namespace segment {
+inline constexpr int PointA = 57;
+inline constexpr int PointB = 58;
+}  // namespace segment
+namespace circle {
+inline constexpr int CenterX = 57;
+inline constexpr int CenterY = 58;
+inline constexpr int r = 59;
+inline constexpr int RY = 60;
+}  // namespace circle
+namespace arbitrary {
+inline constexpr int Expression = 57;
+inline constexpr int TabStepInPixels = 58;
+inline constexpr int VarName = 59;
+}  // namespace arbitrary
 
 // ITask
 namespace task {

@@ -64,6 +64,111 @@ public:
     virtual HRESULT put_UseInterval(VARIANT_BOOL use) = 0;
 };
 
+// The curves given by numbers: y = A|bx + C| + D, (Ax + b)/(Cx + D),
+// (Ax + b)x + C and A sqrt(bx + C) + D; members A, b, C (and D) in order.
+#define PLOTWISE_PARAMETER(P)                         \
+    virtual HRESULT get_##P(double* value) = 0;       \
+    virtual HRESULT put_##P(double value) = 0;
+#define PLOTWISE_CURVE_INTERFACE(I, ...)              \
+    class I : public IConstruction {                  \
+    public:                                           \
+        using Base = IConstruction;                   \
+        static constexpr IID iid = IID_##I;           \
+        __VA_ARGS__                                   \
+    };
+PLOTWISE_CURVE_INTERFACE(IQuadricConstruction, PLOTWISE_PARAMETER(A) PLOTWISE_PARAMETER(b) PLOTWISE_PARAMETER(C))
+PLOTWISE_CURVE_INTERFACE(IAbsoluteConstruction, PLOTWISE_PARAMETER(A) PLOTWISE_PARAMETER(b) PLOTWISE_PARAMETER(C)
+                                                    PLOTWISE_PARAMETER(D))
+PLOTWISE_CURVE_INTERFACE(IInverslyConstruction, PLOTWISE_PARAMETER(A) PLOTWISE_PARAMETER(b) PLOTWISE_PARAMETER(C)
+                                                    PLOTWISE_PARAMETER(D))
+PLOTWISE_CURVE_INTERFACE(ISquareRootConstruction, PLOTWISE_PARAMETER(A) PLOTWISE_PARAMETER(b)
+                                                      PLOTWISE_PARAMETER(C) PLOTWISE_PARAMETER(D))
+#undef PLOTWISE_CURVE_INTERFACE
+#undef PLOTWISE_PARAMETER
+
+class IPointConstruction : public IConstruction {
+public:
+    using Base = IConstruction;
+    static constexpr IID iid = IID_IPointConstruction;
+
+    virtual HRESULT get_x(double* x) = 0;
+    virtual HRESULT put_x(double x) = 0;
+    virtual HRESULT get_y(double* y) = 0;
+    virtual HRESULT put_y(double y) = 0;
+    virtual HRESULT get_ShowProjection(std::int32_t* show) = 0;
+    virtual HRESULT put_ShowProjection(std::int32_t show) = 0;
+};
+
+class ILineConstruction : public IConstruction {
+public:
+    using Base = IConstruction;
+    static constexpr IID iid = IID_ILineConstruction;
+
+    virtual HRESULT get_Type(std::int32_t* type) = 0;
+    virtual HRESULT put_Type(std::int32_t type) = 0;
+    virtual HRESULT get_X1(double* v) = 0;
+    virtual HRESULT put_X1(double v) = 0;
+    virtual HRESULT get_Y1(double* v) = 0;
+    virtual HRESULT put_Y1(double v) = 0;
+    virtual HRESULT get_X2(double* v) = 0;
+    virtual HRESULT put_X2(double v) = 0;
+    virtual HRESULT get_Y2(double* v) = 0;
+    virtual HRESULT put_Y2(double v) = 0;
+    virtual HRESULT get_A(double* v) = 0;
+    virtual HRESULT put_A(double v) = 0;
+    virtual HRESULT get_b(double* v) = 0;
+    virtual HRESULT put_b(double v) = 0;
+    virtual HRESULT get_C(double* v) = 0;
+    virtual HRESULT put_C(double v) = 0;
+    virtual HRESULT get_ShowProjection1(std::int32_t* v) = 0;
+    virtual HRESULT put_ShowProjection1(std::int32_t v) = 0;
+    virtual HRESULT get_ShowProjection2(std::int32_t* v) = 0;
+    virtual HRESULT put_ShowProjection2(std::int32_t v) = 0;
+    virtual HRESULT get_ShowPoint1(std::int32_t* v) = 0;
+    virtual HRESULT put_ShowPoint1(std::int32_t v) = 0;
+    virtual HRESULT get_ShowPoint2(std::int32_t* v) = 0;
+    virtual HRESULT put_ShowPoint2(std::int32_t v) = 0;
+};
+
+class ISegment : public IConstruction {
+public:
+    using Base = IConstruction;
+    static constexpr IID iid = IID_ISegment;
+
+    virtual HRESULT get_PointA(IPointConstruction** point) = 0;
+    virtual HRESULT put_PointA(IPointConstruction* point) = 0;
+    virtual HRESULT get_PointB(IPointConstruction** point) = 0;
+    virtual HRESULT put_PointB(IPointConstruction* point) = 0;
+};
+
+class ICircleConstruction : public IConstruction {
+public:
+    using Base = IConstruction;
+    static constexpr IID iid = IID_ICircleConstruction;
+
+    virtual HRESULT get_CenterX(double* x) = 0;
+    virtual HRESULT put_CenterX(double x) = 0;
+    virtual HRESULT get_CenterY(double* y) = 0;
+    virtual HRESULT put_CenterY(double y) = 0;
+    virtual HRESULT get_r(double* r) = 0;
+    virtual HRESULT put_r(double r) = 0;
+    virtual HRESULT get_RY(double* ry) = 0;
+    virtual HRESULT put_RY(double ry) = 0;
+};
+
+class IArbitraryConstruction : public IConstruction {
+public:
+    using Base = IConstruction;
+    static constexpr IID iid = IID_IArbitraryConstruction;
+
+    virtual HRESULT get_Expression(std::string* expression) = 0;
+    virtual HRESULT put_Expression(const std::string& expression) = 0;
+    virtual HRESULT get_TabStepInPixels(double* step) = 0;
+    virtual HRESULT put_TabStepInPixels(double step) = 0;
+    virtual HRESULT get_VarName(std::string* name) = 0;
+    virtual HRESULT put_VarName(const std::string& name) = 0;
+};
+
 class ITask : public IXMLSupport {
 public:
     using Base = IXMLSupport;

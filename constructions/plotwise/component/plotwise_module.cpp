@@ -1,5 +1,9 @@
 // The graph library's class table and exports.
+#include "constructions/plotwise/component/arbitrary_construction.h"
 #include "constructions/plotwise/component/builder_ctrl.h"
+#include "constructions/plotwise/component/curves.h"
+#include "constructions/plotwise/component/line_construction.h"
+#include "constructions/plotwise/component/point_circle.h"
 #include "constructions/plotwise/component/task.h"
 #include "constructions/plotwise/component/tasks.h"
 
@@ -15,6 +19,28 @@ constexpr ClassEntry kClasses[] = {
      &createObject<CTask>},
     {CLSID_Tasks, "ZezidoziCtrlTessaly.Tasks.1", "ZezidoziCtrlTessaly.Tasks", "TasksTessaly Class",
      &createObject<CTasks>},
+    {CLSID_ArbitraryConstruction, "ZezidoziCtrlTessaly.ArbitraryConstruction.1",
+     "ZezidoziCtrlTessaly.ArbitraryConstruction", "ArbitraryConstructionTessaly Class",
+     &createObject<CArbitraryConstruction>},
+    {CLSID_PointConstruction, "ZezidoziCtrlTessaly.PointConstruction.1", "ZezidoziCtrlTessaly.PointConstruction",
+     "PointConstructionTessaly Class", &createObject<CPointConstruction>},
+    {CLSID_LineConstruction, "ZezidoziCtrlTessaly.LineConstruction.1", "ZezidoziCtrlTessaly.LineConstruction",
+     "LineConstructionTessaly Class", &createObject<CLineConstruction>},
+    {CLSID_Segment, "ZezidoziCtrlTessaly.Segment.1", "ZezidoziCtrlTessaly.Segment", "SegmentTessaly Class",
+     &createObject<CSegment>},
+    {CLSID_CircleConstruction, "ZezidoziCtrlTessaly.CircleConstruction.1", "ZezidoziCtrlTessaly.CircleConstruction",
+     "CircleConstructionTessaly Class", &createObject<CCircleConstruction>},
+    {CLSID_AbsoluteConstruction, "ZezidoziCtrlTessaly.AbsoluteConstruction.1",
+     "ZezidoziCtrlTessaly.AbsoluteConstruction", "AbsoluteConstructionTessaly Class",
+     &createObject<CAbsoluteConstruction>},
+    {CLSID_QuadricConstruction, "ZezidoziCtrlTessaly.QuadricConstruction.1", "ZezidoziCtrlTessaly.QuadricConstruction",
+     "QuadricConstructionTessaly Class", &createObject<CQuadricConstruction>},
+    {CLSID_InverslyConstruction, "ZezidoziCtrlTessaly.InverslyConstruction.1",
+     "ZezidoziCtrlTessaly.InverslyConstruction", "InverslyConstructionTessaly Class",
+     &createObject<CInverslyConstruction>},
+    {CLSID_SquareRootConstruction, "ZezidoziCtrlTessaly.SquareRootConstruction.1",
+     "ZezidoziCtrlTessaly.SquareRootConstruction", "SquareRootConstructionTessaly Class",
+     &createObject<CSquareRootConstruction>},
 };
 
 }  // namespace

@@ -8,6 +8,10 @@
 #include <map>
 #include <string_view>
 
+#include "constructions/plotwise/component/arbitrary_construction.h"
+#include "constructions/plotwise/component/curves.h"
+#include "constructions/plotwise/component/line_construction.h"
+#include "constructions/plotwise/component/point_circle.h"
 #include "constructions/plotwise/component/task.h"
 #include "platform/text.h"
 #include "platform/xml.h"
@@ -35,62 +39,16 @@ constexpr std::array<std::string_view, 9> kConstructionElements = {
     "gr:inverslyConstr", "gr:quadricConstr", "gr:segmentConstr", "gr:squareRootConstr",
 };
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-// The attributes of a start tag, walked pair by pair: a name, "=", a value
-// between quotation marks (its entities read back). A name is matched whole,
-// so neither a longer name nor a value that holds name=" is taken for it;
-// the first occurrence wins.
-std::map<std::string, std::string, std::less<>> attributesOf(std::string_view tag)
+template <class T>
+ComPtr<IConstruction> makeConstruction()
 {
-    std::map<std::string, std::string, std::less<>> attributes;
-    std::size_t at = 0;
-    const auto skipBlanks = [&] {
-        while (at < tag.size() && isBlank(tag[at]))
-            ++at;
-    };
-    while (at < tag.size()) {
-        skipBlanks();
-        const std::size_t nameStart = at;
-        while (at < tag.size() && !isBlank(tag[at]) && tag[at] != '=' && tag[at] != '"')
-            ++at;
-        const std::string_view name = tag.substr(nameStart, at - nameStart);
-        skipBlanks();
-        if (at >= tag.size() || tag[at] != '=') {
-            if (at == nameStart)
-                ++at;  // a stray quotation mark
-            continue;
-        }
-        ++at;
-        skipBlanks();
-        if (at >= tag.size() || tag[at] != '"')
-            continue;
-        const std::size_t close = tag.find('"', at + 1);
-        if (close == std::string_view::npos)
-            break;
-        if (!name.empty() && attributes.find(name) == attributes.end())
-            attributes.emplace(std::string(name), platform::xml::unescape(tag.substr(at + 1, close - at - 1)));
-        at = close + 1;
-    }
-    return attributes;
+    return ComPtr<IConstruction>(make<T>().get());
 }
 
 std::int32_t narrow32(long long value)
 {
     return static_cast<std::int32_t>(
         std::clamp<long long>(value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
-
-// The element name of a text: between its first "<" and the first blank.
-std::string_view elementName(std::string_view text)
-{
-    const std::size_t open = text.find('<');
-    if (open == std::string_view::npos)
-        return {};
-    std::size_t end = open + 1;
-    while (end < text.size() && !isBlank(text[end]) && text[end] != '>' && text[end] != '/')
-        ++end;
-    return text.substr(open + 1, end - open - 1);
 }
 
 }  // namespace
@@ -203,9 +161,31 @@ HRESULT CTask::CreateConstructionFromXml(const std::string& source, IConstructio
     const std::string_view name = elementName(source);
     if (std::find(kConstructionElements.begin(), kConstructionElements.end(), name) == kConstructionElements.end())
         return E_NOTIMPL;  // not a construction's element
-    // The construction classes are not in this library yet: none of the
-    // known kinds can be made either.
-    return E_NOTIMPL;
+    ComPtr<IConstruction> made;
+    if (name == "gr:arbitraryConstr")
+        made = makeConstruction<CArbitraryConstruction>();
+    else if (name == "gr:pointConstr")
+        made = makeConstruction<CPointConstruction>();
+    else if (name == "gr:lineConstr")
+        made = makeConstruction<CLineConstruction>();
+    else if (name == "gr:segmentConstr")
+        made = makeConstruction<CSegment>();
+    else if (name == "gr:circleConstr")
+        made = makeConstruction<CCircleConstruction>();
+    else if (name == "gr:absoluteConstr")
+        made = makeConstruction<CAbsoluteConstruction>();
+    else if (name == "gr:quadricConstr")
+        made = makeConstruction<CQuadricConstruction>();
+    else if (name == "gr:inverslyConstr")
+        made = makeConstruction<CInverslyConstruction>();
+    else if (name == "gr:squareRootConstr")
+        made = makeConstruction<CSquareRootConstruction>();
+    else
+        return E_NOTIMPL;
+    if (Failed(made->put_xml(source)))
+        return E_FAIL;
+    *construction = made.detach();
+    return S_OK;
 }
 
 HRESULT CTask::AddFromXml(const std::string& source)

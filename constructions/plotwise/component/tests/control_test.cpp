@@ -183,3 +183,98 @@ TEST_F(Control, TasksAndTheWindowReachTheCollection)
 
 }  // namespace
 }  // namespace constructions::plotwise::test
+
+namespace constructions::plotwise::test {
+namespace {
+
+bool redNear(const QImage& image, int x, int y)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (image.valid(x + dx, y + dy) && image.pixelColor(x + dx, y + dy) == QColor(255, 0, 0))
+                return true;
+    return false;
+}
+
+// A guide's graph page: the control placed by CLSID, then everything by
+// dispid, the task's text with line breaks between its elements.
+TEST_F(Control, TheGuidesOrderShowsTheParabolaOnTheNextPaint)
+{
+    placeControl(200, 180);
+    DispatchDriver builder(control);
+    const ComPtr<IDispatch> tasksObject = builder.getProperty<ComPtr<IDispatch>>(disp::builder::Tasks);
+    ASSERT_TRUE(tasksObject);
+    ComPtr<IDispatch> taskObject;
+    ASSERT_EQ(createInstance(CLSID_Task, taskObject), platform::S_OK);
+    DispatchDriver task(taskObject);
+    task.setProperty(disp::xml, std::string(
+        "<gr:task xmlns:gr=\"urn:pelmarin:tessaly:graph\" abscissName=\"x\" ordinateName=\"y\" "
+        "abscissScale=\"20.000000\" ordinateScale=\"20.000000\" gridColor=\"16763080\" clientOriginPointX=\"100\" "
+        "clientOriginPointY=\"90\" gridWidth=\"1\" showGrid=\"1\">\n"
+        "<gr:quadricConstr color=\"255\" lineWidth=\"2\" name=\"y=x^2\" showName=\"1\" visible=\"1\" "
+        "useInterval=\"0\" A=\"1.000000\" B=\"0.000000\" C=\"0.000000\"/>\n"
+        "</gr:task>"));
+    DispatchDriver tasks(tasksObject);
+    tasks.invoke(disp::tasks::Add, taskObject);
+    tasks.setProperty(disp::tasks::ActiveTask, taskObject);
+    const QImage image = controlWindow->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    image.save(PLOTWISE_PNG_DIR "/plotwise_guide_page.png");
+    EXPECT_TRUE(redNear(image, 120, 70)) << "(1, 1)";
+    EXPECT_TRUE(redNear(image, 80, 70)) << "(-1, 1)";
+    EXPECT_TRUE(redNear(image, 100, 90)) << "the vertex";
+    EXPECT_FALSE(redNear(image, 100, 120));
+}
+
+}  // namespace
+}  // namespace constructions::plotwise::test
+
+namespace constructions::plotwise::test {
+namespace {
+
+// y = 2 drawn by the arbitrary construction, looked for along its row.
+bool redRowAt(const QImage& image, std::initializer_list<int> columns, int row)
+{
+    for (int column : columns)
+        if (!redNear(image, column, row))
+            return false;
+    return true;
+}
+
+TEST_F(Control, AResizeAndLongDragsKeepTheArbitraryGraphAcrossTheView)
+{
+    list = placeControl(400, 300);
+    const ComPtr<ITask> task = newTask();
+    list->Add(task.get());
+    list->put_ActiveTask(task.get());
+    task->put_ClientOriginPointX(200);
+    task->put_ClientOriginPointY(150);
+    ComPtr<IArbitraryConstruction> graph;
+    ASSERT_EQ(createInstance(CLSID_ArbitraryConstruction, graph), platform::S_OK);
+    graph->put_VarName("x");
+    graph->put_Expression("x*0+2");
+    task->Add(graph.get());
+    const auto shot = [&] { return controlWindow->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    EXPECT_TRUE(redRowAt(shot(), {5, 200, 395}, 110));
+
+    controlWindow->resize(700, 300);
+    QImage image = shot();
+    image.save(PLOTWISE_PNG_DIR "/plotwise_arbitrary_resized.png");
+    EXPECT_TRUE(redRowAt(image, {5, 350, 690}, 110)) << "filled to the new edges";
+
+    // Four view widths to the left, in drags of 600 pixels.
+    for (int i = 0; i < 5; ++i) {
+        QTest::mousePress(controlWindow, Qt::LeftButton, Qt::NoModifier, QPoint(650, 200));
+        QTest::mouseMove(controlWindow, QPoint(350, 200));
+        QTest::mouseMove(controlWindow, QPoint(50, 200));
+        QTest::mouseRelease(controlWindow, Qt::LeftButton, Qt::NoModifier, QPoint(50, 200));
+    }
+    std::int32_t originX = 0;
+    task->get_ClientOriginPointX(&originX);
+    EXPECT_LE(originX, 200 - 4 * 700);
+    image = shot();
+    image.save(PLOTWISE_PNG_DIR "/plotwise_arbitrary_dragged.png");
+    EXPECT_TRUE(redRowAt(image, {5, 350, 690}, 110)) << "the graph in the new view";
+}
+
+}  // namespace
+}  // namespace constructions::plotwise::test
