@@ -186,12 +186,13 @@ HRESULT CLineConstruction::put_xml(const std::string& source)
             if (!ReadCommonXml(tag.text))
                 return E_FAIL;
             // The line's own dot flags, which a line by equation writes and
-            // has no point children to carry; the points' visible wins.
+            // has no point children to carry; the points' visible wins. Read
+            // as every flag is, 0 or 1, so a text reads back as it was written.
             const Attributes attributes = attributesOf(tag.text);
             if (const auto found = attributes.find("showPoint1"); found != attributes.end())
-                m_showPoint1 = static_cast<std::int32_t>(text::leadingInt(found->second));
+                m_showPoint1 = text::leadingInt(found->second) != 0 ? 1 : 0;
             if (const auto found = attributes.find("showPoint2"); found != attributes.end())
-                m_showPoint2 = static_cast<std::int32_t>(text::leadingInt(found->second));
+                m_showPoint2 = text::leadingInt(found->second) != 0 ? 1 : 0;
         } else if (tag.name == "koefficients") {
             m_type = kLineByEquation;
             const Attributes attributes = attributesOf(tag.text);

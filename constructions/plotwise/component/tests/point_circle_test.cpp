@@ -313,6 +313,22 @@ TEST_F(PointsAndCircles, LineTypeAndTexts)
     ASSERT_EQ(read->put_xml(mislabelled), platform::S_OK);
     read->get_Type(&type);
     EXPECT_EQ(type, kLineByPoints);
+
+    // A dot flag other than 0 or 1 on the line reads as a flag, so the text
+    // written from it reads back the same (one point child left the second
+    // dot to the line's own attribute).
+    const auto odd = make<ILineConstruction>(CLSID_LineConstruction);
+    std::string oddText = byPoints;
+    oddText.replace(oddText.find("showPoint2=\"0\""), 15, "showPoint2=\"100\"");
+    oddText.erase(oddText.rfind("<gr:pointConstr"), oddText.find("</gr:lineConstr>") - oddText.rfind("<gr:pointConstr"));
+    ASSERT_EQ(odd->put_xml(oddText), platform::S_OK);
+    std::int32_t shown = 0;
+    odd->get_ShowPoint2(&shown);
+    EXPECT_EQ(shown, 1);
+    const std::string written = xmlOf(odd.get());
+    const auto oddAgain = make<ILineConstruction>(CLSID_LineConstruction);
+    ASSERT_EQ(oddAgain->put_xml(written), platform::S_OK);
+    EXPECT_EQ(xmlOf(oddAgain.get()), written);
 }
 
 TEST_F(PointPixels, LinesAcrossTheViewAndTheirIntervals)
