@@ -13,6 +13,7 @@
 #include <limits>
 
 #include "constructions/plotwise/component/back_buffer.h"
+#include "constructions/plotwise/component/construction_base.h"
 #include "platform/fonts.h"
 #include "platform/text.h"
 
@@ -44,12 +45,6 @@ long long truncateSaturated(double value)
     return static_cast<long long>(std::clamp(value, double(-kPixelLimit), double(kPixelLimit)));
 }
 
-QColor fromColorRef(std::int32_t color)
-{
-    const auto bits = static_cast<std::uint32_t>(color);
-    return QColor(int(bits & 0xFF), int((bits >> 8) & 0xFF), int((bits >> 16) & 0xFF));
-}
-
 // Label factor of a truncated scale: the grid and ticks are scale * factor apart.
 long long labelFactor(long long scale)
 {
@@ -70,33 +65,6 @@ QRect textBox(long long left, long long top, long long right, long long bottom)
     right = saturate(right);
     bottom = saturate(bottom);
     return QRect(QPoint(int(left), int(top)), QPoint(int(std::max(left, right) - 1), int(std::max(top, bottom) - 1)));
-}
-
-// Liang-Barsky: the part of the segment inside box, false when none is.
-bool clipSegment(QPointF& a, QPointF& b, const QRectF& box)
-{
-    double t0 = 0.0, t1 = 1.0;
-    const double dx = b.x() - a.x(), dy = b.y() - a.y();
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.x() - box.left(), box.right() - a.x(), a.y() - box.top(), box.bottom() - a.y()};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0)
-                return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0.0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        if (t0 > t1)
-            return false;
-    }
-    const QPointF start = a;
-    a = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
-    b = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
-    return true;
 }
 
 }  // namespace
