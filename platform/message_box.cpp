@@ -5,12 +5,31 @@
 #include <QString>
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace platform {
 
 namespace {
 
 MessageRecorder* g_recorder = nullptr;
+int g_openBoxes = 0;
+
+// Appends "caption: text" and a line feed to the message log; the file is
+// opened for each message so that lines of several processes never mix.
+void appendToLog(const char* path, std::string_view caption, std::string_view text)
+{
+    std::FILE* file = std::fopen(path, "ab");
+    if (!file) {
+        std::fprintf(stderr, "cannot append to the message log %s\n", path);
+        return;
+    }
+    std::string line;
+    line.reserve(caption.size() + text.size() + 3);
+    line.append(caption).append(": ").append(text).push_back('\n');
+    std::fwrite(line.data(), 1, line.size(), file);
+    std::fclose(file);
+}
 
 MessageAnswer firstAnswer(MessageButtons buttons)
 {
@@ -81,6 +100,10 @@ MessageAnswer showMessage(std::string_view text, std::string_view caption, Messa
         g_recorder->answers.pop_front();
         return answer;
     }
+    if (const char* log = std::getenv("TESSALY_MESSAGE_LOG"); log && *log) {
+        appendToLog(log, caption, text);
+        return firstAnswer(buttons);
+    }
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
         // No widgets in this process (a tool or a test without a display):
         // the message still reaches the user on the error stream.
@@ -91,7 +114,12 @@ MessageAnswer showMessage(std::string_view text, std::string_view caption, Messa
     QMessageBox box(qtIcon(icon), QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
                     QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), qtButtons(buttons),
                     parent);
-    return fromQt(box.exec(), buttons);
+    ++g_openBoxes;
+    const int button = box.exec();
+    --g_openBoxes;
+    return fromQt(button, buttons);
 }
+
+bool isMessageBoxOpen() { return g_openBoxes > 0; }
 
 }  // namespace platform

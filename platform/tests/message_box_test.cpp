@@ -1,6 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <cstdlib>
+
 #include "platform/message_box.h"
+#include "testsupport/temp_dir.h"
 
 namespace platform {
 namespace {
@@ -23,6 +31,38 @@ TEST(MessageBox, RecorderKeepsTextsAndAnswersFromItsScript)
     EXPECT_EQ(recorder.messages[0].caption, "Coursewright");
     EXPECT_EQ(recorder.messages[0].icon, MessageIcon::Question);
     EXPECT_EQ(recorder.messages[1].buttons, MessageButtons::RetryCancel);
+}
+
+TEST(MessageBox, LogFileTakesEveryMessageAndTheFirstButtonAnswersAtOnce)
+{
+    testsupport::TempDir dir;
+    const std::string log = dir.write("messages.log", "earlier\n");
+    ::setenv("TESSALY_MESSAGE_LOG", log.c_str(), 1);
+    const MessageAnswer yes =
+        showMessage("Закрити задачу?", "Stepwell", MessageIcon::Question, MessageButtons::YesNo);
+    const MessageAnswer retry =
+        showMessage("Error!\nCann't set task condition", "Stepwell", MessageIcon::Warning,
+                    MessageButtons::RetryCancel);
+    ::unsetenv("TESSALY_MESSAGE_LOG");
+    EXPECT_EQ(yes, MessageAnswer::Yes);
+    EXPECT_EQ(retry, MessageAnswer::Retry);
+    EXPECT_FALSE(isMessageBoxOpen());
+    EXPECT_EQ(testsupport::readFile(log),
+              "earlier\nStepwell: Закрити задачу?\nStepwell: Error!\nCann't set task condition\n");
+}
+
+TEST(MessageBox, TellsWhileARealBoxWaitsForItsAnswer)
+{
+    ASSERT_FALSE(isMessageBoxOpen());
+    bool openInside = false;
+    QTimer::singleShot(0, [&] {
+        openInside = isMessageBoxOpen();
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(showMessage("?", "Stepwell", MessageIcon::Question, MessageButtons::YesNo), MessageAnswer::No);
+    EXPECT_TRUE(openInside);
+    EXPECT_FALSE(isMessageBoxOpen());
 }
 
 }  // namespace
