@@ -38,12 +38,23 @@ TEST(MessageBox, LogFileTakesEveryMessageAndTheFirstButtonAnswersAtOnce)
     testsupport::TempDir dir;
     const std::string log = dir.write("messages.log", "earlier\n");
     ::setenv("TESSALY_MESSAGE_LOG", log.c_str(), 1);
+    // A box that opens after all is closed again, so the test fails instead of waiting.
+    bool boxOpened = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            boxOpened = true;
+            box->close();
+        }
+    });
+    closer.start(10);
     const MessageAnswer yes =
         showMessage("Закрити задачу?", "Stepwell", MessageIcon::Question, MessageButtons::YesNo);
     const MessageAnswer retry =
         showMessage("Error!\nCann't set task condition", "Stepwell", MessageIcon::Warning,
                     MessageButtons::RetryCancel);
     ::unsetenv("TESSALY_MESSAGE_LOG");
+    EXPECT_FALSE(boxOpened);
     EXPECT_EQ(yes, MessageAnswer::Yes);
     EXPECT_EQ(retry, MessageAnswer::Retry);
     EXPECT_FALSE(isMessageBoxOpen());
