@@ -16,11 +16,13 @@ bool CTaskReceiver::Receive(std::uint32_t code, std::string text)
 
 CTaskReceiver::Outcome CTaskReceiver::ProcessPending()
 {
+    if (m_processing)
+        return Outcome::Busy;
 
     m_processing = true;
     Outcome outcome = Outcome::Done;
     while (!m_queue.empty()) {
-        if (false) {
+        if (m_hooks.isBusy && m_hooks.isBusy()) {
             outcome = Outcome::Busy;
             break;
         }
