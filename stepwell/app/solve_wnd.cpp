@@ -114,8 +114,9 @@ void CStepwellSolveWnd::RecalcLayout(bool redraw)
     const ScrollInfo& info = m_geometry.scroll();
     m_scrollBar->SetScrollInfo(info);
     const int barWidth = m_scrollBar->sizeHint().width();
-    m_scrollBar->setGeometry(width() - barWidth, StepsGeometry::kTopMargin, barWidth,
-                             std::max(0, height() - StepsGeometry::kTopMargin));
+    // Below the light in the top-right corner.
+    constexpr int kBarTop = 5 + 44 + 3;
+    m_scrollBar->setGeometry(width() - barWidth, kBarTop, barWidth, std::max(0, height() - kBarTop));
     m_scrollBar->ShowScrollBar(info.shown);
     if (redraw)
         update();
