@@ -1,0 +1,170 @@
+#pragma once
+// The program's main window: the condition, the steps and the answer in a
+// proportional splitter, the guide in a docking bar, the menus and the tool
+// bar; it receives tasks from the sibling programs on its endpoint
+// "Stepwell_tessaly_WindowClassName" from its creation on.
+#include <QFont>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ipc/ipc.h"
+#include "platform/message_box.h"
+#include "solvehost/pathmentor_ctrl.h"
+#include "solvehost/solve_kernel.h"
+#include "stepwell/app/solve_wnd.h"
+#include "stepwell/model/stepwell_config.h"
+#include "stepwell/model/task_receiver.h"
+
+class QAction;
+class QActionGroup;
+class QDialog;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace shared {
+class CDockingPaneBar;
+class CPrintHtmlView;
+class CSplashScreen;
+}
+namespace solvehost {
+class CProportionalSplitterWnd;
+class CStepwellConditionWnd;
+class CTaskAnimFrame;
+}
+
+namespace stepwell {
+
+class CStepwellAnswerWnd;
+
+inline constexpr const char* kWindowClassName = "Stepwell_tessaly_WindowClassName";
+
+class CStepwellMainFrame : public QMainWindow, public solvehost::IGuideEventListener, public ISolveHost {
+public:
+    static constexpr int kConditionViewerId = 102;
+
+    CStepwellMainFrame();
+    ~CStepwellMainFrame() override;
+
+    // Builds the panes, bars and menus behind the splash screen; -1 when the
+    // condition viewer cannot be made (the program then ends).
+    int OnCreate();
+
+    // Every message box of the program: caption "messageTitle", a question
+    // mark for Yes/No, else an exclamation mark, modal to the frame.
+    platform::MessageAnswer DoMessageBox(const std::string& text,
+                                         platform::MessageButtons buttons = platform::MessageButtons::Ok);
+
+    // A text that arrived with a copy-data code; handled in order once no
+    // message box is open.
+    void OnCopyData(std::uint32_t code, std::string text);
+    void SetTaskCondition(const std::string& taskText);
+    void LoadSolution(const std::string& solutionXml);
+    bool AddStep(const std::string& formulaText, const std::string& description, int kind, int state,
+                 int executor, bool isLexemText);
+    const TaskTypeRecord* GetCurrentTaskType() const;
+    void OnNewTask(int commandId);
+    void LoadConfig();
+    void LoadConfig(const std::string& path);
+    // A task dialog that an arriving task closes (with code 2).
+    void RegisterTaskDialog(QDialog* dialog);
+
+    // The command's action; null for an id the frame does not carry.
+    QAction* action(int id) const;
+    QMenu* newTaskMenu() const { return m_newTaskMenu; }
+    QToolBar* toolBar() const { return m_toolBar; }
+    CStepwellSolveWnd* solveWnd() const { return m_solveWnd; }
+    CStepwellAnswerWnd* answerWnd() const { return m_answerWnd; }
+    solvehost::CStepwellConditionWnd* conditionWnd() const { return m_conditionWnd; }
+    solvehost::CProportionalSplitterWnd* splitter() const { return m_splitter; }
+    solvehost::CPathmentorCtrl* guide() const { return m_guide; }
+    shared::CDockingPaneBar* guideBar() const { return m_guideBar; }
+    CTaskSolution* solution() const { return m_solution.get(); }
+    const StepwellConfig& config() const { return m_config; }
+    const platform::ipc::Listener& listener() const { return *m_listener; }
+    int solvingMode() const { return m_mode; }
+    const QFont& frameFont() const { return m_font; }
+    std::size_t pendingTasks() const { return m_receiver.pending(); }
+
+    // IGuideEventListener
+    void OnApplyingTransformationEx(std::uint32_t aplanFunction, std::uint8_t trType, const std::string& action,
+                                    solvehost::VARIANT_BOOL needDialog, solvehost::VARIANT_BOOL needAllExpression,
+                                    solvehost::VARIANT_BOOL multyFormulaChoice,
+                                    std::uint8_t formulaIndex, const std::string& additionalParams) override;
+    void OnApplyingTransformation(std::uint32_t aplanFunction, const std::string& action,
+                                  const std::string& additionalParams) override;
+    void OnShowExtendedHowTodo(const std::string& howToDo) override;
+
+    // ISolveHost
+    platform::MessageAnswer AskUser(const std::string& key, platform::MessageButtons buttons) override;
+    void EnableCommand(int id, bool enable) override;
+    void ClearOperationState() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildNewTaskMenu();
+    void appendMenuGroup(QMenu* menu, const NewTaskGroup& group);
+    void createGuideBar();
+    void setMenuTexts();
+    void initMenuState();
+    QAction* addCommand(QMenu* menu, int id, const char* key);
+    void processPendingTasks();
+    void openReceivedTask(const ReceivedTask& task);
+    void setPaneSizes();
+    void onDestroy();
+
+    // Command handlers.
+    void onViewEditor();
+    void onViewGuide();
+    void onViewToolbar();
+    void onViewExGuide();
+    void onViewAutoScroll();
+    void onViewStepScroll();
+    void onSolvingMode(int mode);
+    void onStartSibling(const char* program);
+    void onHelpLexivane();
+
+    std::unique_ptr<CTaskSolution> m_solution;
+    std::string m_selection;
+    int m_mode = 3;
+    StepwellConfig m_config;
+    std::string m_currentTaskType;
+    bool m_editorPanel = false;
+    int m_clickedOperation = 0;
+    QFont m_font;
+
+    QToolBar* m_toolBar = nullptr;
+    std::vector<QLabel*> m_statusPanes;
+    solvehost::CProportionalSplitterWnd* m_splitter = nullptr;
+    solvehost::CStepwellConditionWnd* m_conditionWnd = nullptr;
+    CStepwellSolveWnd* m_solveWnd = nullptr;
+    CStepwellAnswerWnd* m_answerWnd = nullptr;
+    std::unique_ptr<shared::CPrintHtmlView> m_printView;
+    solvehost::CPathmentorCtrl* m_guide = nullptr;
+    shared::CDockingPaneBar* m_guideBar = nullptr;
+    solvehost::CPathmentorCtrlEvents m_guideEvents;
+    QPointer<solvehost::CTaskAnimFrame> m_animFrame;
+    std::unique_ptr<solvehost::CKernelFuncMgr> m_kernel;
+
+    std::map<int, QAction*> m_actions;
+    QMenu* m_newTaskMenu = nullptr;
+    QActionGroup* m_modeGroup = nullptr;
+    std::vector<QPointer<QDialog>> m_taskDialogs;
+
+    CTaskReceiver m_receiver;
+    bool m_retryArmed = false;
+    bool m_destroyed = false;
+    std::unique_ptr<platform::ipc::Listener> m_listener;
+};
+
+}  // namespace stepwell
