@@ -1,0 +1,326 @@
+// The main frame with the real formula control and condition viewer and the
+// host services' recording stand-in of the guide: menus, tool bar, guide
+// properties, the new-task menu, tasks arriving over the program link (in
+// order, held back while a box is open, asked about when a task is open),
+// saved solutions, pane sizes and the command handlers. Screenshot:
+// stepwell_frame.png. Each case builds one frame (it holds a web view).
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QThread>
+#include <QTimer>
+#include <QToolBar>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+
+#include "platform/com/com.h"
+#include "platform/ipc/ipc.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "shared/docking_pane_bar.h"
+#include "shared/language.h"
+#include "shared/settings.h"
+#include "solvehost/premiscope_ctrl.h"
+#include "solvehost/proportional_splitter_wnd.h"
+#include "solvehost/tests/test_component_ids.h"
+#include "stepwell/app/answer_wnd.h"
+#include "stepwell/app/command_ids.h"
+#include "stepwell/app/main_frame.h"
+#include "stepwell/model/received_task.h"
+#include "testsupport/temp_dir.h"
+
+namespace stepwell {
+namespace {
+
+namespace registry = platform::registry;
+using platform::MessageAnswer;
+
+const std::string kStage = std::string(STAGE_DIR) + "/";
+const std::string kEquation =
+    "<math xmlns=\"http://www.w3.org/1998/Math/MathML\"><mi>x</mi><mo>+</mo><mn>1</mn><mo>=</mo><mn>3</mn></math>";
+
+std::string task(const std::string& type, const std::string& id = "1")
+{
+    return "<TASK id=\"" + id + "\" type=\"" + type + "\" title=\"Задача\"><CONDITION><TEXT>Розв'яжіть рівняння"
+           "</TEXT><JOBSLIST><JOB id=\"1\" asTask=\"yes\" number=\"yes\"><FORMULA>" +
+           kEquation + "</FORMULA></JOB></JOBSLIST></CONDITION></TASK>";
+}
+
+std::string guideLog(solvehost::CPathmentorCtrl& guide, bool clear = true)
+{
+    platform::com::DispatchDriver driver{platform::com::ComPtr<platform::com::IDispatch>(guide.GetControl())};
+    std::string log = driver.getProperty<std::string>(solvehost::test::kDispLog);
+    if (clear)
+        driver.invoke(solvehost::test::kDispClearLog);
+    return log;
+}
+
+bool waitFor(const std::function<bool()>& done)
+{
+    for (int i = 0; i < 300 && !done(); ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    return done();
+}
+
+std::vector<std::string> texts(const platform::MessageRecorder& recorder)
+{
+    std::vector<std::string> out;
+    for (const platform::MessageRecord& message : recorder.messages)
+        out.push_back(message.text);
+    return out;
+}
+
+class Frame : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        testsupport::resetHives();
+        auto absolute = [](const char* path) { return std::filesystem::absolute(path).lexically_normal().string(); };
+        // The guide stand-in first: the real controls then take their own CLSIDs back.
+        ASSERT_EQ(platform::com::registerLibrary(absolute(TEST_COMPONENTS)), platform::S_OK);
+        ASSERT_EQ(platform::com::registerLibrary(absolute(FORMAVEL_LIBRARY)), platform::S_OK);
+        ASSERT_EQ(platform::com::registerLibrary(absolute(PREMISCOPE_LIBRARY)), platform::S_OK);
+        ASSERT_EQ(registry::writeString(registry::Hive::Machine, shared::kSuiteRegistryKey, "InstallPath", kStage), 0);
+        ASSERT_TRUE(shared::LoadLanguageFile(kStage + "kernel/data/lang/ua/stepwell.lng"));
+        platform::setMessageRecorder(&messages);
+        platform::shell::setRecorder(&shell);
+        frame = std::make_unique<CStepwellMainFrame>();
+        ASSERT_EQ(frame->OnCreate(), 0);
+        frame->resize(1000, 700);
+        frame->show();
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        frame.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        platform::shell::setRecorder(nullptr);
+        platform::setMessageRecorder(nullptr);
+        testsupport::resetHives();
+    }
+
+    bool send(std::uint32_t code, const std::string& text)
+    {
+        return platform::ipc::sendCopyData(kWindowClassName, code, text) == platform::ipc::SendResult::Received;
+    }
+
+    platform::MessageRecorder messages;
+    platform::shell::Recorder shell;
+    std::unique_ptr<CStepwellMainFrame> frame;
+};
+
+TEST_F(Frame, MenusToolBarGuideAndCommands)
+{
+    EXPECT_EQ(frame->minimumSize(), QSize(640, 480));
+    EXPECT_EQ(frame->windowTitle().toStdString(), shared::GetLangString("appTitle"));
+    EXPECT_TRUE(frame->listener().isListening());
+    EXPECT_EQ(frame->listener().name(), kWindowClassName);
+
+    // Popups by position, texts by key; 32814 and 32795 are not offered.
+    const std::vector<const char*> popups = {"fileMenu", "viewMenu", "taskMenu", "solveMenu", "toolsMenu", "helpMenu"};
+    const QList<QAction*> bar = frame->menuBar()->actions();
+    ASSERT_EQ(bar.size(), 6);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(bar[i]->text().toStdString(), shared::GetLangString(popups[static_cast<std::size_t>(i)]));
+    EXPECT_EQ(frame->action(kCmdViewNumAxis), nullptr);
+    EXPECT_EQ(frame->action(kCmdSolveContinue), nullptr);
+    EXPECT_EQ(frame->action(kCmdSolveStepCheck)->text().toStdString(), shared::GetLangString("solveStepCheck"));
+
+    // The tool bar: the menu's own actions, in order, with their tips.
+    std::vector<int> buttons;
+    for (QAction* button : frame->toolBar()->actions())
+        buttons.push_back(button->isSeparator() ? 0 : button->data().toInt());
+    EXPECT_EQ(buttons, (std::vector<int>{32787, 0, 32822, 32823, 32824, 0, 32794, 32797, 32798, 0, 32828}));
+    EXPECT_EQ(frame->action(kCmdSolveBegin)->toolTip().toStdString(), shared::GetLangString("tlBegin"));
+    EXPECT_FALSE(frame->action(kCmdHelp)->isEnabled());
+    EXPECT_FALSE(frame->action(kCmdFileSave)->isEnabled());
+    EXPECT_TRUE(frame->action(kCmdSmodeMixed)->isChecked());
+    frame->action(kCmdSmodeAuto)->trigger();
+    EXPECT_EQ(frame->solvingMode(), 1);
+    EXPECT_FALSE(frame->action(kCmdSmodeMixed)->isChecked());
+
+    // The guide: document, colours, language file, flags, then initialised.
+    const std::string log = guideLog(*frame->guide());
+    const std::string module = shared::CSettings::Instance().GetModulePath();
+    for (const std::string& call :
+         {"P 12 String \"" + module + "lang/ua/guide/stepwell.xml\"", std::string("P -513 UI4 16574956"),
+          std::string("P -501 UI4 15916237"), std::string("P 19 UI4 8421504"),
+          "M 20 String \"" + kStage + "kernel/data/lang/ua/guide.lng\"", std::string("P 16 UI1 1"),
+          std::string("P 15 UI1 1"), std::string("P 18 UI1 255"), std::string("M 7")})
+        EXPECT_NE(log.find(call), std::string::npos) << call << "\n" << log;
+    EXPECT_LT(log.find("M 20 "), log.rfind("M 7"));
+    EXPECT_EQ(frame->guideBar()->windowTitle().toStdString(), shared::GetLangString("guideBar"));
+    EXPECT_EQ(frame->dockWidgetArea(frame->guideBar()), Qt::LeftDockWidgetArea);
+
+    // The new-task menu of the sample configuration.
+    EXPECT_EQ(frame->newTaskMenu()->actions().size(), 3);
+    ASSERT_NE(frame->action(32756), nullptr);
+    EXPECT_EQ(frame->action(32757), nullptr);
+    frame->OnNewTask(32757);
+    EXPECT_EQ(texts(messages), (std::vector<std::string>{shared::GetLangString("erUnknNewTask")}));
+    EXPECT_EQ(messages.messages[0].caption, shared::GetLangString("messageTitle"));
+    EXPECT_EQ(messages.messages[0].icon, platform::MessageIcon::Warning);
+    EXPECT_EQ(messages.messages[0].parent, frame.get());
+    messages.messages.clear();
+
+    // Handlers.
+    frame->action(kCmdViewEditor)->trigger();  // no active step: nothing
+    EXPECT_FALSE(frame->action(kCmdViewEditor)->isChecked());
+    frame->action(kCmdViewGuide)->trigger();
+    EXPECT_TRUE(frame->guideBar()->isHidden());
+    EXPECT_FALSE(frame->action(kCmdViewGuide)->isChecked());
+    frame->action(kCmdViewToolbar)->trigger();
+    EXPECT_TRUE(frame->toolBar()->isHidden());
+    frame->action(kCmdViewStepScroll)->trigger();
+    EXPECT_FALSE(frame->solveWnd()->GetStepMode());
+    frame->action(kCmdViewAutoScroll)->trigger();
+    EXPECT_FALSE(frame->solveWnd()->GetAutoScroll());
+    guideLog(*frame->guide());
+    frame->action(kCmdViewExGuide)->trigger();
+    EXPECT_NE(guideLog(*frame->guide()).find("P 16 UI1 "), std::string::npos);
+    frame->action(kCmdToolsCurvance)->trigger();
+    frame->action(kCmdToolsReckonry)->trigger();
+    frame->action(kCmdToolsCalc)->trigger();
+    ASSERT_EQ(shell.calls.size(), 3u);
+    EXPECT_EQ(shell.calls[0].target, kStage + "kernel/bin/Curvance");
+    EXPECT_EQ(shell.calls[2].target, kStage + "kernel/bin/Sumwright");
+    frame->action(kCmdHelpLexivane)->trigger();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "Файл довідки не знайдено:\n" + module + "doc/Lexivane.chm");
+}
+
+TEST_F(Frame, TasksArriveInOrderAndWaitForBoxes)
+{
+    // Codes that do not open a task.
+    for (std::uint32_t code : {0u, 4u, 6u})
+        EXPECT_TRUE(send(code, task("linear")));
+    QApplication::processEvents();
+    EXPECT_EQ(frame->solution(), nullptr);
+
+    guideLog(*frame->guide());
+    ASSERT_TRUE(send(1, "\r\n" + task("linear", "1") + "\r\n"));
+    ASSERT_TRUE(waitFor([&] { return frame->solution() != nullptr; }));
+    EXPECT_EQ(frame->solution()->GetTaskText(), task("linear", "1"));
+    EXPECT_TRUE(messages.messages.empty()) << texts(messages).front();
+    const std::string guide = guideLog(*frame->guide());
+    EXPECT_NE(guide.find("M 8 String \"" + frame->config().FindTaskType("linear")->guideContent + "\""), std::string::npos);
+    EXPECT_TRUE(frame->action(kCmdFileSave)->isEnabled());
+    EXPECT_TRUE(frame->action(kCmdSolveBegin)->isEnabled());
+    EXPECT_FALSE(frame->action(kCmdSolveStepCheck)->isEnabled());
+    // Panes: the condition's optimal height, the answer 70, the steps the rest.
+    QApplication::processEvents();
+    // (the splitter keeps fractions of its height: a pixel of rounding)
+    EXPECT_NEAR(frame->splitter()->GetPaneRect(0).height(),
+                static_cast<int>(frame->conditionWnd()->GetOptimalHeight()), 1);
+    EXPECT_NEAR(frame->splitter()->GetPaneRect(2).height(), 70, 1);
+
+    // A task open: No keeps it; Yes takes the next, and a registered dialog is cancelled.
+    messages.answers = {MessageAnswer::No};
+    ASSERT_TRUE(send(3, task("linear", "2")));
+    ASSERT_TRUE(waitFor([&] { return !messages.messages.empty(); }));
+    EXPECT_EQ(texts(messages), (std::vector<std::string>{shared::GetLangString("msgCloseTask")}));
+    EXPECT_EQ(messages.messages[0].buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(messages.messages[0].icon, platform::MessageIcon::Question);
+    EXPECT_EQ(frame->solution()->GetTaskText(), task("linear", "1"));
+    messages.messages.clear();
+
+    QDialog dialog(frame.get());
+    frame->RegisterTaskDialog(&dialog);
+    dialog.show();
+    ASSERT_TRUE(send(1, task("linear", "3")));
+    ASSERT_TRUE(send(1, task("quadratic", "4")));
+    ASSERT_TRUE(waitFor([&] { return frame->solution()->GetTaskText() == task("quadratic", "4"); }));
+    EXPECT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(dialog.result(), 2);
+    EXPECT_FALSE(dialog.isVisible());
+
+    // An unknown type still opens, with its message, and the guide keeps its content.
+    messages.messages.clear();
+    guideLog(*frame->guide());
+    ASSERT_TRUE(send(1, task("nosuchtype", "5")));
+    ASSERT_TRUE(waitFor([&] { return frame->solution()->GetTaskText() == task("nosuchtype", "5"); }));
+    EXPECT_EQ(texts(messages),
+              (std::vector<std::string>{shared::GetLangString("msgCloseTask"), shared::GetLangString("erUnkTaskType")}));
+    EXPECT_EQ(guideLog(*frame->guide()).find("M 8 "), std::string::npos);
+
+    // Under an open box a task waits until the box is answered.
+    platform::setMessageRecorder(nullptr);
+    bool waited = false;
+    QTimer::singleShot(0, [&] {
+        EXPECT_TRUE(send(1, task("linear", "6")));
+        QApplication::processEvents();
+        QThread::msleep(150);
+        QApplication::processEvents();
+        waited = frame->pendingTasks() == 1 && frame->solution()->GetTaskText() == task("nosuchtype", "5");
+        platform::setMessageRecorder(&messages);  // the question that follows is answered by script
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Ok)->click();
+    });
+    frame->DoMessageBox("box");
+    EXPECT_TRUE(waited);
+    ASSERT_TRUE(waitFor([&] { return frame->solution()->GetTaskText() == task("linear", "6"); }));
+}
+
+TEST_F(Frame, SavedSolutionsReloadAndTheDocumentReadsBack)
+{
+    const std::string mathX = "<math xmlns=\"http://www.w3.org/1998/Math/MathML\"><mi>x</mi><mo>=</mo><mn>2</mn></math>";
+    const std::string withSolution =
+        task("linear").substr(0, task("linear").size() - 7) +
+        "<SOLUTION><STEP type=\"single\" id=\"1\" result=\"-1\" executor=\"2\"><DESCRIPTION>Початок &amp; кінець"
+        "<BR/>другий рядок</DESCRIPTION><EXPR>" +
+        kEquation +
+        "</EXPR></STEP><STEP type=\"double\" id=\"2\" result=\"2\" executor=\"1\"><DESCRIPTION>Крок</DESCRIPTION>"
+        "<USERTR>" +
+        kEquation + "</USERTR><RECEIVE>Отримано</RECEIVE><EXPR>" + mathX +
+        "</EXPR></STEP><STEP type=\"answer\" id=\"3\" result=\"1\" executor=\"1\"><DESCRIPTION>Відповідь "
+        "&lt; 3</DESCRIPTION><EXPR>" +
+        mathX + "</EXPR></STEP></SOLUTION></TASK>";
+    ASSERT_TRUE(send(1, withSolution));
+    ASSERT_TRUE(waitFor([&] { return frame->solution() && frame->solution()->Count() == 3; }));
+    CTaskSolution* solution = frame->solution();
+    EXPECT_EQ(solution->CountWithoutAnswer(), 2);
+    EXPECT_EQ(solution->GetActiveStep(), solution->StepAt(2));
+    EXPECT_EQ(solution->StepAt(1)->GetDescription(), "Початок & кінець\nдругий рядок");
+    EXPECT_EQ(solution->StepAt(1)->executor, 2);
+    EXPECT_EQ(frame->solveWnd()->GetCheckState(), 1);  // the last step's state
+    EXPECT_EQ(solution->StepAt(3)->control()->parentWidget(), frame->answerWnd());
+    EXPECT_GT(frame->answerWnd()->strip().content(), 0);
+
+    std::string first;
+    ASSERT_TRUE(solution->GetTaskDocument(first));
+    EXPECT_EQ(first.rfind(std::string(kTaskDocumentHeader), 0), 0u);
+    EXPECT_NE(first.find("<DESCRIPTION>Початок &amp; кінець<BR/>другий рядок</DESCRIPTION>"), std::string::npos);
+    EXPECT_NE(first.find("<RECEIVE>Отримано</RECEIVE>"), std::string::npos);
+    EXPECT_NE(first.find("<DESCRIPTION>Відповідь &lt; 3</DESCRIPTION>"), std::string::npos);
+    QApplication::processEvents();
+    frame->grab().save(STEPWELL_PNG_DIR "/stepwell_frame.png");
+
+    messages.answers = {MessageAnswer::Yes};
+    ASSERT_TRUE(send(1, first));
+    ASSERT_TRUE(waitFor([&] { return frame->solution() != solution && frame->solution() && frame->solution()->Count() == 3; }));
+    std::string second;
+    ASSERT_TRUE(frame->solution()->GetTaskDocument(second));
+    EXPECT_EQ(second, first);
+
+    // A bad configuration: the reader's reason, no types, no items; the frame goes on.
+    messages.messages.clear();
+    testsupport::TempDir dir;
+    frame->LoadConfig(dir.write("stepwellcfg.xml", "<CONFIG><TASKTYPES>"));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_NE(messages.messages[0].text.find("stepwellcfg.xml"), std::string::npos);
+    EXPECT_TRUE(frame->config().taskTypes.empty());
+    EXPECT_TRUE(frame->newTaskMenu()->actions().isEmpty());
+    EXPECT_EQ(frame->GetCurrentTaskType(), nullptr);
+}
+
+}  // namespace
+}  // namespace stepwell
