@@ -103,6 +103,13 @@ void CStepwellMainFrame::onDestroy()
         delete m_animFrame.data();
 }
 
+bool CStepwellMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_conditionWnd && event->type() == QEvent::Resize)
+        m_conditionWnd->viewer().setGeometry(m_conditionWnd->rect());
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void CStepwellMainFrame::closeEvent(QCloseEvent* event)
 {
     onDestroy();
@@ -173,6 +180,7 @@ int CStepwellMainFrame::OnCreate()
         DoMessageBox("Condition Viewer not installed");
         return -1;
     }
+    m_conditionWnd->installEventFilter(this);
     m_solveWnd = new CStepwellSolveWnd(m_splitter, this, m_font);
     m_answerWnd = new CStepwellAnswerWnd(m_splitter, m_font);
     m_splitter->CreatePane(0, m_conditionWnd);

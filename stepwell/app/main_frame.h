@@ -108,6 +108,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Keeps the condition viewer the size of its pane.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();

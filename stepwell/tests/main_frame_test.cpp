@@ -222,6 +222,8 @@ TEST_F(Frame, TasksArriveInOrderAndWaitForBoxes)
     EXPECT_NEAR(frame->splitter()->GetPaneRect(0).height(),
                 static_cast<int>(frame->conditionWnd()->GetOptimalHeight()), 1);
     EXPECT_NEAR(frame->splitter()->GetPaneRect(2).height(), 70, 1);
+    EXPECT_EQ(frame->conditionWnd()->viewer().geometry(), frame->conditionWnd()->rect());
+    EXPECT_EQ(frame->conditionWnd()->viewer().GetDlgCtrlID(), CStepwellMainFrame::kConditionViewerId);
 
     // A task open: No keeps it; Yes takes the next, and a registered dialog is cancelled.
     messages.answers = {MessageAnswer::No};
@@ -301,7 +303,7 @@ TEST_F(Frame, SavedSolutionsReloadAndTheDocumentReadsBack)
     EXPECT_NE(first.find("<DESCRIPTION>Початок &amp; кінець<BR/>другий рядок</DESCRIPTION>"), std::string::npos);
     EXPECT_NE(first.find("<RECEIVE>Отримано</RECEIVE>"), std::string::npos);
     EXPECT_NE(first.find("<DESCRIPTION>Відповідь &lt; 3</DESCRIPTION>"), std::string::npos);
-    QApplication::processEvents();
+    waitFor([] { return false; });  // let the panes settle
     frame->grab().save(STEPWELL_PNG_DIR "/stepwell_frame.png");
 
     messages.answers = {MessageAnswer::Yes};
