@@ -17,12 +17,12 @@ std::string removeFormatting(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
+    for (const char c : text) {
         if (c == '\n' || c == '\t' || c == '\r')
             continue;
-        if (c == '\xC2' && i + 1 < text.size() && text[i + 1] == '\xAC') {
-            ++i;  // U+00AC NOT SIGN
+        if (c == '\xAC' && !out.empty() && out.back() == '\xC2') {
+            // U+00AC NOT SIGN, also one that the removal itself brought together
+            out.pop_back();
             continue;
         }
         out.push_back(c);
