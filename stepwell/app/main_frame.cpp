@@ -603,6 +603,8 @@ void CStepwellMainFrame::OnApplyingTransformation(std::uint32_t, const std::stri
     AskUser("erApplyTrans", platform::MessageButtons::Ok);
 }
 
+solvehost::CTaskAnimFrame* CStepwellMainFrame::animFrame() const { return m_animFrame.data(); }
+
 void CStepwellMainFrame::OnShowExtendedHowTodo(const std::string& howToDo)
 {
     if (!m_animFrame) {

@@ -91,6 +91,7 @@ public:
     int solvingMode() const { return m_mode; }
     const QFont& frameFont() const { return m_font; }
     std::size_t pendingTasks() const { return m_receiver.pending(); }
+    solvehost::CTaskAnimFrame* animFrame() const;
 
     // IGuideEventListener
     void OnApplyingTransformationEx(std::uint32_t aplanFunction, std::uint8_t trType, const std::string& action,

@@ -27,6 +27,7 @@
 #include "shared/docking_pane_bar.h"
 #include "shared/language.h"
 #include "shared/settings.h"
+#include "solvehost/anim/task_anim_frame.h"
 #include "solvehost/premiscope_ctrl.h"
 #include "solvehost/proportional_splitter_wnd.h"
 #include "solvehost/tests/test_component_ids.h"
@@ -196,6 +197,21 @@ TEST_F(Frame, MenusToolBarGuideAndCommands)
     frame->action(kCmdHelpLexivane)->trigger();
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, "Файл довідки не знайдено:\n" + module + "doc/Lexivane.chm");
+
+    // The guide asks to show how a transformation is done: one animation window.
+    platform::com::DispatchDriver guideDriver{
+        platform::com::ComPtr<platform::com::IDispatch>(frame->guide()->GetControl())};
+    guideDriver.invoke(solvehost::test::kDispFire, std::int32_t{solvehost::pathmentor::event::ShowExtendedHowTodo},
+                       std::string("<ANIM/>"));
+    solvehost::CTaskAnimFrame* anim = frame->animFrame();
+    ASSERT_NE(anim, nullptr);
+    EXPECT_EQ(anim->windowTitle().toStdString(), shared::GetLangString("guideHowtodoExt"));
+    EXPECT_EQ(anim->size(), QSize(850, 650));
+    EXPECT_EQ(anim->GetAnimFile(), "<ANIM/>");
+    guideDriver.invoke(solvehost::test::kDispFire, std::int32_t{solvehost::pathmentor::event::ShowExtendedHowTodo},
+                       std::string("<ANIM n=\"2\"/>"));
+    EXPECT_EQ(frame->animFrame(), anim);
+    EXPECT_EQ(anim->GetAnimFile(), "<ANIM n=\"2\"/>");
 }
 
 TEST_F(Frame, TasksArriveInOrderAndWaitForBoxes)
