@@ -101,9 +101,11 @@ protected:
         solution->Append(std::move(step), kind != StepKind::Answer);
         return added;
     }
-    CTransformationStep* addTransformation(const std::string& received)
+    CTransformationStep* addTransformation(const std::string& received, const std::string& typed = {})
     {
         auto step = std::make_unique<CTransformationStep>(view);
+        if (!typed.empty())
+            step->control()->SetMathMLText(typed);  // what the pupil has typed so far
         step->transformation().GetControl()->SetMathMLText(kSum);
         step->transformation().UpdateSize();
         step->SetDescription("Виконайте перетворення");
@@ -228,8 +230,9 @@ TEST_F(StepsView, ClicksMakeAStepActive)
 
     // A transformation step being typed: No keeps it and its focus, Yes cuts it.
     solution->SetActiveStep(second);
-    CTransformationStep* typing = addTransformation("");
+    CTransformationStep* typing = addTransformation("", kSum);
     view->RecalcLayout(true);
+    // Made active unchecked, it keeps its editor.
     ASSERT_EQ(typing->control()->GetState(), 2);
     host.answers = {platform::MessageAnswer::No, platform::MessageAnswer::Yes};
     QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(300, first->rect.top() + 2));
