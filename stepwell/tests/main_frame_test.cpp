@@ -34,6 +34,7 @@
 #include "stepwell/app/answer_wnd.h"
 #include "stepwell/app/command_ids.h"
 #include "stepwell/app/main_frame.h"
+#include "stepwell/app/stepwell_app.h"
 #include "stepwell/model/received_task.h"
 #include "testsupport/temp_dir.h"
 
@@ -270,6 +271,16 @@ TEST_F(Frame, TasksArriveInOrderAndWaitForBoxes)
               (std::vector<std::string>{shared::GetLangString("msgCloseTask"), shared::GetLangString("erUnkTaskType")}));
     EXPECT_EQ(guideLog(*frame->guide()).find("M 8 "), std::string::npos);
 
+    // A condition the viewer refuses: its message; the task is still set.
+    messages.messages.clear();
+    messages.answers = {MessageAnswer::Yes};
+    const std::string broken =
+        "<TASK id=\"7\" type=\"linear\" title=\"x\"><CONDITION><TEXT><FORMULALINK id=\"9\"/></TEXT></CONDITION></TASK>";
+    ASSERT_TRUE(send(1, broken));
+    ASSERT_TRUE(waitFor([&] { return frame->solution()->GetTaskText() == broken; }));
+    EXPECT_EQ(texts(messages),
+              (std::vector<std::string>{shared::GetLangString("msgCloseTask"), "Error!\nCann't set task condition"}));
+
     // Under an open box a task waits until the box is answered.
     platform::setMessageRecorder(nullptr);
     bool waited = false;
@@ -278,7 +289,7 @@ TEST_F(Frame, TasksArriveInOrderAndWaitForBoxes)
         QApplication::processEvents();
         QThread::msleep(150);
         QApplication::processEvents();
-        waited = frame->pendingTasks() == 1 && frame->solution()->GetTaskText() == task("nosuchtype", "5");
+        waited = frame->pendingTasks() == 1 && frame->solution()->GetTaskText() == broken;
         platform::setMessageRecorder(&messages);  // the question that follows is answered by script
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
             box->button(QMessageBox::Ok)->click();
@@ -338,6 +349,42 @@ TEST_F(Frame, SavedSolutionsReloadAndTheDocumentReadsBack)
     EXPECT_TRUE(frame->config().taskTypes.empty());
     EXPECT_TRUE(frame->newTaskMenu()->actions().isEmpty());
     EXPECT_EQ(frame->GetCurrentTaskType(), nullptr);
+}
+
+TEST(StepwellApp, StartWithoutLanguageFileLoginOrConditionViewer)
+{
+    testsupport::resetHives();
+    testsupport::TempDir root;  // an install root without language files or components
+    ASSERT_EQ(registry::writeString(registry::Hive::Machine, shared::kSuiteRegistryKey, "InstallPath", root.path()), 0);
+    platform::MessageRecorder messages;
+    platform::setMessageRecorder(&messages);
+    const std::filesystem::path folder = std::filesystem::current_path();
+    {
+        CStepwellApp app;
+        EXPECT_EQ(app.InitInstance(), 0);  // no login: the message, then the end
+    }
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(messages.messages[0].text, "Помилка завантаження файлу ресурсів");
+    EXPECT_EQ(messages.messages[0].caption, "Stepwell");
+    EXPECT_EQ(messages.messages[0].parent, nullptr);
+    EXPECT_EQ(messages.messages[1].text, shared::GetLangString("needPerson"));
+    EXPECT_EQ(messages.messages[1].icon, platform::MessageIcon::Warning);
+
+    // Logged in, but no condition viewer: its message, and the program ends.
+    messages.messages.clear();
+    ASSERT_EQ(shared::CSettings::Instance().SetUserPersonified(true), 0);
+    std::filesystem::create_directories(root.path() + "kernel/bin");
+    {
+        CStepwellApp app;
+        EXPECT_EQ(app.InitInstance(), 1);
+        EXPECT_EQ(app.frame(), nullptr);
+    }
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(root.path() + "kernel/bin"));
+    std::filesystem::current_path(folder);
+    ASSERT_GE(messages.messages.size(), 2u);
+    EXPECT_EQ(messages.messages.back().text, "Condition Viewer not installed");
+    platform::setMessageRecorder(nullptr);
+    testsupport::resetHives();
 }
 
 }  // namespace
