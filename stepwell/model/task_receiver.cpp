@@ -18,7 +18,6 @@ CTaskReceiver::Outcome CTaskReceiver::ProcessPending()
 {
     if (m_processing)
         return Outcome::Busy;
-
     m_processing = true;
     Outcome outcome = Outcome::Done;
     while (!m_queue.empty()) {
