@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
 #include <QThread>
 #include <QTimer>
 #include <QToolBar>
@@ -114,6 +115,20 @@ protected:
     {
         return platform::ipc::sendCopyData(kWindowClassName, code, text) == platform::ipc::SendResult::Received;
     }
+    // Sends from a sibling process; this one keeps handling events meanwhile.
+    bool sendFromAnotherProcess(std::uint32_t code, const std::string& text)
+    {
+        const std::string file = outbox.write("task" + std::to_string(++sent) + ".xml", text);
+        QProcess sender;
+        sender.start(TASK_SENDER, {kWindowClassName, QString::number(code), QString::fromStdString(file)});
+        if (!sender.waitForStarted(5000))
+            return false;
+        waitFor([&] { return sender.state() == QProcess::NotRunning; });
+        return sender.exitStatus() == QProcess::NormalExit && sender.exitCode() == 0;
+    }
+
+    testsupport::TempDir outbox;
+    int sent = 0;
 
     platform::MessageRecorder messages;
     platform::shell::Recorder shell;
@@ -255,8 +270,8 @@ TEST_F(Frame, TasksArriveInOrderAndWaitForBoxes)
     QDialog dialog(frame.get());
     frame->RegisterTaskDialog(&dialog);
     dialog.show();
-    ASSERT_TRUE(send(1, task("linear", "3")));
-    ASSERT_TRUE(send(1, task("quadratic", "4")));
+    ASSERT_TRUE(sendFromAnotherProcess(1, task("linear", "3")));
+    ASSERT_TRUE(sendFromAnotherProcess(3, task("quadratic", "4")));
     ASSERT_TRUE(waitFor([&] { return frame->solution()->GetTaskText() == task("quadratic", "4"); }));
     EXPECT_EQ(messages.messages.size(), 2u);
     EXPECT_EQ(dialog.result(), 2);
