@@ -9,6 +9,18 @@ GuideContext& guideContext()
     return context;
 }
 
+bool& showExtendedTransformations()
+{
+    static bool shown = true;
+    return shown;
+}
+
+int& formulaPageInitCount()
+{
+    static int count = 0;
+    return count;
+}
+
 void joinGuideContext()
 {
     ++guideContext().controls;

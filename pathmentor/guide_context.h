@@ -11,6 +11,7 @@
 #include <QColor>
 #include <QPixmap>
 #include <QString>
+#include <string>
 
 namespace pathmentor {
 
@@ -34,6 +35,18 @@ struct GuideContext {
     QColor back() const { return backColor.isValid() ? backColor : QColor(Qt::white); }
     QColor fore() const { return foreColor.isValid() ? foreColor : QColor(Qt::white); }
 };
+
+// ShowExtendedTransformations: one value for the whole process (TRUE at start).
+bool& showExtendedTransformations();
+// How many formula pages this process initialised (the "Unknown error" count).
+int& formulaPageInitCount();
+
+// An item page's apply button: the active control fires its apply event
+// ("Error/nApplication will terminate" when no control is active).
+class CTransformationWnd;
+void applyTransformation(const CTransformationWnd& page);
+// Button 203 of the how-to-do dialog: the active control fires ShowExtendedHowTodo.
+void showExtendedHowTodo(const std::string& howToDo);
 
 // The process's context (made on first use).
 GuideContext& guideContext();

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QWidget>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,8 @@ public:
     // The page of item, owned by parent (its group window); home is the
     // group the item comes from (it differs only for answer items).
     CTransformationWnd(TransformationItem* item, CGuideChapterWnd* home, QWidget* parent);
+    // A page that owns its item (a copy made for the recommended chapter).
+    CTransformationWnd(std::unique_ptr<TransformationItem> item, CGuideChapterWnd* home, QWidget* parent);
     ~CTransformationWnd() override;
 
     // 130 formula, 131 graph, 133 plain.
@@ -96,6 +99,7 @@ private:
     void initFormulas();
     void initGraph();
 
+    std::unique_ptr<TransformationItem> m_ownedItem;
     TransformationItem* m_item;
     CGuideChapterWnd* m_home;
     QLabel* m_title;
@@ -116,13 +120,20 @@ public:
     // every item of the group record.
     bool Create(QWidget* parent);
     GuideGroup* group() const { return m_group; }
-    // Pages shown here, in order (answer pages included while they are here).
-    const std::vector<QPointer<CTransformationWnd>>& pages() const { return m_pages; }
+    // The pages of the group's own items, in order (wherever they are shown).
+    const std::vector<QPointer<CTransformationWnd>>& ownPages() const { return m_pages; }
+    // The pages shown here: own pages that are here, then guests (answers).
+    std::vector<CTransformationWnd*> pages() const;
     // Makes the page of an item (owned by this window) and appends it.
     CTransformationWnd* CreateItemPage(TransformationItem* item);
-    // Moves another group's page in (answers) or takes one out.
-    void AddPage(CTransformationWnd* page);
-    void RemovePage(CTransformationWnd* page);
+    // The same for an item copy that the page then owns (it goes with it).
+    CTransformationWnd* CreateItemPage(std::unique_ptr<TransformationItem> item);
+    // Shows another group's page here (an answer) until SendGuestsHome
+    // gives every guest back to its own group.
+    void AddGuest(CTransformationWnd* page);
+    void SendGuestsHome();
+    // Takes back one of its own pages (shown elsewhere until now).
+    void TakeBack(CTransformationWnd* page);
     // Frees every page made here (deleteLater) and forgets them.
     void DestroyPages();
     // Σ(page height + 6) + 6.
@@ -138,6 +149,7 @@ protected:
 private:
     GuideGroup* m_group;
     std::vector<QPointer<CTransformationWnd>> m_pages;
+    std::vector<QPointer<CTransformationWnd>> m_guests;
 };
 
 // One chapter: a rollup with the chapter's name as its title line.

@@ -326,8 +326,8 @@ void CRollupCtrl::mousePressEvent(QMouseEvent* event)
     const QPoint at = event->position().toPoint();
     if (event->button() != Qt::LeftButton || at.x() < width() - kStripWidth || !scrollable())
         return;
+    // The press captures the mouse: moves reach this window until the release.
     m_stripCaptured = true;
-    grabMouse();
     const int top = thumbTop();
     const int bottom = top + thumbHeight();
     if (at.y() < top)
@@ -349,7 +349,6 @@ void CRollupCtrl::mouseReleaseEvent(QMouseEvent* event)
 {
     if (m_stripCaptured && event->button() == Qt::LeftButton) {
         m_stripCaptured = false;
-        releaseMouse();
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QImage>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -199,6 +200,7 @@ TEST(Rollup, ContextMenuListsCommandsAndPages)
 TEST(Rollup, ExpandingALaterPageScrollsItIntoView)
 {
     auto rollup = makeRollup(200, {150, 150});
+    rollup->SetTitleLine("chapter", QFont());
     rollup->ExpandAll(false);
     rollup->AddPage("late", makePage(80));
     EXPECT_FALSE(rollup->IsExpanded(2));
@@ -230,7 +232,7 @@ TEST(Rollup, MouseOnStripAndPages)
     // Taking the thumb where it is keeps it there.
     const int top0 = rollup->thumbTop();
     QTest::mousePress(rollup, Qt::LeftButton, {}, QPoint(295, top0 + 20));
-    EXPECT_EQ(rollup->thumbTop(), top0);
+    EXPECT_NEAR(rollup->thumbTop(), top0, 1);  // whole-pixel arithmetic
     QTest::mouseRelease(rollup, Qt::LeftButton, {}, QPoint(295, top0 + 20));
     // Above the thumb: its top jumps to the click.
     QTest::mousePress(rollup, Qt::LeftButton, {}, QPoint(295, 10));
