@@ -425,6 +425,7 @@ bool CCommonChapterWnd::Create(QWidget* parent)
         auto* window = new CGuideChapterWnd(group.get());
         window->Create(this);
         window->resize(200, window->GroupHeight());
+        window->LayoutPages();
         m_groups.push_back(window);
         AddPage(QString::fromStdString(group->name), window);
     }
