@@ -80,12 +80,6 @@ void CIconButton::paintEvent(QPaintEvent*)
     painter.drawPixmap(at, m_icon);
 }
 
-void CIconButton::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    // The second click of a double click is one more press.
-    mousePressEvent(event);
-}
-
 // ---- Item pages ----
 
 CTransformationWnd::CTransformationWnd(TransformationItem* item, CGuideChapterWnd* home, QWidget* parent)

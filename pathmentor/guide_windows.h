@@ -36,7 +36,8 @@ inline constexpr int kGraphId = 500;
 QFont boldTitleFont();
 
 // A push button that draws one icon centred in itself, moved by (1, 1) while
-// pressed, with a tooltip; a double click counts as a press.
+// pressed, with a tooltip. A double click counts as a press (a widget's
+// double click is handed to its press handler).
 class CIconButton : public QPushButton {
 public:
     CIconButton(const QPixmap& icon, const QString& tip, QWidget* parent);
@@ -44,7 +45,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     QPixmap m_icon;

@@ -79,8 +79,11 @@ int CRollupCtrl::AddPage(const QString& title, QWidget* page, int index, long us
     if (index < 0 || index > GetPageCount())
         index = GetPageCount();
     m_pages.insert(m_pages.begin() + index, record);
-    // The frame lies under its title button and page.
+    // The frame lies under its title button and page. Children made after
+    // the window showed are shown by hand.
     record.frame->lower();
+    record.frame->show();
+    record.button->show();
     m_content += kTitleRow + kRowGap;
     RecalcLayout();
     return index;
@@ -172,6 +175,7 @@ QLabel* CRollupCtrl::SetTitleLine(const QString& text, const QFont& font)
     if (!m_title) {
         m_title = new QLabel(this);
         m_title->setObjectName(QStringLiteral("chapterTitle"));
+        m_title->show();
         m_content += kTitleRow;
     }
     m_title->setText(text);

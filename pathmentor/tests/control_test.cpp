@@ -11,7 +11,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QDialog>
 #include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 #include <memory>
@@ -297,6 +299,10 @@ TEST_F(Guide, StepwellGuideContentsTabsGroupsAndApply)
     ASSERT_NE(page, nullptr);
     QApplication::processEvents();
     window()->grab().save(QStringLiteral(PATHMENTOR_PNG_DIR "/pathmentor_group.png"));
+    // The title line and every group's title button show.
+    EXPECT_TRUE(chapter->findChild<QLabel*>("chapterTitle")->isVisible());
+    for (QPushButton* title : chapter->findChildren<QPushButton*>(QStringLiteral("rollupTitle")))
+        EXPECT_TRUE(title->isVisible()) << title->text().toStdString();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0], "ext 513 1 Додаємо до обох частин той самий вираз 100 0 []");
 
@@ -323,6 +329,15 @@ TEST_F(Guide, StepwellGuideContentsTabsGroupsAndApply)
     EXPECT_TRUE(guide->FillRecomendedCommonChapter(3));
     EXPECT_EQ(tab->GetCurSel(), 0);
     EXPECT_EQ(pagesOf(transformations), copies);
+    // Chapters in the back colour, item pages in the fore colour.
+    guide->SetBackColor(0xFCE9EC);
+    guide->SetForeColor(0xF2DCCD);
+    QApplication::processEvents();
+    const QImage colours = window()->grab().toImage();
+    const QPoint inPage = copies[0]->mapTo(window(), QPoint(copies[0]->width() / 2, 3));
+    EXPECT_EQ(colours.pixelColor(inPage), QColor(205, 220, 242));
+    const QPoint inChapter = recommended->mapTo(window(), QPoint(recommended->width() / 2, recommended->height() - 5));
+    EXPECT_EQ(colours.pixelColor(inChapter), QColor(236, 233, 252));
     window()->grab().save(QStringLiteral(PATHMENTOR_PNG_DIR "/pathmentor_recommended.png"));
 
     EXPECT_TRUE(guide->FillRecomendedCommonChapter(8));
@@ -339,6 +354,41 @@ TEST_F(Guide, StepwellGuideContentsTabsGroupsAndApply)
     EXPECT_TRUE(guide->FillRecomendedCommonChapter(3));
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, "Error fill of the recomending common chapter");
+}
+
+TEST_F(Guide, HowToDoDialogAsksForTheExtendedHelp)
+{
+    place();
+    guide->SetGuideDocFile(kStepwellGuide);
+    ASSERT_TRUE(guide->InitializeGuide());
+    ASSERT_TRUE(guide->InitializeGuideContent("<GUIDE version=\"1.0\" cch=\";3;\" answers=\"\"/>"));
+    QWidget* chapter = visibleChapter(window());
+    QPushButton* title = chapter->findChild<QPushButton*>(QStringLiteral("rollupTitle"));
+    QTest::mouseClick(title, Qt::LeftButton);
+    QApplication::processEvents();
+    // The item that has extended help.
+    QPushButton* howto = nullptr;
+    for (QLabel* label : chapter->findChildren<QLabel*>(QStringLiteral("1001")))
+        if (label->text() == QStringLiteral("Розв'язати квадратне рівняння") && label->isVisible())
+            howto = label->parentWidget()->findChild<QPushButton*>(QStringLiteral("1002"));
+    ASSERT_NE(howto, nullptr);
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        seen = true;
+        EXPECT_EQ(dialog->parentWidget(), parent.get());
+        dialog->grab().save(QStringLiteral(PATHMENTOR_PNG_DIR "/pathmentor_dialog.png"));
+        auto* more = dialog->findChild<QPushButton*>(QStringLiteral("203"));
+        if (more && more->isVisible())
+            QTest::mouseClick(more, Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("1006")), Qt::LeftButton);
+    });
+    QTest::mouseClick(howto, Qt::LeftButton);
+    EXPECT_TRUE(seen);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0], "howto quadratic");
 }
 
 TEST_F(Guide, ApplyFromInsideTheEventMayReleaseTheGuide)

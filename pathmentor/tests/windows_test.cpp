@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QTest>
 #include <QTextEdit>
@@ -149,6 +150,28 @@ TEST_F(Pages, RadioButtonsGiveTheFormulaIndex)
     CTransformationWnd noChoice(single.get(), nullptr, &parent);
     EXPECT_FALSE(noChoice.multyFormulaChoice());
     EXPECT_EQ(noChoice.formulaIndex(), 0);
+}
+
+TEST_F(Pages, ApplyWithoutAnActiveControlSaysSo)
+{
+    parent.show();
+    auto item = makeItem(ItemView::Plain, 10);
+    auto* page = new CTransformationWnd(item.get(), nullptr, &parent);
+    page->resize(300, page->PageHeight());
+    page->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    ASSERT_EQ(guideContext().activeControl, nullptr);
+    QTest::mouseClick(page->applyButton(), Qt::LeftButton);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "Error/nApplication will terminate");
+    // A double click (press, release, double click, release) counts as two presses.
+    QPushButton* apply = page->applyButton();
+    QTest::mouseClick(apply, Qt::LeftButton);
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPointF(5, 5), apply->mapToGlobal(QPointF(5, 5)),
+                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(apply, &doubleClick);
+    QTest::mouseRelease(apply, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(messages.messages.size(), 3u);
 }
 
 TEST_F(Pages, ApplyButtonHiddenFor813And814)
