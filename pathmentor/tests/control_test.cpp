@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QDialog>
@@ -314,6 +315,15 @@ TEST_F(Guide, StepwellGuideContentsTabsGroupsAndApply)
     QTest::mouseClick(page->findChild<QPushButton*>("1004"), Qt::LeftButton);
     EXPECT_EQ(events.size(), 2u);
 
+    // Without the extended transformations the current page is laid out
+    // again with its formulas hidden (a formula page is then 35 high).
+    guide->SetShowExtendedTransformations(0);
+    QApplication::processEvents();
+    EXPECT_EQ(page->height(), 35);
+    guide->SetShowExtendedTransformations(1);
+    QApplication::processEvents();
+    EXPECT_GT(page->height(), 35);
+
     // The recommended chapter: sign 3 offers the own step first, sign 8 not.
     clickTab(window(), 1);
     EXPECT_TRUE(guide->FillRecomendedCommonChapter(3));
@@ -437,6 +447,18 @@ TEST_F(Guide, ReckonryGuideFiresThePlainEvent)
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].rfind("plain ", 0), 0u) << events[0];
     EXPECT_EQ(events[0].substr(events[0].size() - 3), " []");
+
+    // No recommended chapter: Fill and Release change nothing and answer
+    // TRUE; a content chooses the chapters and offers no answers.
+    shared::CFlatTabCtrl* tab = tabCtrl(window());
+    const int tabs = tab->GetItemCount();
+    EXPECT_TRUE(guide->FillRecomendedCommonChapter(3));
+    EXPECT_TRUE(guide->ReleaseRecomendedCommonChapter());
+    EXPECT_EQ(tab->GetItemCount(), tabs);
+    EXPECT_TRUE(guide->InitializeGuideContent("<GUIDE version=\"1.0\" cch=\";12345;\" answers=\"5351;\"/>"));
+    EXPECT_EQ(tab->GetItemCount(), 0);
+    EXPECT_EQ(visibleChapter(window()), nullptr);
+    EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(Guide, CaptionsFromKeysAndDefaults)
@@ -501,12 +523,16 @@ TEST_F(Guide, TwoControlsShareFlagsAndOutliveEachOther)
         std::unique_ptr<CPathmentorCtrl>& gone = first == 0 ? one : two;
         std::unique_ptr<CPathmentorCtrl>& kept = first == 0 ? two : one;
         (first == 0 ? sinkOne : sinkTwo).Unadvise();
+        kept->SetBackColor(0xFCE9EC);
         gone.reset();
         flushDeletes();
         events.clear();
         QWidget* keptWindow = kept->GetControlWindow();
         QWidget* chapter = visibleChapter(keptWindow);
         ASSERT_NE(chapter, nullptr);
+        // The shared context outlived the other control: the back colour stays.
+        const QImage picture = chapter->grab().toImage();
+        EXPECT_EQ(picture.pixelColor(chapter->width() / 2, chapter->height() - 3), QColor(236, 233, 252));
         QPushButton* title = chapter->findChild<QPushButton*>(QStringLiteral("rollupTitle"));
         QTest::mouseClick(title, Qt::LeftButton);
         QApplication::processEvents();
