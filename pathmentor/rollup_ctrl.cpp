@@ -316,9 +316,8 @@ void CRollupCtrl::resizeEvent(QResizeEvent* event)
 
 void CRollupCtrl::dragTo(int y)
 {
+    // Only a press on a scrollable strip (a track of at least a pixel) drags.
     const int track = trackHeight();
-    if (track <= 0)
-        return;
     m_offset = static_cast<int>(-(static_cast<long long>(y + m_grab) * m_content / track));
     RecalcLayout();
 }

@@ -249,6 +249,19 @@ TEST(Rollup, MouseOnStripAndPages)
     EXPECT_EQ(rollup->offset(), -40);
     EXPECT_EQ(page->cursor().shape(), Qt::PointingHandCursor);
 
+    // A rollup too low for a track: a press on its strip scrolls nothing.
+    auto* tiny = new CRollupCtrl(&top);
+    tiny->setGeometry(0, 0, 300, 4);
+    tiny->AddPage("a", makePage(369));
+    tiny->ExpandPage(0, true);
+    tiny->show();
+    const int before = tiny->offset();
+    QTest::mousePress(tiny, Qt::LeftButton, {}, QPoint(295, 2));
+    QTest::mouseMove(tiny, QPoint(295, 3));
+    QTest::mouseRelease(tiny, Qt::LeftButton, {}, QPoint(295, 3));
+    EXPECT_EQ(tiny->offset(), before);
+    delete tiny;
+
     // The picture: the expanded page, the strip with its thumb.
     guideContext().foreColor = QColor(100, 120, 200);
     page->setAutoFillBackground(true);
