@@ -382,6 +382,19 @@ TEST_F(Guide, HowToDoDialogAsksForTheExtendedHelp)
         if (label->text() == QStringLiteral("Розв'язати квадратне рівняння") && label->isVisible())
             howto = label->parentWidget()->findChild<QPushButton*>(QStringLiteral("1002"));
     ASSERT_NE(howto, nullptr);
+    // The chapter's graph page draws its graph (the curve in red).
+    QWidget* graph = chapter->findChild<QWidget*>(QStringLiteral("Graph"));
+    ASSERT_NE(graph, nullptr);
+    ASSERT_TRUE(graph->isVisible());
+    const QImage drawn = graph->grab().toImage();
+    int red = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QColor c = drawn.pixelColor(x, y);
+            red += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+        }
+    EXPECT_GT(red, 50);
+    graph->parentWidget()->grab().save(QStringLiteral(PATHMENTOR_PNG_DIR "/pathmentor_graph_page.png"));
     bool seen = false;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
