@@ -178,6 +178,32 @@ TEST_F(GuideLoaderTest, ReadsIntegersAsAtoiDoesAndBackslashesAsSlashes)
     EXPECT_EQ(item.aplan, 12);
 }
 
+TEST_F(GuideLoaderTest, FormulasAndGraphsBelongToTheItemTheyStandIn)
+{
+    // A plain item holding FORMULAS and a GRAPH gives them to no earlier item.
+    writePair("own",
+              kXml + R"(<CCH id="1" guid="c"><GCH guid="g">
+  <TR guid="f" view="1" type="1" needDialog="0" needAllExpr="0" aplan="1">
+    <FORMULAS oneForm="1"><FORMULA>x</FORMULA></FORMULAS></TR>
+  <TR guid="gr" view="2" type="1" needDialog="0" needAllExpr="0" aplan="2"><GRAPH>g</GRAPH></TR>
+  <TR guid="p" view="3" type="1" needDialog="0" needAllExpr="0" aplan="3">
+    <FORMULAS oneForm="0"><FORMULA>y</FORMULA></FORMULAS><GRAPH>z</GRAPH></TR>
+</GCH></CCH>)",
+              kXml + R"(<CCH name="Own" tabname="Own"/>)");
+    ChapterList chapters;
+    ASSERT_TRUE(loadGuide(writeGuide("g", R"(<cchfile fileName="own"/>)"), chapters));
+    EXPECT_TRUE(messages().empty());
+    ASSERT_EQ(chapters.size(), 1u);
+    const auto& items = chapters[0]->groups[0]->items;
+    ASSERT_EQ(items.size(), 3u);
+    ASSERT_EQ(items[0]->formulas.size(), 1u);
+    EXPECT_EQ(items[0]->formulas[0].text, "x");
+    EXPECT_FALSE(items[0]->formulaChoice);
+    EXPECT_EQ(items[1]->graphText, "g");
+    EXPECT_TRUE(items[2]->formulas.empty());
+    EXPECT_TRUE(items[2]->graphText.empty());
+}
+
 TEST_F(GuideLoaderTest, OnlyVersionOneIsRead)
 {
     writeSmallPair("one", 1);
