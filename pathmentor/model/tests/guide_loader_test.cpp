@@ -301,6 +301,8 @@ TEST_F(GuideLoaderTest, AFailedPairIsReportedAndTheOthersStillLoad)
         {"malformed text file", smallStructure("2", "bad", kPlainItem), kXml + "<CCH name=\"B\" tabname=\"B\">"},
         {"missing text file", smallStructure("2", "bad", kPlainItem), ""},
         {"GCH outside a chapter", kXml + R"(<GCH guid="g"/>)", goodText},
+        {"TR outside a group", kXml + R"(<CCH id="2" guid="bad"><TR guid="bad-tr" )" + kPlainItem + "/></CCH>",
+         goodText},
     };
     const std::string guide =
         writeGuide("g", R"(<cchfile fileName="one"/><cchfile fileName="bad"/><cchfile fileName="three"/>)");
