@@ -355,19 +355,19 @@ private:
 };
 
 // Drops the directory's last component; "" stands for the root.
-std::string parentOf(std::string directory)
+std::string parentOf(std::string_view directory)
 {
     if (directory.empty())
-        return directory;
+        return {};
+    if (directory == ".")
+        return "..";
     const auto slash = directory.rfind('/');
-    const std::string_view last = slash == std::string::npos ? std::string_view(directory)
-                                                             : std::string_view(directory).substr(slash + 1);
+    const std::string_view last = slash == std::string_view::npos ? directory : directory.substr(slash + 1);
     if (last == "." || last == "..")
-        return directory + "/..";
-    if (slash == std::string::npos)
+        return std::string(directory) + "/..";
+    if (slash == std::string_view::npos)
         return ".";
-    directory.resize(slash);
-    return directory;
+    return std::string(directory.substr(0, slash));
 }
 
 }  // namespace
@@ -423,7 +423,7 @@ std::string joinGuidePath(std::string_view directory, std::string_view relative)
     std::string rest(relative);
     for (auto up = rest.find("../"); up != std::string::npos; up = rest.find("../")) {
         rest.erase(0, up + 3);
-        dir = parentOf(std::move(dir));
+        dir = parentOf(dir);
     }
     return dir + "/" + rest;
 }

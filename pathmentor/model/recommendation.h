@@ -27,7 +27,9 @@ bool offersOwnStep(int sign);
 //  2. every formula item with type 1 and aplan < 5000 (for sign 17: every
 //     formula item) that has formulas whose sign1 or sign2 equals the sign,
 //     copied as a formula item with exactly those formulas.
-// Copies keep every other field of their item.
+// Copies keep every other field of their item. Every group of the shown
+// chapters is searched as it stands, so the recommended chapter's own
+// records should hold no copies (release them first) and no answer items.
 std::vector<std::unique_ptr<TransformationItem>> selectRecommendedItems(
     std::span<GuideChapter* const> shownChapters, int sign);
 
