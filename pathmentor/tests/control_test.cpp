@@ -184,6 +184,9 @@ protected:
 
 TEST_F(Guide, PropertiesDefaultsAndPersistence)
 {
+    platform::com::CLSID byProgId;
+    ASSERT_EQ(platform::com::clsidFromProgId("PathmentorTessaly.PathmentorCtrlTessaly.2", &byProgId), platform::S_OK);
+    EXPECT_EQ(byProgId, solvehost::pathmentor::CLSID_Pathmentor);
     place();
     EXPECT_EQ(guide->GetSendExtendedInformation(), 1);
     EXPECT_EQ(guide->GetShowExtendedTransformations(), 1);
