@@ -247,6 +247,33 @@ TEST_F(FrameTest, CommandStatesFollowTasksAnswersAndTheClipboard)
     QApplication::clipboard()->clear();
 }
 
+TEST_F(FrameTest, RemovingATaskShowsTheLastOne)
+{
+    makeRoot({});
+    CReckonryMainFrame& f = makeFrame(Program::Reckonry);
+    for (int i = 0; i < 2; ++i) {
+        onNextDialog([](QDialog& dialog) { pressButton(dialog, 1); });
+        trigger(ID_NEW_TASK);
+    }
+    CTaskTabCtrl& tabs = *f.GetTaskTabs();
+    ASSERT_EQ(tabs.GetItemCount(), 3);
+    CReckonryTaskWnd* last = tabs.GetPage(2);
+    // The first task, current, goes; the last one is shown.
+    tabs.SetCurSel(0);
+    tabs.ShowSelectedPage();
+    trigger(ID_REMOVE_TASK);
+    ASSERT_EQ(tabs.GetItemCount(), 2);
+    EXPECT_EQ(tabs.GetCurSel(), 1);
+    EXPECT_EQ(tabs.GetCurrentPage(), last);
+    EXPECT_TRUE(last->isVisible());
+    EXPECT_EQ(last->geometry(), tabs.GetTaskPageRect());
+    EXPECT_FALSE(tabs.GetPage(0)->isVisible());
+    trigger(ID_REMOVE_TASK);
+    EXPECT_EQ(tabs.GetItemCount(), 1);
+    EXPECT_TRUE(tabs.GetPage(0)->isVisible());
+    EXPECT_EQ(tabs.GetCurrentPage(), tabs.GetPage(0));
+}
+
 // The tools panel follows the shown condition (the stand-in formula records
 // the calls it gets).
 TEST_F(FrameTest, ToolsPanelOpensForTheConditionShownNext)
