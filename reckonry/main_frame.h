@@ -113,6 +113,8 @@ public:
     static void SetUpSplash(Program program, shared::CSplashScreen& splash, QWidget* owner);
 
 protected:
+    // The kernel binding's messages are the program's boxes too.
+    void ShowKernelMessage(const std::string& text) override { Message(text); }
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

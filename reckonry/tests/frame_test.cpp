@@ -22,6 +22,7 @@
 #include "reckonry/task_wnd.h"
 #include "shared/docking_pane_bar.h"
 #include "platform/com/com.h"
+#include "platform/shell.h"
 #include "shared/language.h"
 #include "shared/settings.h"
 #include "solvehost/tests/test_component_ids.h"
@@ -312,6 +313,44 @@ TEST_F(FrameTest, ToolsPanelOpensForTheConditionShownNext)
     trigger(ID_TOOLS_PANEL);
     EXPECT_NE(log(first).find("M 16 String \"\"\n"), std::string::npos);
     EXPECT_FALSE(checked(ID_TOOLS_PANEL));
+}
+
+TEST_F(FrameTest, CalculatorPagesSetUpTheirControlsInOrder)
+{
+    makeRoot({});
+    ASSERT_EQ(platform::com::registerLibrary(std::filesystem::absolute(TEST_COMPONENTS).string()), platform::S_OK);
+    makeFrame(Program::Sumwright);
+    auto log = [](solvehost::CSymbrantCtrl& control) {
+        return driverOf(&control).getProperty<std::string>(solvehost::test::kDispLog);
+    };
+    // Editor, palette colour 0, class 8, Ukrainian messages; the answer
+    // leaves out needless brackets before it becomes a viewer.
+    EXPECT_EQ(log(condition()).rfind("M 9\nP 1 UI4 16574956\nM 40 I4 8\nM 38 I4 2\n", 0), 0u) << log(condition());
+    EXPECT_EQ(log(answer()).rfind("P 4 Bool -1\nM 20\nP 1 UI4 16574956\nM 38 I4 2\n", 0), 0u) << log(answer());
+    EXPECT_TRUE(frame->GetTaskTabs()->GetCurrentPage()->Events()->IsConnected());
+}
+
+TEST_F(FrameTest, HelpCommandsOpenTheirDocuments)
+{
+    makeRoot({});
+    std::filesystem::create_directories(root->path() + "kernel/doc");
+    for (const char* name : {"reckonry_m.doc", "reckonry_mp_p.doc", "hSumwright.doc"})
+        root->write(std::string("kernel/doc/") + name, "doc");
+    platform::shell::Recorder shell;
+    platform::shell::setRecorder(&shell);
+    makeFrame(Program::Reckonry);
+    trigger(ID_USER_MANUAL);
+    trigger(ID_METHODICAL);
+    frame.reset();
+    makeFrame(Program::Sumwright);
+    trigger(ID_USER_MANUAL);
+    platform::shell::setRecorder(nullptr);
+    std::vector<std::string> opened;
+    for (const platform::shell::Call& call : shell.calls)
+        opened.push_back(call.target);
+    const std::string doc = root->path() + "kernel/doc/";
+    EXPECT_EQ(opened, (std::vector<std::string>{doc + "reckonry_m.doc", doc + "reckonry_mp_p.doc", doc + "hSumwright.doc"}));
+    EXPECT_TRUE(takeMessages().empty());
 }
 
 // Every caption, tooltip and prompt the frame shows comes from its key in

@@ -48,6 +48,17 @@ TEST_F(Calculator, StartsAsTheCalculator)
     EXPECT_TRUE(frame->GetTaskTabs()->GetCurrentPage()->Events()->IsConnected());
 }
 
+TEST_F(FrameTest, CalculatorsKernelMessageIsOneOfItsBoxes)
+{
+    makeRoot({.kernel = false, .language = true, .guide = true});
+    makeFrame(Program::Sumwright);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "CKernelFuncMgr::m_pSolveKernel->initClew error");
+    EXPECT_EQ(messages.messages[0].caption, "Калькулятор");
+    EXPECT_EQ(messages.messages[0].parent, frame.get());
+    EXPECT_EQ(messages.messages[0].icon, platform::MessageIcon::Warning);
+}
+
 TEST_F(Calculator, CalculatesWithCodeOne)
 {
     typeCondition("7+8");
