@@ -428,6 +428,27 @@ INSTANTIATE_TEST_SUITE_P(Keys, FrameTexts, ::testing::ValuesIn(textRows()),
                                     "_" + info.param.kind + "_" + std::to_string(info.index);
                          });
 
+TEST_F(FrameTest, PromptsShowWhileAnItemIsUnderTheMouseAndExitCloses)
+{
+    makeRoot({});
+    CReckonryMainFrame& f = makeFrame(Program::Reckonry);
+    QMenu* actions = f.GetPopup(3);
+    actions->popup(f.mapToGlobal(QPoint(300, 250)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(actions));
+    const QRect item = actions->actionGeometry(f.GetAction(ID_NEW_TASK));
+    QTest::mouseMove(actions, item.center());
+    EXPECT_EQ(f.statusBar()->currentMessage(), QStringLiteral("Додати нову задачу"));
+    EXPECT_FALSE(f.GetPromptPane()->isVisible());
+    actions->close();
+    QTest::qWait(10);
+    EXPECT_TRUE(f.statusBar()->currentMessage().isEmpty());
+    EXPECT_TRUE(f.GetPromptPane()->isVisible());
+    EXPECT_EQ(f.GetPromptPane()->text(), QStringLiteral("Готово"));
+
+    trigger(ID_EXIT);
+    EXPECT_FALSE(f.isVisible());
+}
+
 TEST_F(FrameTest, ItemsWithoutKeysAndMissingItems)
 {
     makeRoot({});
