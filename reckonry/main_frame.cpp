@@ -363,6 +363,8 @@ void CReckonryMainFrame::createGuide()
         Message(Lang("errGuideLoad"));
     m_guideEvents = std::make_unique<CPathmentorCtrlEvents>(this);
     m_guideEvents->Advise(m_guide.get());
+    // The guide's flat-tab style word holds for the task tabs too.
+    m_tabs->FollowStyleFlags();
 }
 
 void CReckonryMainFrame::setMenuCaptions()

@@ -42,6 +42,14 @@ public:
     // Hides the current page and shows the selected tab's.
     void ShowSelectedPage();
 
+    // Takes up the process-wide flat-tab style word as it stands now (the
+    // guide sets it when it is made, after the tabs).
+    void FollowStyleFlags()
+    {
+        attach();
+        update();
+    }
+
     CReckonryTaskWnd* GetCurrentPage() const { return m_currentPage; }
     CReckonryTaskWnd* GetPage(int index) const;
     QRect GetTaskPageRect() const { return m_pageRect; }

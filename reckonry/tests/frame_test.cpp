@@ -449,6 +449,21 @@ TEST_F(FrameTest, PromptsShowWhileAnItemIsUnderTheMouseAndExitCloses)
     EXPECT_FALSE(f.isVisible());
 }
 
+// The guide sets the process-wide flat-tab style word when it is made,
+// after the task tabs: the tabs take it up.
+TEST_F(FrameTest, TaskTabsFollowTheStyleWordTheGuideSets)
+{
+    makeRoot({});
+    CReckonryMainFrame& f = makeFrame(Program::Reckonry);
+    EXPECT_FALSE(f.GetTaskTabs()->IsOwnerDrawn());
+    shared::SetFlatTabStyleFlags(true, 14);
+    f.GetTaskTabs()->FollowStyleFlags();
+    EXPECT_TRUE(f.GetTaskTabs()->IsOwnerDrawn());
+    onNextDialog([](QDialog& dialog) { pressButton(dialog, 1); });
+    trigger(ID_NEW_TASK);
+    EXPECT_TRUE(f.grab().save(QStringLiteral(SHOT_DIR "/reckonry_tabs_styled.png")));
+}
+
 TEST_F(FrameTest, ItemsWithoutKeysAndMissingItems)
 {
     makeRoot({});
