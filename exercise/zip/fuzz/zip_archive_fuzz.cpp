@@ -55,11 +55,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 std::abort();  // no entry is open between two reads
             while (zip.ReadFile(chunk.data(), std::uint32_t(chunk.size())) != 0) {
             }
+        } catch (const CZipException&) {
+        } catch (const CZipFileException&) {
+        }
+        // Closing may report the archive's fault too; the entry is closed then.
+        try {
             zip.CloseFile();
         } catch (const CZipException&) {
-            zip.CloseFile();
         } catch (const CZipFileException&) {
-            zip.CloseFile();
         }
         CZipEntryHeader header;
         if (!zip.GetFileInfo(header, i))
