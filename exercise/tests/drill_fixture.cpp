@@ -23,8 +23,10 @@ ScriptedKernelState& scriptedKernel()
 
 namespace {
 
-int scriptedInit(const char*, const char*, std::int32_t* handle, std::ostream*)
+int scriptedInit(const char* libPath, const char* args, std::int32_t* handle, std::ostream*)
 {
+    scriptedKernel().libraryPath = libPath ? libPath : "";
+    scriptedKernel().arguments = args ? args : "";
     *handle = 1;
     return 1;
 }

@@ -16,6 +16,8 @@
 namespace exercise::testing {
 
 struct ScriptedKernelState {
+    std::string libraryPath;  // as the start gave them
+    std::string arguments;
     std::deque<std::string> replies;  // handed out in order; "" when empty
     bool failCall = false;            // the call fails (a reply still comes)
     std::vector<std::string> requests;

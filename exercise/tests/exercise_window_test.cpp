@@ -325,6 +325,26 @@ TEST_F(DrillWindow, ACheckThatCannotBeSentOrAnsweredKeepsTheLights)
     EXPECT_EQ(lights(), (std::vector<int>{2, 1, 0}));
 }
 
+// The Editor panel button opens the first answer's formula tools, and closes
+// them when they are open.
+TEST_F(DrillWindow, TheEditorPanelButtonTogglesTheFirstAnswersTools)
+{
+    open(1);
+    const auto shownTopLevels = [] {
+        int count = 0;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            count += widget->isVisible() ? 1 : 0;
+        return count;
+    };
+    const int before = shownTopLevels();
+    QTest::mouseClick(panel().EditorPanelButton(), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_GT(shownTopLevels(), before);
+    QTest::mouseClick(panel().EditorPanelButton(), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(shownTopLevels(), before);
+}
+
 TEST_F(DrillWindow, WithoutAnExerciseTheCommandsDoNothing)
 {
     open(4);  // the sample configuration ends at 3
@@ -343,6 +363,9 @@ TEST_F(DrillWindow, WithoutAnExerciseTheCommandsDoNothing)
 TEST_F(DrillWindow, TheMenuCarriesTheLanguageCaptions)
 {
     open(1);
+    // The kernel started on the install root's library with the drill's rules.
+    EXPECT_EQ(testing::scriptedKernel().libraryPath, root->path() + "kernel/solvekernel/tarvik.so");
+    EXPECT_EQ(testing::scriptedKernel().arguments, "-l modules\\tessaly\\exercise.clew");
     const std::pair<int, const char*> commands[] = {
         {CExerciseFrame::kCommandExit, "mnuFileExit"},
         {CExerciseFrame::kCommandRepeat, "mnuExerciseRepeat"},
