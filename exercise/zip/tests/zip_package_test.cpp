@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <functional>
 #include <string>
@@ -413,6 +414,53 @@ TEST_F(ZipPackageTest, ReadsArchivesOfCommonTools)
         EXPECT_EQ(readEntry(zip, sheet, 5000), big);
         EXPECT_EQ(readEntry(zip, note), "a short note\n");
     }
+}
+
+}  // namespace
+}  // namespace exercise
+
+namespace exercise {
+namespace {
+
+TEST(ZipException, InternalCodesMapToTheirCauses)
+{
+    const std::pair<int, int> table[] = {
+        {1, 2},     {2, 3},     {-1, 4},    {-2, 5},    {-3, 6},    {-4, 7},    {-5, 8},   {-6, 9},
+        {-101, 10}, {-102, 11}, {-103, 12}, {-104, 13}, {-105, 14}, {-106, 15}, {-107, 16}, {0, 1},
+        {3, 1},     {-7, 1},    {-100, 1},  {-108, 1},
+    };
+    for (const auto& [code, cause] : table)
+        EXPECT_EQ(CZipException::causeFromCode(code), cause) << code;
+    try {
+        CZipException::Throw(-102, "/a/b.esf");
+        FAIL();
+    } catch (const CZipException& e) {
+        EXPECT_EQ(e.m_iCause, 11);
+        EXPECT_EQ(e.m_szFileName, "/a/b.esf");
+    }
+}
+
+TEST(ZipByteBuffer, TheSameSizeKeepsTheArrayAndAnotherReplacesIt)
+{
+    CZipByteBuffer buffer(8);
+    char* first = buffer.GetBuffer();
+    std::memcpy(first, "abcdefgh", 8);
+    buffer.Allocate(8);
+    EXPECT_EQ(buffer.GetBuffer(), first);
+    EXPECT_EQ(std::string(buffer.GetBuffer(), 8), "abcdefgh");
+    buffer.Allocate(8, true);
+    EXPECT_EQ(buffer.GetBuffer(), first);
+    EXPECT_EQ(std::string(buffer.GetBuffer(), 8), std::string(8, '\0'));
+    const CZipByteBuffer copy = [&] {
+        std::memcpy(buffer.GetBuffer(), "12345678", 8);
+        return buffer;
+    }();
+    EXPECT_NE(copy.GetBuffer(), buffer.GetBuffer());
+    EXPECT_EQ(std::string(copy.GetBuffer(), copy.GetSize()), "12345678");
+    buffer.Allocate(3);
+    EXPECT_EQ(buffer.GetSize(), 3u);
+    buffer.Allocate(0);
+    EXPECT_FALSE(buffer.IsAllocated());
 }
 
 }  // namespace
