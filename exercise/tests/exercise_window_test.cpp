@@ -130,6 +130,12 @@ TEST_F(DrillWindow, AMissingKernelOrPictureArchiveStillOpensTheWindow)
         EXPECT_EQ(root->recorder.messages[0].text.rfind(c.message, 0), 0u) << root->recorder.messages[0].text;
         EXPECT_EQ(frame->Panel()->Rows().size(), 3u);
         EXPECT_EQ(esfPictures().sheet.IsLoaded(), std::string(c.what) == "no kernel");
+        if (std::string(c.what) == "no archive") {
+            // Rows without pictures: the sheet and the light draw nothing.
+            frame->resize(700, 600);
+            QApplication::processEvents();
+            EXPECT_TRUE(frame->grab().save(RIVODADI_PNG_DIR "/rivodadi_without_pictures.png"));
+        }
     }
 }
 
@@ -180,6 +186,7 @@ TEST_F(DrillWindow, ATallStatementBringsTheScrollBarAndPageDownMovesTwenty)
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(panel().GetScrollPos(), 20);
     EXPECT_EQ(panel().Rows()[0]->y(), top - 20);
+    EXPECT_TRUE(panel().grab().save(RIVODADI_PNG_DIR "/rivodadi_scrolled.png"));
     bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(panel().GetScrollPos(), 18);
     bar->triggerAction(QAbstractSlider::SliderToMaximum);
