@@ -183,9 +183,18 @@ TEST_F(DrillWindow, ATallStatementBringsTheScrollBarAndPageDownMovesTwenty)
     EXPECT_EQ(panel().Rows()[0]->width(), width - 40);
     EXPECT_EQ(panel().CheckButton()->x(), width / 2 - 50);
     const int top = panel().Rows()[0]->y();
+    const QImage before = panel().grab().toImage();
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(panel().GetScrollPos(), 20);
     EXPECT_EQ(panel().Rows()[0]->y(), top - 20);
+    // Everything left of the bar, the statement's words with its formulas,
+    // moved up by exactly 20 pixels.
+    const QImage after = panel().grab().toImage();
+    int differing = 0;
+    for (int y = 0; y + 20 < 300; ++y)
+        for (int x = 0; x < width; ++x)
+            differing += after.pixel(x, y) != before.pixel(x, y + 20) ? 1 : 0;
+    EXPECT_EQ(differing, 0);
     EXPECT_TRUE(panel().grab().save(RIVODADI_PNG_DIR "/rivodadi_scrolled.png"));
     bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(panel().GetScrollPos(), 18);
