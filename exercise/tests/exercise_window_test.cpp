@@ -99,7 +99,7 @@ TEST_F(DrillWindow, TheStartEndsWithItsMessage)
     EXPECT_EQ(frame->Panel()->Rows().size(), 3u);
     EXPECT_TRUE(esfPictures().green.IsLoaded());
     EXPECT_EQ(frame->windowTitle().toStdString(), lang("appTitle"));
-    EXPECT_FALSE(frame->windowIcon().isNull());
+    EXPECT_FALSE(frame->windowIcon().pixmap(32, 32).isNull());
     EXPECT_EQ(frame->minimumSize(), QSize(600, 450));
 }
 
