@@ -13,6 +13,8 @@ namespace platform::text {
 std::string cp1251FromUtf8(std::string_view utf8);
 // Windows-1251 -> UTF-8; the one unassigned byte (0x98) becomes U+FFFD.
 std::string utf8FromCp1251(std::string_view bytes);
+// DOS code page 866 (the OEM code page of Cyrillic DOS) -> UTF-8.
+std::string utf8FromCp866(std::string_view bytes);
 // True when the text is well-formed UTF-8.
 bool isValidUtf8(std::string_view text);
 

@@ -82,8 +82,13 @@ bool CKernelFuncMgr::InitKernel()
         started = false;
     }
     if (!started)
-        platform::showMessage(kInitError, "", platform::MessageIcon::Warning);
+        ShowKernelMessage(kInitError);
     return true;
+}
+
+void CKernelFuncMgr::ShowKernelMessage(const std::string& text)
+{
+    platform::showMessage(text, "", platform::MessageIcon::Warning);
 }
 
 bool CKernelFuncMgr::CallKernel(std::int32_t code, const std::string& text, std::string& out)
@@ -108,7 +113,7 @@ bool CKernelFuncMgr::CallKernel(std::int32_t code, const std::string& text, std:
     } catch (...) {
         if (reply)
             m_pSolveKernel->RemoveResult(reply);
-        platform::showMessage(kServerError, "", platform::MessageIcon::Warning);
+        ShowKernelMessage(kServerError);
         return false;
     }
 }

@@ -82,6 +82,10 @@ public:
 
 protected:
     virtual std::unique_ptr<CSolveKernel> createSolveKernel(const std::string& libraryPath);
+    // Shows the binding's own messages (a kernel that does not start, a
+    // fault in a request): a plain warning box unless the host shows its
+    // boxes its own way.
+    virtual void ShowKernelMessage(const std::string& text);
 
     std::unique_ptr<CSolveKernel> m_pSolveKernel;
 

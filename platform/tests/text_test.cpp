@@ -36,6 +36,15 @@ TEST(Cp1251, UnmappableAndMalformedBecomeQuestionMarks)
     EXPECT_TRUE(isValidUtf8("Ї"));
 }
 
+TEST(Cp866, CyrillicAndGraphicsBytesBecomeUtf8)
+{
+    // Cyrillic letters as DOS code page 866 writes them; box drawing, the
+    // letters of the upper rows and the no-break space; ASCII stays.
+    EXPECT_EQ(utf8FromCp866("\x8F\xE0\xA8\xA2\xA5\xE2 a/b.bmp"), "Привет a/b.bmp");
+    EXPECT_EQ(utf8FromCp866("\xB0\xC9\xF2\xF3\xF4\xF5\xF8\xFC\xFF"), "░╔ЄєЇї°№\u00A0");
+    EXPECT_EQ(utf8FromCp866("\x80\xAF\xE0\xEF"), "Апря");
+}
+
 TEST(Numbers, FormatAndParseIgnoreTheCLocale)
 {
     const char* old = std::setlocale(LC_NUMERIC, nullptr);

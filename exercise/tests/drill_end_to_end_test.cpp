@@ -1,0 +1,174 @@
+// The drill end to end: the real start, formula control and kernel over the
+// sample module in a temporary install root; answers typed as a pupil types
+// them. Screenshots: rivodadi_before_check.png, rivodadi_after_check.png.
+// And the program itself, started as the lesson constructor starts it.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <thread>
+
+#include <signal.h>
+
+#include <QApplication>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+
+#include "exercise/esf_bitmap.h"
+#include "exercise/exercise_app.h"
+#include "exercise/exercise_task_wnd.h"
+#include "exercise/tests/drill_fixture.h"
+#include "testsupport/temp_dir.h"
+
+namespace exercise {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::lang;
+using testing::texts;
+
+struct Answers {
+    const char* final;   // the solution: green
+    const char* step;    // equivalent, not yet solved: yellow
+    const char* wrong;   // not equivalent: red
+};
+
+// The pool of exercise 1 in the sample module.
+const std::map<std::string, Answers> kPool = {
+    {"x+5=12", {"x=7", "x=12-5", "x=6"}},   {"x+8=3", {"x=-5", "x=3-8", "x=5"}},
+    {"x-4=9", {"x=13", "x=9+4", "x=5"}},    {"3*x=12", {"x=4", "x*3=12", "x=3"}},
+    {"5*x=-20", {"x=-4", "x*5=-20", "x=4"}}, {"4*x=10", {"x=2,5", "2*x=5", "x=2"}},
+};
+
+void typeInto(solvehost::CSymbrantCtrl& control, const char* text)
+{
+    QWidget* window = control.GetControlWindow();
+    ASSERT_NE(window, nullptr);
+    QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(10, window->height() / 2));
+    window->setFocus();
+    QTest::keyClicks(window, text);
+}
+
+TEST(DrillEndToEnd, TypedAnswersGetTheirLightsFromTheKernel)
+{
+    testing::DrillRoot root;
+    CExerciseApp app;
+    const auto frame = app.InitInstance("/x/kernel/bin/Rivodadi /t:1");
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(root.recorder.messages.empty()) << root.recorder.messages[0].text;
+    frame->resize(800, 760);
+    QApplication::processEvents();
+    CExercisePanel& panel = *frame->Panel();
+    ASSERT_EQ(panel.Rows().size(), 3u);
+    QString statement;
+    panel.StatementLayout().GetText(statement);
+    EXPECT_TRUE(statement.contains(QString::fromUtf8("Розв'яжіть рівняння"))) << statement.toStdString();
+    EXPECT_EQ(panel.ExampleRow()->Statement().GetLexemText(), "x+3=10");
+
+    // Row 0 gets its solution, row 1 a step, row 2 a wrong answer.
+    for (int i = 0; i < 3; ++i) {
+        CExerciseTaskWnd* row = panel.Rows()[std::size_t(i)];
+        const std::string task = row->Statement().GetLexemText();
+        ASSERT_TRUE(kPool.count(task)) << task;
+        const Answers& answers = kPool.at(task);
+        const char* typed = i == 0 ? answers.final : i == 1 ? answers.step : answers.wrong;
+        typeInto(row->Answer(), typed);
+        EXPECT_EQ(row->Answer().GetLexemText(), typed) << task;
+    }
+    QApplication::processEvents();
+    EXPECT_TRUE(frame->grab().save(RIVODADI_PNG_DIR "/rivodadi_before_check.png"));
+
+    QTest::mouseClick(panel.CheckButton(), Qt::LeftButton);
+    EXPECT_EQ(texts(root.recorder), std::vector<std::string>{lang("checkComplete")});
+    std::vector<int> lights;
+    for (CExerciseTaskWnd* row : panel.Rows())
+        lights.push_back(row->GetLightState());
+    EXPECT_EQ(lights, (std::vector<int>{0, 1, 2}));
+    QApplication::processEvents();
+    EXPECT_TRUE(frame->grab().save(RIVODADI_PNG_DIR "/rivodadi_after_check.png"));
+
+    // Repeat: three tasks of the pool, empty answers, the lights kept.
+    frame->OnExerciseRepeat();
+    ASSERT_EQ(panel.Rows().size(), 3u);
+    for (CExerciseTaskWnd* row : panel.Rows()) {
+        EXPECT_TRUE(kPool.count(row->Statement().GetLexemText())) << row->Statement().GetLexemText();
+        EXPECT_EQ(row->Answer().GetLexemText(), "");
+    }
+    lights.clear();
+    for (CExerciseTaskWnd* row : panel.Rows())
+        lights.push_back(row->GetLightState());
+    EXPECT_EQ(lights, (std::vector<int>{0, 1, 2}));
+    QApplication::processEvents();
+    EXPECT_TRUE(frame->grab().save(RIVODADI_PNG_DIR "/rivodadi_after_repeat.png"));
+}
+
+// Each task of the pool, whichever rows the draw puts it in, gets its lights
+// from the answers of the table.
+TEST(DrillEndToEnd, EveryTaskOfThePoolIsJudgedByItsAnswers)
+{
+    testing::DrillRoot root;
+    CExerciseApp app;
+    const auto frame = app.InitInstance("Rivodadi /t:1");
+    ASSERT_NE(frame, nullptr);
+    CExercisePanel& panel = *frame->Panel();
+    ASSERT_EQ(panel.Rows().size(), 3u);
+    for (const auto& [task, answers] : kPool) {
+        SCOPED_TRACE(task);
+        const char* typed[] = {answers.final, answers.step, answers.wrong};
+        for (int i = 0; i < 3; ++i) {
+            CExerciseTaskWnd* row = panel.Rows()[std::size_t(i)];
+            row->Statement().SetLexemText(task);
+            row->Answer().SetLexemText("");
+            typeInto(row->Answer(), typed[i]);
+        }
+        root.recorder.messages.clear();
+        QTest::mouseClick(panel.CheckButton(), Qt::LeftButton);
+        EXPECT_EQ(texts(root.recorder), std::vector<std::string>{lang("checkComplete")});
+        std::vector<int> lights;
+        for (CExerciseTaskWnd* row : panel.Rows())
+            lights.push_back(row->GetLightState());
+        EXPECT_EQ(lights, (std::vector<int>{0, 1, 2}));
+    }
+}
+
+TEST(DrillProcess, TheInstalledProgramComesUpFromAnyWorkingFolder)
+{
+    testing::DrillRoot root;
+    // The program in the root's kernel/bin (a link to the built one: its
+    // libraries are found beside the real file).
+    fs::create_directories(root.path() + "kernel/bin");
+    const std::string program = root.path() + "kernel/bin/Rivodadi";
+    fs::create_symlink(fs::absolute(RIVODADI_PROGRAM), program);
+    testsupport::TempDir elsewhere;
+
+    QProcess process;
+    process.setWorkingDirectory(QString::fromStdString(elsewhere.path()));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    process.setProcessEnvironment(environment);
+    process.start(QString::fromStdString(program), {"/t:1"});
+    ASSERT_TRUE(process.waitForStarted(10000));
+    const qint64 pid = process.processId();
+    ASSERT_GT(pid, 0);
+    // The kernel's log appears in the working folder once the window has
+    // started its kernel.
+    const std::string log = elsewhere.path() + "solution.txt";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!fs::exists(log) && std::chrono::steady_clock::now() < deadline &&
+           process.state() == QProcess::Running)
+        process.waitForFinished(100);
+    EXPECT_TRUE(fs::exists(log));
+    // Up, and still running: nothing ended the start.
+    process.waitForFinished(500);
+    EXPECT_EQ(process.state(), QProcess::Running) << process.readAllStandardError().toStdString();
+    ::kill(pid_t(pid), SIGTERM);
+    if (!process.waitForFinished(10000)) {
+        ::kill(pid_t(pid), SIGKILL);
+        process.waitForFinished(5000);
+    }
+}
+
+}  // namespace
+}  // namespace exercise
