@@ -366,6 +366,38 @@ TEST_F(Frame, SavedSolutionsReloadAndTheDocumentReadsBack)
     EXPECT_EQ(frame->GetCurrentTaskType(), nullptr);
 }
 
+#if defined(PATHMENTOR_LIBRARY)
+// With the real guide: it loads the module's guide, takes a task type's
+// content and asks for nothing. Screenshot: stepwell_frame_guide.png.
+TEST(FrameWithGuide, TheRealGuideLoadsAndTakesTheTaskTypesContent)
+{
+    testsupport::resetHives();
+    auto absolute = [](const char* path) { return std::filesystem::absolute(path).lexically_normal().string(); };
+    for (const char* library : {PATHMENTOR_LIBRARY, FORMAVEL_LIBRARY, PREMISCOPE_LIBRARY, PLOTWISE_LIBRARY})
+        ASSERT_EQ(platform::com::registerLibrary(absolute(library)), platform::S_OK) << library;
+    ASSERT_EQ(registry::writeString(registry::Hive::Machine, shared::kSuiteRegistryKey, "InstallPath", kStage), 0);
+    ASSERT_TRUE(shared::LoadLanguageFile(kStage + "kernel/data/lang/ua/stepwell.lng"));
+    platform::MessageRecorder messages;
+    platform::setMessageRecorder(&messages);
+    {
+        CStepwellMainFrame frame;
+        ASSERT_EQ(frame.OnCreate(), 0);
+        frame.resize(1100, 700);
+        frame.show();
+        ASSERT_NE(frame.guide()->GetControl(), nullptr);
+        frame.SetTaskCondition(task("linear"));
+        waitFor([] { return false; });
+        EXPECT_TRUE(messages.messages.empty()) << texts(messages).front();
+        EXPECT_EQ(frame.guide()->GetGuideDocFile(),
+                  shared::CSettings::Instance().GetModulePath() + "lang/ua/guide/stepwell.xml");
+        frame.grab().save(STEPWELL_PNG_DIR "/stepwell_frame_guide.png");
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    platform::setMessageRecorder(nullptr);
+    testsupport::resetHives();
+}
+#endif
+
 TEST(StepwellApp, StartWithoutLanguageFileLoginOrConditionViewer)
 {
     testsupport::resetHives();
