@@ -10,16 +10,24 @@ function(tessaly_target target)
     target_compile_features(${target} PUBLIC cxx_std_20)
 endfunction()
 
-# tessaly_add_test(<name> [GUI|WEBENGINE] SOURCES ... LIBS ...): one GoogleTest
+# tessaly_add_test(<name> [GUI|WEBENGINE] [INSTALLED] SOURCES ... LIBS ...): one GoogleTest
 # binary under CTest. Every test binary runs with temporary registry hives; GUI
 # ones also get a QApplication on Qt's offscreen platform (see testsupport/).
 # WEBENGINE ones show web pages: each case costs about 1.5 s and 0.8 GB, so
-# keep page checks in few cases; they never run two at a time.
+# keep page checks in few cases; they never run two at a time. INSTALLED ones
+# start installed programs: they run after the fixture that installs the build
+# into TESSALY_INSTALL_ROOT.
 function(tessaly_add_test name)
-    cmake_parse_arguments(T "GUI;WEBENGINE" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "GUI;WEBENGINE;INSTALLED" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     tessaly_target(${name})
     set(_lock)
+    set(_fixture)
+    if(T_INSTALLED)
+        # Runs after the install-root fixture; the root's path as TESSALY_INSTALL_ROOT.
+        target_compile_definitions(${name} PRIVATE TESSALY_INSTALL_ROOT="${TESSALY_TEST_INSTALL_ROOT}")
+        set(_fixture FIXTURES_REQUIRED install_root)
+    endif()
     if(T_WEBENGINE)
         set(_main testsupport_webengine_main)
         set(_lock RESOURCE_LOCK webengine)
@@ -33,7 +41,8 @@ function(tessaly_add_test name)
         DISCOVERY_TIMEOUT 60
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                    TIMEOUT 120
-                   ${_lock})
+                   ${_lock}
+                   ${_fixture})
 endfunction()
 
 # tessaly_add_pictures(<target> <program>): compiles the pictures of one program
