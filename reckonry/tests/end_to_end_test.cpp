@@ -28,7 +28,9 @@
 #include "platform/message_box.h"
 #include "platform/registry.h"
 #include "reckonry/main_frame.h"
+#include "platform/sys_colors.h"
 #include "reckonry/task_wnd.h"
+#include "reckonry/theme.h"
 #include "shared/flat_tab_ctrl.h"
 #include "shared/language.h"
 #include "shared/settings.h"
@@ -293,7 +295,22 @@ TEST_F(EndToEnd, SolverShowsItsGuideAndItsTabsTakeTheGuideStyle)
     }
 
     EXPECT_EQ(shared::GetFlatTabStyleFlags(), 14u);
-    EXPECT_TRUE(f.GetTaskTabs()->IsOwnerDrawn());
+    CTaskTabCtrl* tabs = f.GetTaskTabs();
+    EXPECT_TRUE(tabs->IsOwnerDrawn());
+    // Drawn by themselves, the tabs still show which task is shown: the
+    // selected one in the page's colour, the other in the button face, both
+    // framed in grey.
+    newTask();
+    ASSERT_EQ(tabs->GetItemCount(), 2);
+    ASSERT_EQ(tabs->GetCurSel(), 1);
+    const QImage picture = tabs->grab().toImage();
+    const QRect selected = tabs->GetItemRect(1);
+    const QRect other = tabs->GetItemRect(0);
+    EXPECT_EQ(picture.pixelColor(selected.left() + 3, selected.center().y()), ThemeQColor(0));
+    EXPECT_EQ(picture.pixelColor(other.left() + 3, other.center().y()), platform::sysColor(platform::COLOR_BTNFACE));
+    EXPECT_EQ(picture.pixelColor(other.left(), other.center().y()), ThemeQColor(4));
+    EXPECT_EQ(ThemeQColor(0), QColor(236, 233, 252));
+    EXPECT_EQ(ThemeQColor(4), QColor(128, 128, 128));
     saveShot(&f, "reckonry_guide.png");
 
     // The solve item's how-to-do dialog offers the extended how-to-do: its
