@@ -349,6 +349,13 @@ TEST_F(EndToEnd, SolverShowsItsGuideAndItsTabsTakeTheGuideStyle)
     EXPECT_EQ(shown[1].first, f.GetAnimWindow());
     EXPECT_EQ(shown[1].second, "solve");
     EXPECT_TRUE(takeMessages().empty());
+
+    // With no task left the guide stays, and its solve item says so.
+    command(ID_REMOVE_TASK);
+    command(ID_REMOVE_TASK);
+    ASSERT_EQ(tabs->GetItemCount(), 0);
+    pressGuideItem(2001);
+    EXPECT_EQ(takeMessages(), std::vector<std::string>{CReckonryMainFrame::Lang("ErINVALID")});
 }
 
 TEST_F(EndToEnd, CalculatorGivesAFractionExactlyAndADecimalApproximately)
