@@ -6,6 +6,7 @@
 #include "platform/message_box.h"
 #include "reckonry/dialogs.h"
 #include "reckonry/task_wnd.h"
+#include "reckonry/theme.h"
 #include "shared/language.h"
 
 namespace reckonry {
@@ -16,6 +17,9 @@ CTaskTabCtrl::CTaskTabCtrl(Program program, ITaskTabOwner& owner, solvehost::IFo
 {
     setProperty("dlgCtrlId", kControlId);
     setFocusPolicy(Qt::StrongFocus);
+    // Tabs drawn by the control itself are framed in palette colour 4, as
+    // the guide frames its chapter tabs; the system's tabs ignore it.
+    SetFrameColor(ThemeQColor(4));
     connect(this, &CFlatTabCtrl::selChange, this, [this](int) { ShowSelectedPage(); });
 }
 
@@ -24,6 +28,11 @@ CTaskTabCtrl::~CTaskTabCtrl()
     m_currentPage = nullptr;
     for (int i = 0; i < GetItemCount(); ++i)
         delete GetPage(i);
+}
+
+QColor CTaskTabCtrl::GetTabColor(bool selected) const
+{
+    return selected ? ThemeQColor(0) : CFlatTabCtrl::GetTabColor(false);
 }
 
 CReckonryTaskWnd* CTaskTabCtrl::GetPage(int index) const

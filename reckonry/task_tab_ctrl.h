@@ -59,6 +59,11 @@ public:
     bool IsConditionValid(std::string* aplanText) const;
     bool SetAnswer(const std::string& aplanText);
 
+    // Drawn by the tabs themselves (a drawing mode or the style word): the
+    // selected tab in the page's colour (palette colour 0), the others in
+    // the button face, so that the pupil sees which task is shown.
+    QColor GetTabColor(bool selected) const override;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 

@@ -1,28 +1,36 @@
 // The solver and the calculator end to end, offscreen: conditions typed
 // with the keyboard into the real formula control, the stand-in kernel
-// tarvik.so with the sample module's rule file in a temporary install root,
-// the solving started by the guide's event as the guide fires it; pictures
-// of both windows written to the build folder.
+// tarvik.so with the sample module's rule file and guide in a temporary
+// install root, the solving started by pressing an item's apply button in
+// the real guide control; pictures of both windows written to the build
+// folder.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <regex>
+#include <utility>
+#include <vector>
 
 #include "platform/com/com.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
 #include "reckonry/main_frame.h"
+#include "platform/sys_colors.h"
 #include "reckonry/task_wnd.h"
+#include "reckonry/theme.h"
 #include "shared/flat_tab_ctrl.h"
 #include "shared/language.h"
 #include "shared/settings.h"
@@ -74,8 +82,7 @@ protected:
         ASSERT_EQ(platform::registry::writeString(platform::registry::Hive::Machine, shared::kSuiteRegistryKey,
                                                   "InstallPath", root.path()),
                   0);
-        // The guide stand-in fires the guide's events as the guide does.
-        ASSERT_EQ(platform::com::registerLibrary(fs::absolute(TEST_COMPONENTS).string()), platform::S_OK);
+        ASSERT_EQ(platform::com::registerLibrary(fs::absolute(PATHMENTOR_LIBRARY).string()), platform::S_OK);
         ASSERT_EQ(platform::com::registerLibrary(fs::absolute(FORMAVEL_LIBRARY).string()), platform::S_OK);
         ASSERT_TRUE(shared::LoadLanguageFile(root.path() + "kernel/data/lang/ua/reckonry.lng"));
         oldDir = fs::current_path();
@@ -110,14 +117,54 @@ protected:
         window->setFocus();
         keys(window);
     }
-    // The guide's event for the apply button of the item with this function
-    // code, fired as the guide fires it (the stand-in guide fires it on
-    // request).
+    // The guide's control window.
+    QWidget* guideWindow()
+    {
+        solvehost::CPathmentorCtrl* guide = frame->GetGuide();
+        return guide ? guide->GetControlWindow() : nullptr;
+    }
+    // The item page of the shown chapter whose title is `name`, its group
+    // opened by a click on the group's title when it is closed.
+    QWidget* itemPage(const QString& name)
+    {
+        QWidget* guide = guideWindow();
+        if (!guide)
+            return nullptr;
+        for (QWidget* chapter : guide->findChildren<QWidget*>(QStringLiteral("chapter"))) {
+            if (!chapter->isVisible())
+                continue;
+            for (QLabel* title : chapter->findChildren<QLabel*>(QStringLiteral("1001"))) {
+                if (title->text() != name)
+                    continue;
+                QWidget* page = title->parentWidget();
+                QWidget* group = page->parentWidget();
+                if (!page->isVisible())
+                    for (QPushButton* button : chapter->findChildren<QPushButton*>(QStringLiteral("rollupTitle")))
+                        if (button->text() == group->windowTitle())
+                            QTest::mouseClick(button, Qt::LeftButton);
+                QApplication::processEvents();
+                return page;
+            }
+        }
+        return nullptr;
+    }
+    // Presses the apply button of the guide's item with this function code
+    // with the mouse, as the pupil does.
     void pressGuideItem(std::uint32_t code)
     {
-        auto* guide = static_cast<solvehost::CControlWrapper*>(frame->GetGuide());
-        platform::com::DispatchDriver(platform::com::ComPtr<platform::com::IDispatch>(guide->GetControl()))
-            .invoke(9003, std::int32_t{1}, code, std::string("apply"), std::string(""));
+        static const std::map<std::uint32_t, QString> kItems = {
+            {2001, QStringLiteral("Розв'язати")},
+            {2002, QStringLiteral("Спростити")},
+            {2003, QStringLiteral("Розкласти на множники")},
+        };
+        QWidget* page = itemPage(kItems.at(code));
+        ASSERT_NE(page, nullptr) << code;
+        ASSERT_TRUE(page->isVisible()) << code;
+        auto* apply = page->findChild<QPushButton*>(QStringLiteral("1004"));
+        ASSERT_NE(apply, nullptr);
+        ASSERT_TRUE(apply->isVisible());
+        QTest::mouseClick(apply, Qt::LeftButton);
+        QApplication::processEvents();
     }
     void newTask()
     {
@@ -222,6 +269,93 @@ TEST_F(EndToEnd, SolverSolvesSimplifiesAndFactors)
     EXPECT_EQ(answer().GetLexemText(), "x=0,333");
     EXPECT_TRUE(takeMessages().empty());
     saveShot(&f, "reckonry_approximate.png");
+}
+
+// The real guide shows the solver's guide file from the module; being made,
+// it sets the process-wide flat-tab style word, which the task tabs take up:
+// owner-drawn, their page frame and tab faces are no longer the style's.
+TEST_F(EndToEnd, SolverShowsItsGuideAndItsTabsTakeTheGuideStyle)
+{
+    ASSERT_EQ(shared::GetFlatTabStyleFlags(), 0u);
+    CReckonryMainFrame& f = open(Program::Reckonry);
+    EXPECT_TRUE(takeMessages().empty());
+    ASSERT_NE(f.GetGuide(), nullptr);
+    EXPECT_EQ(f.GetGuide()->GetGuideDocFile(), root.path() + "modules/tessaly/lang/ua/reckonry/reckonry.xml");
+    QWidget* guide = guideWindow();
+    ASSERT_NE(guide, nullptr);
+    EXPECT_TRUE(guide->isVisible());
+    auto* chapters = guide->findChild<shared::CFlatTabCtrl*>(QStringLiteral("101"));
+    ASSERT_NE(chapters, nullptr);
+    ASSERT_EQ(chapters->GetItemCount(), 1);
+    EXPECT_EQ(chapters->GetItemText(0), "Дії");
+    for (const char* name : {"Розв'язати", "Спростити", "Розкласти на множники"}) {
+        QWidget* page = itemPage(QString::fromUtf8(name));
+        ASSERT_NE(page, nullptr) << name;
+        EXPECT_TRUE(page->isVisible()) << name;
+    }
+
+    EXPECT_EQ(shared::GetFlatTabStyleFlags(), 14u);
+    CTaskTabCtrl* tabs = f.GetTaskTabs();
+    EXPECT_TRUE(tabs->IsOwnerDrawn());
+    // Drawn by themselves, the tabs still show which task is shown: the
+    // selected one in the page's colour, the other in the button face, both
+    // framed in grey.
+    newTask();
+    ASSERT_EQ(tabs->GetItemCount(), 2);
+    ASSERT_EQ(tabs->GetCurSel(), 1);
+    const QImage picture = tabs->grab().toImage();
+    const QRect selected = tabs->GetItemRect(1);
+    const QRect other = tabs->GetItemRect(0);
+    EXPECT_EQ(picture.pixelColor(selected.left() + 3, selected.center().y()), ThemeQColor(0));
+    EXPECT_EQ(picture.pixelColor(other.left() + 3, other.center().y()), platform::sysColor(platform::COLOR_BTNFACE));
+    EXPECT_EQ(picture.pixelColor(other.left(), other.center().y()), ThemeQColor(4));
+    EXPECT_EQ(ThemeQColor(0), QColor(236, 233, 252));
+    EXPECT_EQ(ThemeQColor(4), QColor(128, 128, 128));
+    saveShot(&f, "reckonry_guide.png");
+
+    // The solve item's how-to-do dialog offers the extended how-to-do: its
+    // button opens the animation window with the item's text, a second
+    // request reuses the window.
+    std::vector<std::pair<QWidget*, std::string>> shown;
+    CReckonryMainFrame::SetHowTodoPresenter([&shown](QWidget* parent, QWidget* existing, const std::string& text) {
+        shown.emplace_back(existing, text);
+        return existing ? existing : new QWidget(parent, Qt::Window);
+    });
+    for (int round = 0; round < 2; ++round) {
+        QWidget* page = itemPage(QStringLiteral("Розв'язати"));
+        ASSERT_NE(page, nullptr);
+        auto* howTo = page->findChild<QPushButton*>(QStringLiteral("1002"));
+        ASSERT_NE(howTo, nullptr);
+        bool pressed = false;
+        onNextDialog([&pressed](QDialog& dialog) {
+            auto* extended = dialog.findChild<QPushButton*>(QStringLiteral("203"));
+            auto* close = dialog.findChild<QPushButton*>(QStringLiteral("1006"));
+            if (extended && extended->isVisible() && close) {
+                QTest::mouseClick(extended, Qt::LeftButton);
+                pressed = true;
+                QTest::mouseClick(close, Qt::LeftButton);
+            } else {
+                dialog.reject();
+            }
+        });
+        QTest::mouseClick(howTo, Qt::LeftButton);
+        EXPECT_TRUE(pressed);
+    }
+    CReckonryMainFrame::SetHowTodoPresenter(nullptr);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].first, nullptr);
+    EXPECT_EQ(shown[0].second, "solve");
+    EXPECT_NE(shown[1].first, nullptr);
+    EXPECT_EQ(shown[1].first, f.GetAnimWindow());
+    EXPECT_EQ(shown[1].second, "solve");
+    EXPECT_TRUE(takeMessages().empty());
+
+    // With no task left the guide stays, and its solve item says so.
+    command(ID_REMOVE_TASK);
+    command(ID_REMOVE_TASK);
+    ASSERT_EQ(tabs->GetItemCount(), 0);
+    pressGuideItem(2001);
+    EXPECT_EQ(takeMessages(), std::vector<std::string>{CReckonryMainFrame::Lang("ErINVALID")});
 }
 
 TEST_F(EndToEnd, CalculatorGivesAFractionExactlyAndADecimalApproximately)

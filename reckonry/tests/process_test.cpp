@@ -48,9 +48,8 @@ TEST_P(Programs, ComeUpFromAnotherFolderAndRunUntilEnded)
     ASSERT_EQ(platform::registry::writeString(platform::registry::Hive::Machine, shared::kSuiteRegistryKey,
                                               "InstallPath", root.path()),
               0);
-    // The formula control, and a guide that loads (a missing one would
-    // stop the start at its message).
-    ASSERT_EQ(platform::com::registerLibrary(fs::absolute(TEST_COMPONENTS).string()), platform::S_OK);
+    // The formula control and the guide, as the install registers them.
+    ASSERT_EQ(platform::com::registerLibrary(fs::absolute(PATHMENTOR_LIBRARY).string()), platform::S_OK);
     ASSERT_EQ(platform::com::registerLibrary(fs::absolute(FORMAVEL_LIBRARY).string()), platform::S_OK);
 
     QProcess process;
