@@ -26,7 +26,8 @@ function(tessaly_add_test name)
     if(T_INSTALLED)
         # Runs after the install-root fixture; the root's path as TESSALY_INSTALL_ROOT.
         target_compile_definitions(${name} PRIVATE TESSALY_INSTALL_ROOT="${TESSALY_TEST_INSTALL_ROOT}")
-        set(_fixture FIXTURES_REQUIRED install_root)
+        # One at a time: programs may write their logs into the root.
+        set(_fixture FIXTURES_REQUIRED install_root RESOURCE_LOCK install_root)
     endif()
     if(T_WEBENGINE)
         set(_main testsupport_webengine_main)
