@@ -45,7 +45,7 @@ wait "$runner"
 status=$?
 check '((status == 143))'
 check '[[ -n "$stepwell" ]] && ! kill -0 "$stepwell" 2>/dev/null'
-check '[[ -z "$(ls -A "$tmp/tmp")" ]]'
+check '! compgen -G "$tmp/tmp/tessaly-run.*" >/dev/null'
 check '[[ ! -s "$tmp/messages.log" ]]'
 check '[[ -z "$(ls -A "$tmp/home-config")" ]]'
 check 'grep -q "^\"userPersonified\"=hex:01$" "$tmp/build/run/config/Pelmarin/Tessaly.ini"'
