@@ -23,11 +23,15 @@ test: build
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
+# Starts the main program Coursewright when it is installed; until it is
+# built, the pupil's program Stepwell with a task of the sample module.
 run: install
 	@if [ -x "$(PREFIX)/kernel/bin/Coursewright" ]; then \
 		"$(PREFIX)/kernel/bin/Coursewright"; \
 	else \
-		echo "Installed into $(PREFIX); the main program Coursewright is not part of this build."; \
+		echo "Installed into $(PREFIX); the main program Coursewright is not part of this build:" \
+		     "starting Stepwell with a task of the sample module."; \
+		bash tools/run-stepwell.sh "$(PREFIX)" "$(BUILD)"; \
 	fi
 
 clean:
