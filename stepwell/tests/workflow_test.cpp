@@ -1,0 +1,236 @@
+// The transformation workflow in the frame with the real formula control
+// and condition viewer, the stand-in kernel on the staged module and the
+// guide's recording stand-in: the pupil's gestures on the active step, the
+// guide's requests, the own step, the answer check, the modes, the number
+// axis and saving. The kernel's log (solution.txt) shows each request and
+// reply. Screenshots: stepwell_workflow_*.png. Each case builds one frame.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "formula/control/tests/control_host.h"
+#include "platform/com/com.h"
+#include "platform/ipc/ipc.h"
+#include "platform/registry.h"
+#include "shared/docking_pane_bar.h"
+#include "shared/language.h"
+#include "shared/settings.h"
+#include "solvehost/tests/test_component_ids.h"
+#include "stepwell/app/additional_dialog.h"
+#include "stepwell/app/answer_wnd.h"
+#include "stepwell/app/command_ids.h"
+#include "stepwell/app/main_frame.h"
+#include "testsupport/temp_dir.h"
+
+namespace stepwell {
+
+std::string CheckRelation(int clickedOperation, int code);
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace registry = platform::registry;
+using platform::MessageAnswer;
+
+const std::string kStage = std::string(STAGE_DIR) + "/";
+
+std::string mathml(const std::string& body)
+{
+    return "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">" + body + "</math>";
+}
+
+// 2*x+3=7
+const std::string kLinear =
+    mathml("<mn>2</mn><mo>*</mo><mi>x</mi><mo>+</mo><mn>3</mn><mo>=</mo><mn>7</mn>");
+
+std::string task(const std::string& formula, const std::string& type = "linear")
+{
+    return "<TASK id=\"1\" type=\"" + type + "\" title=\"Задача\"><CONDITION><TEXT>Розв'яжіть</TEXT><JOBSLIST>"
+           "<JOB id=\"1\" asTask=\"yes\" number=\"yes\"><FORMULA>" + formula +
+           "</FORMULA></JOB></JOBSLIST></CONDITION></TASK>";
+}
+
+std::string guideLog(solvehost::CPathmentorCtrl& guide)
+{
+    platform::com::DispatchDriver driver{platform::com::ComPtr<platform::com::IDispatch>(guide.GetControl())};
+    std::string log = driver.getProperty<std::string>(solvehost::test::kDispLog);
+    driver.invoke(solvehost::test::kDispClearLog);
+    return log;
+}
+
+class Workflow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        testsupport::resetHives();
+        m_oldDir = fs::current_path();
+        fs::current_path(m_workDir.path());
+        auto absolute = [](const char* path) { return fs::absolute(path).lexically_normal().string(); };
+        ASSERT_EQ(platform::com::registerLibrary(absolute(TEST_COMPONENTS)), platform::S_OK);
+        ASSERT_EQ(platform::com::registerLibrary(absolute(FORMAVEL_LIBRARY)), platform::S_OK);
+        ASSERT_EQ(platform::com::registerLibrary(absolute(PREMISCOPE_LIBRARY)), platform::S_OK);
+        ASSERT_EQ(platform::com::registerLibrary(absolute(TICKRULE_LIBRARY)), platform::S_OK);
+        ASSERT_EQ(registry::writeString(registry::Hive::Machine, shared::kSuiteRegistryKey, "InstallPath", kStage), 0);
+        ASSERT_TRUE(shared::LoadLanguageFile(kStage + "kernel/data/lang/ua/stepwell.lng"));
+        platform::setMessageRecorder(&messages);
+        frame = std::make_unique<CStepwellMainFrame>();
+        ASSERT_EQ(frame->OnCreate(), 0);
+        frame->resize(1000, 700);
+        frame->show();
+        QApplication::processEvents();
+        ASSERT_TRUE(frame->kernel()->solveKernel());
+    }
+    void TearDown() override
+    {
+        frame.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        platform::setMessageRecorder(nullptr);
+        fs::current_path(m_oldDir);
+        testsupport::resetHives();
+    }
+
+    // A task set and begun: its first step holds the job's formula.
+    void begin(const std::string& formula, const std::string& type = "linear")
+    {
+        frame->SetTaskCondition(task(formula, type));
+        frame->OnBeginSolution();
+        QApplication::processEvents();
+        ASSERT_EQ(frame->solution()->Count(), 1);
+        kernelLog();
+        messages.messages.clear();
+    }
+
+    // The kernel's log lines since the last call ("code request -> reply").
+    std::vector<std::string> kernelLog()
+    {
+        frame->kernel()->solveKernel()->flush();
+        std::ifstream in(m_workDir.path() + "solution.txt");
+        std::vector<std::string> lines;
+        std::string line;
+        for (int i = 0; std::getline(in, line); ++i)
+            if (i >= m_logLines && line.rfind("tarvik:", 0) != 0)
+                lines.push_back(line);
+        m_logLines += static_cast<int>(lines.size());
+        in.clear();
+        return lines;
+    }
+
+    std::vector<std::string> texts()
+    {
+        std::vector<std::string> out;
+        for (const platform::MessageRecord& message : messages.messages)
+            out.push_back(message.text);
+        messages.messages.clear();
+        return out;
+    }
+
+    // The steps' formulas as lexeme text, the answer marked "answer:".
+    std::vector<std::string> steps()
+    {
+        std::vector<std::string> out;
+        for (int i = 1; i <= frame->solution()->Count(); ++i) {
+            CSolutionStep* step = frame->solution()->StepAt(i);
+            const std::string text = step->control() ? step->control()->GetLexemText() : "";
+            out.push_back(step->GetKind() == StepKind::Answer ? "answer:" + text : text);
+        }
+        return out;
+    }
+
+    int checkState() { return frame->solveWnd()->GetCheckState(); }
+    CSolutionStep* active() { return frame->solution()->GetActiveStep(); }
+    QWidget* activeWindow() { return active()->control()->GetControlWindow(); }
+    QPoint at(std::string_view lexeme, int nth)
+    {
+        return formula::control::test::pointOf(active()->control()->GetLexemText(), lexeme, nth);
+    }
+
+    void doubleClick(std::string_view lexeme, int nth)
+    {
+        const QPoint point = at(lexeme, nth);
+        QTest::mouseMove(activeWindow(), point);
+        QTest::mouseDClick(activeWindow(), Qt::LeftButton, {}, point);
+        QApplication::processEvents();
+    }
+    void rightClick(std::string_view lexeme, int nth)
+    {
+        const QPoint point = at(lexeme, nth);
+        QTest::mouseMove(activeWindow(), point);
+        QTest::mouseClick(activeWindow(), Qt::RightButton, {}, point);
+        QApplication::processEvents();
+    }
+    void drag(std::string_view from, int fromNth, std::string_view to, int toNth)
+    {
+        const QPoint source = at(from, fromNth);
+        const QPoint target = at(to, toNth);
+        QWidget* window = activeWindow();
+        QTest::mousePress(window, Qt::LeftButton, {}, source);
+        QTest::mouseMove(window, (source + target) / 2);
+        QTest::mouseMove(window, target);
+        QTest::mouseRelease(window, Qt::LeftButton, {}, target);
+        QApplication::processEvents();
+    }
+
+    void shot(const char* name)
+    {
+        QApplication::processEvents();
+        frame->grab().save(QStringLiteral(STEPWELL_PNG_DIR "/stepwell_workflow_%1.png").arg(QLatin1String(name)));
+    }
+
+    testsupport::TempDir m_workDir;
+    fs::path m_oldDir;
+    int m_logLines = 0;
+    platform::MessageRecorder messages;
+    std::unique_ptr<CStepwellMainFrame> frame;
+};
+
+TEST(CheckRelation, ByClickedOperationAndCode)
+{
+    struct Row {
+        int operation;
+        int code;
+        const char* relation;
+    };
+    const Row rows[] = {
+        {5, 101, "="},  {5, 362, " *"},  {8, 101, " ~"}, {9, 512, " *"}, {8, 811, " *"}, {9, 611, " *"},
+        {8, 362, " *"}, {9, 1023, " *"}, {8, 731, "=>"}, {9, 732, "=>"}, {8, 1021, " +"}, {9, 513, " +"},
+        {1, 362, "="},  {0, 512, "="},   {4, 731, "="},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(CheckRelation(row.operation, row.code), row.relation) << row.operation << " " << row.code;
+}
+
+TEST_F(Workflow, Exploration)
+{
+    frame->SetTaskCondition(task(kLinear));
+    const char* formulas[] = {"2*x+3=7", "2*x+3+4=7", "5-2+x=1", "6/3+x=1", "2*3+x=1", "-(-x)=3", "2*x+3*x=1", "x^2+x=0"};
+    const char* signs[] = {"+", "-", "*", "/", "=", "^"};
+    for (const char* f : formulas) {
+        frame->StartSolution(f, "s", 2);
+        for (const char* sign : signs) {
+            for (int n = 0; n < 2; ++n) {
+                frame->StartSolution(f, "s", 2);
+                kernelLog();
+                try { at(sign, n); } catch (...) { continue; }
+                doubleClick(sign, n);
+                std::string out;
+                for (auto& l : kernelLog()) out += l + " | ";
+                std::string st;
+                for (auto& l : steps()) st += l + " ; ";
+                std::printf("%s [%s %d] log: %s steps: %s check %d msgs %zu\n", f, sign, n, out.c_str(), st.c_str(), checkState(), texts().size());
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace stepwell
