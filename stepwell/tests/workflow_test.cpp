@@ -117,11 +117,11 @@ protected:
         std::ifstream in(m_workDir.path() + "solution.txt");
         std::vector<std::string> lines;
         std::string line;
-        for (int i = 0; std::getline(in, line); ++i)
-            if (i >= m_logLines && line.rfind("tarvik:", 0) != 0)
+        int read = 0;
+        for (; std::getline(in, line); ++read)
+            if (read >= m_logLines && line.rfind("tarvik:", 0) != 0)
                 lines.push_back(line);
-        m_logLines += static_cast<int>(lines.size());
-        in.clear();
+        m_logLines = read;
         return lines;
     }
 
@@ -209,27 +209,92 @@ TEST(CheckRelation, ByClickedOperationAndCode)
         EXPECT_EQ(CheckRelation(row.operation, row.code), row.relation) << row.operation << " " << row.code;
 }
 
-TEST_F(Workflow, Exploration)
+// Each gesture on a fresh first step: the kernel's request and reply, the
+// steps that follow and the light.
+TEST_F(Workflow, GesturesThroughTheControl)
 {
     frame->SetTaskCondition(task(kLinear));
-    const char* formulas[] = {"2*x+3=7", "2*x+3+4=7", "5-2+x=1", "6/3+x=1", "2*3+x=1", "-(-x)=3", "2*x+3*x=1", "x^2+x=0"};
-    const char* signs[] = {"+", "-", "*", "/", "=", "^"};
-    for (const char* f : formulas) {
-        frame->StartSolution(f, "s", 2);
-        for (const char* sign : signs) {
-            for (int n = 0; n < 2; ++n) {
-                frame->StartSolution(f, "s", 2);
-                kernelLog();
-                try { at(sign, n); } catch (...) { continue; }
-                doubleClick(sign, n);
-                std::string out;
-                for (auto& l : kernelLog()) out += l + " | ";
-                std::string st;
-                for (auto& l : steps()) st += l + " ; ";
-                std::printf("%s [%s %d] log: %s steps: %s check %d msgs %zu\n", f, sign, n, out.c_str(), st.c_str(), checkState(), texts().size());
-            }
-        }
+    enum class Gesture { Double, Drag };
+    struct Row {
+        const char* formula;
+        Gesture gesture;
+        const char* lexeme;
+        int nth;
+        const char* target;
+        int targetNth;
+        std::vector<std::string> log;
+        std::vector<std::string> steps;
+        int check;
+    };
+    const Row rows[] = {
+        {"2*x+3+4=7", Gesture::Double, "+", 1, "", 0, {"10 3+!4 -> 7"}, {"2*x+3+4=7", "2*x+7=7"}, 2},
+        {"5-2+x=1", Gesture::Double, "-", 0, "", 0, {"11 5+!(-2) -> 3"}, {"5-2+x=1", "3+x=1"}, 2},
+        {"-(-x)=3", Gesture::Double, "-", 0, "", 0, {"333 (-1)*!((-1)*!x) -> x"}, {"-@br_row_round$-x#=3", "x=3"}, 2},
+        {"2*3+x=1", Gesture::Double, "*", 0, "", 0, {"12 2*!3 -> 6"}, {"2*3+x=1", "6+x=1"}, 2},
+        {"6/3+x=1", Gesture::Double, "/", 0, "", 0, {"13 6/!3 -> 2"}, {"6/3+x=1", "2+x=1"}, 2},
+        {"2*x+3=7", Gesture::Double, "+", 0, "", 0, {"10 2*!x+!3 -> \"NORES\""}, {"2*x+3=7"}, -1},
+        {"2*x+3=7", Gesture::Double, "=", 0, "", 0, {}, {"2*x+3=7"}, -1},
+        // Dropped by the control itself: no request.
+        {"2*x+3=7", Gesture::Drag, "3", 0, "=", 0, {}, {"2*x+3=7", "2*x=-3+7"}, 2},
+        // Dropped onto a term of the same sum: the kernel adds them.
+        {"2*x+3+4=7", Gesture::Drag, "3", 0, "4", 0, {"10 3+!4 -> 7"}, {"2*x+3+4=7", "2*x+7=7"}, 2},
+        // The first equation of a system onto the second.
+        {"@system$x+y=5$x-y=1#", Gesture::Drag, "=", 0, "=", 1, {"815 (x+!y=!5),(x+!(-1)*!y=!1) -> 2*x=6"},
+         {"@system$x+y=5$x-y=1#", "@system$x+y=5$2*x=6#"}, 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.formula) + " " + row.lexeme + " " + std::to_string(row.nth));
+        frame->StartSolution(row.formula, shared::GetLangString("msgSolveStart"), 2);
+        kernelLog();
+        texts();
+        if (row.gesture == Gesture::Double)
+            doubleClick(row.lexeme, row.nth);
+        else
+            drag(row.lexeme, row.nth, row.target, row.targetNth);
+        EXPECT_EQ(kernelLog(), row.log);
+        EXPECT_EQ(steps(), row.steps);
+        EXPECT_EQ(checkState(), row.check);
+        EXPECT_EQ(active(), frame->solution()->GetLastStep());
+        EXPECT_EQ(texts(), std::vector<std::string>{});
     }
+    shot("gestures");
+}
+
+// A failed double click leaves the control free for the next gesture; a
+// second simplification updates its step in place; a result while an
+// earlier step is active asks before the later steps go.
+TEST_F(Workflow, FailuresUpdatesAndEarlierSteps)
+{
+    begin(mathml("<mn>2</mn><mo>*</mo><mi>x</mi><mo>+</mo><mn>3</mn><mo>+</mo><mn>4</mn><mo>+</mo><mn>5</mn>"
+                 "<mo>=</mo><mn>7</mn>"));
+    const std::string start = "2*x+3+4+5=7";
+    ASSERT_EQ(steps(), std::vector<std::string>{start});
+    doubleClick("+", 0);
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"10 2*!x+!3 -> \"NORES\""});
+    doubleClick("+", 1);
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"10 3+!4 -> 7"});
+    EXPECT_EQ(steps(), (std::vector<std::string>{start, "2*x+7+5=7"}));
+    // The same description: the step is updated, none added.
+    doubleClick("+", 1);
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"10 7+!5 -> 12"});
+    EXPECT_EQ(steps(), (std::vector<std::string>{start, "2*x+12=7"}));
+    EXPECT_EQ(checkState(), 2);
+
+    // The first step active again: No keeps everything.
+    frame->solution()->SetActiveStep(frame->solution()->StepAt(1));
+    messages.answers = {MessageAnswer::No};
+    doubleClick("+", 1);
+    EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("confirmDeleteLastSteps")});
+    EXPECT_EQ(steps(), (std::vector<std::string>{start, "2*x+12=7"}));
+    EXPECT_EQ(frame->solution()->StepAt(1)->control()->GetLexemText(), start);
+    // Yes cuts and adds the new step.
+    kernelLog();
+    messages.answers = {MessageAnswer::Yes};
+    doubleClick("+", 1);
+    EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("confirmDeleteLastSteps")});
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"10 3+!4 -> 7"});
+    EXPECT_EQ(steps(), (std::vector<std::string>{start, "2*x+7+5=7"}));
+    EXPECT_EQ(frame->solution()->StepAt(1)->control()->GetLexemText(), start);
 }
 
 }  // namespace
