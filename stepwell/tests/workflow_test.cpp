@@ -297,5 +297,92 @@ TEST_F(Workflow, FailuresUpdatesAndEarlierSteps)
     EXPECT_EQ(frame->solution()->StepAt(1)->control()->GetLexemText(), start);
 }
 
+// The guide's requests: locked while they run, the arguments in every
+// combination, the kinds, the failures and their light.
+TEST_F(Workflow, GuideRequests)
+{
+    using platform::com::VARIANT_BOOL;
+    const VARIANT_BOOL no = platform::com::VARIANT_FALSE;
+    const VARIANT_BOOL yes = platform::com::VARIANT_TRUE;
+    solvehost::CPathmentorCtrl& guide = *frame->guide();
+    guideLog(guide);
+    // No task: nothing but the lock.
+    frame->OnApplyingTransformationEx(102, 1, "act", no, no, no, 0, "");
+    EXPECT_EQ(guideLog(guide), "P 17 UI1 1\nP 17 UI1 0\n");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{});
+    EXPECT_EQ(texts(), std::vector<std::string>{});
+
+    begin(mathml("<mn>2</mn><mo>*</mo><mi>x</mi><mo>=</mo><mo>-</mo><mn>3</mn><mo>+</mo><mn>7</mn>"));
+    const std::string start = "2*x=-3+7";
+    ASSERT_EQ(steps(), std::vector<std::string>{start});
+    // Kinds 1 and 2 need a selection.
+    for (std::uint8_t kind : {1, 2}) {
+        frame->OnApplyingTransformationEx(kind == 1 ? 102 : 1035, kind, "act", no, no, no, 0, "");
+        EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("erEmptySel")});
+        EXPECT_EQ(checkState(), -1);
+    }
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{});
+
+    // A right click in the mixed mode picks the part, recommends and offers the own step.
+    guideLog(guide);
+    rightClick("+", 0);
+    EXPECT_EQ(frame->selection(), "(-3)+!7");
+    EXPECT_EQ(frame->clickedOperation(), 1);
+    EXPECT_NE(guideLog(guide).find("M 9 UI1 1"), std::string::npos);
+    EXPECT_TRUE(frame->action(kCmdSolveStepExecute)->isEnabled());
+
+    struct Row {
+        bool multy;
+        std::uint8_t index;
+        bool whole;
+        const char* request;  // nullptr: none, "erNeedTrSelect"
+    };
+    const Row rows[] = {
+        {false, 3, false, "9999 ((-3)+!7)"},
+        {false, 3, true, "9999 (2*!x=!(-3)+!7),((-3)+!7)"},
+        {true, 2, false, "9999 (2),((-3)+!7)"},
+        {true, 2, true, "9999 (2),(2*!x=!(-3)+!7),((-3)+!7)"},
+        {true, 0, true, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.index) + (row.whole ? " whole" : "") + (row.multy ? " multy" : ""));
+        frame->solveWnd()->SetCheckState(-1);
+        frame->OnApplyingTransformationEx(9999, 1, "act", no, row.whole ? yes : no, row.multy ? yes : no, row.index,
+                                          "");
+        const std::vector<std::string> log = kernelLog();
+        if (row.request) {
+            ASSERT_EQ(log.size(), 1u);
+            EXPECT_EQ(log[0].substr(0, log[0].find(" -> ")), row.request);
+            EXPECT_EQ(texts(), std::vector<std::string>{});
+        } else {
+            EXPECT_EQ(log, std::vector<std::string>{});
+            EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("erNeedTrSelect")});
+        }
+        EXPECT_EQ(checkState(), 1);
+        EXPECT_EQ(steps(), std::vector<std::string>{start});
+    }
+    // An unknown kind, and kind 2 with a code other than the interval's.
+    for (std::uint8_t kind : {9, 2}) {
+        frame->solveWnd()->SetCheckState(-1);
+        frame->OnApplyingTransformationEx(102, kind, "act", no, no, no, 0, "");
+        EXPECT_EQ(texts(), kind == 9 ? std::vector<std::string>{shared::GetLangString("erUndefConstant")}
+                                     : std::vector<std::string>{});
+        EXPECT_EQ(checkState(), 1);
+    }
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{});
+
+    // Collecting like terms: the picked part replaced, a new step, the selection gone.
+    guideLog(guide);
+    frame->OnApplyingTransformationEx(102, 1, "Зводимо подібні", no, no, no, 0, "");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"102 ((-3)+!7) -> 4"});
+    EXPECT_EQ(steps(), (std::vector<std::string>{start, "2*x=4"}));
+    EXPECT_EQ(active()->GetDescription(), "Зводимо подібні");
+    EXPECT_EQ(frame->solution()->StepAt(1)->control()->GetLexemText(), start);
+    EXPECT_EQ(checkState(), 2);
+    EXPECT_EQ(frame->selection(), "");
+    EXPECT_EQ(guideLog(guide), "P 17 UI1 1\nP 17 UI1 0\n");
+    shot("guide");
+}
+
 }  // namespace
 }  // namespace stepwell
