@@ -384,5 +384,97 @@ TEST_F(Workflow, GuideRequests)
     shot("guide");
 }
 
+// The pupil's own step and the answer check, as the walk-through has them.
+TEST_F(Workflow, OwnStepAndAnswers)
+{
+    using platform::com::VARIANT_FALSE;
+    begin(kLinear);
+    frame->StartSolution("2*x=4", "s", 2);
+    ASSERT_EQ(steps(), std::vector<std::string>{"2*x=4"});
+    texts();
+    // 1372 on the whole last step: accepted, the answer green.
+    frame->OnApplyingTransformationEx(1372, 3, "Відповідь", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"1372 (2*!x=!4),(2*!x=!4) -> 1"});
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "answer:2*x=4"}));
+    EXPECT_EQ(frame->solution()->GetLastStep()->state, 1);
+    EXPECT_EQ(checkState(), 1);
+
+    // The own step: a right click on "=", 32798 (Yes cuts the answer), the pupil types.
+    rightClick("=", 0);
+    EXPECT_EQ(frame->selection(), "2*!x=!4");
+    messages.answers = {MessageAnswer::Yes};
+    frame->action(kCmdSolveStepExecute)->trigger();
+    EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("confirmDeleteLastSteps")});
+    ASSERT_EQ(frame->solution()->Count(), 2);
+    auto* own = dynamic_cast<CTransformationStep*>(active());
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own->transformation().GetControl()->GetLexemText(), "2*x=4=");
+    EXPECT_EQ(own->GetDescription(), shared::GetLangString("transformationExecute"));
+    EXPECT_TRUE(frame->action(kCmdSolveStepCheck)->isEnabled());
+    EXPECT_FALSE(frame->action(kCmdSolveStepExecute)->isEnabled());
+    EXPECT_EQ(checkState(), -1);
+    // An invalid entry.
+    QTest::keyClicks(activeWindow(), "x=");
+    frame->action(kCmdSolveStepCheck)->trigger();
+    EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("erFormulaInvalid")});
+    EXPECT_EQ(checkState(), 0);
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{});
+    // A wrong one: red, 32797 greyed.
+    frame->action(kCmdSolveStepCheck)->setEnabled(true);
+    QTest::keyClicks(activeWindow(), "3");
+    frame->action(kCmdSolveStepCheck)->trigger();
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"5351 (2*!x=!4),(x=!3) -> \"NORES\""});
+    EXPECT_EQ(checkState(), 0);
+    EXPECT_FALSE(frame->action(kCmdSolveStepCheck)->isEnabled());
+    shot("own_step_refused");
+
+    // The step before clicked (Yes drops the own step), again with x=2.
+    messages.answers = {MessageAnswer::Yes};
+    const QRect first = frame->solution()->StepAt(1)->rect;
+    QTest::mouseClick(frame->solveWnd(), Qt::LeftButton, {}, QPoint(frame->solveWnd()->width() - 40, first.top() + 5));
+    EXPECT_EQ(frame->solution()->Count(), 1);
+    rightClick("=", 0);
+    frame->action(kCmdSolveStepExecute)->trigger();
+    QTest::keyClicks(activeWindow(), "x=2");
+    frame->action(kCmdSolveStepCheck)->trigger();
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"5351 (2*!x=!4),(x=!2) -> x=2"});
+    own = dynamic_cast<CTransformationStep*>(active());
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own->transformation().GetControl()->GetLexemText(), "2*x=4=x=2");
+    EXPECT_EQ(own->control()->GetLexemText(), "x=2");
+    EXPECT_EQ(own->GetReceived(), shared::GetLangString("transformationReceive"));
+    EXPECT_EQ(own->state, 2);
+    EXPECT_EQ(own->control()->GetState(), 3);  // transformer
+    EXPECT_EQ(frame->solution()->StepAt(1)->control()->GetLexemText(), "2*x=4");
+    EXPECT_EQ(checkState(), 2);
+    EXPECT_FALSE(frame->action(kCmdSolveStepCheck)->isEnabled());
+    EXPECT_FALSE(frame->action(kCmdSolveStepExecute)->isEnabled());
+
+    // 1372: the answer x=2, green; again with the answer last: taken from the step before it.
+    for (int i = 0; i < 2; ++i) {
+        frame->OnApplyingTransformationEx(1372, 3, "Відповідь", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+        EXPECT_EQ(kernelLog(), std::vector<std::string>{"1372 (x=!2),(2*!x=!4) -> 2"});
+        EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "x=2", "answer:x=2"}));
+        EXPECT_EQ(frame->solution()->GetLastStep()->state, 2);
+        EXPECT_EQ(checkState(), 2);
+    }
+    shot("answer");
+    // 1371 needs no kernel: the answer as it stands, yellow.
+    frame->OnApplyingTransformationEx(1371, 3, "Відповідь", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{});
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "x=2", "answer:x=2"}));
+    EXPECT_EQ(frame->solution()->GetLastStep()->state, 1);
+
+    // A wrong answer: red, no step.
+    frame->StartSolution("2*x=4", "s", 2);
+    frame->AddStep("x=3", "s", 1, 2, 1, true);
+    kernelLog();
+    texts();
+    frame->OnApplyingTransformationEx(1372, 3, "Відповідь", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"1372 (x=!3),(2*!x=!4) -> 0"});
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "x=3"}));
+    EXPECT_EQ(checkState(), 0);
+}
+
 }  // namespace
 }  // namespace stepwell
