@@ -18,11 +18,13 @@
 #include <memory>
 #include <sstream>
 
+#include "constructions/tickrule/tickrule_ids.h"
 #include "formula/control/tests/control_host.h"
 #include "platform/com/com.h"
 #include "platform/ipc/ipc.h"
 #include "platform/registry.h"
 #include "shared/docking_pane_bar.h"
+#include "shared/print/print_html_view.h"
 #include "shared/language.h"
 #include "shared/settings.h"
 #include "solvehost/tests/test_component_ids.h"
@@ -474,6 +476,170 @@ TEST_F(Workflow, OwnStepAndAnswers)
     EXPECT_EQ(kernelLog(), std::vector<std::string>{"1372 (x=!3),(2*!x=!4) -> 0"});
     EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "x=3"}));
     EXPECT_EQ(checkState(), 0);
+}
+
+// Modes change only before the first step; beginning takes the job's
+// formula and forgets a picked part; a mode 2 right click starts the own step.
+TEST_F(Workflow, ModesAndBegin)
+{
+    EXPECT_EQ(frame->solvingMode(), 3);
+    EXPECT_TRUE(frame->action(kCmdSmodeMixed)->isChecked());
+    frame->action(kCmdSmodeAuto)->trigger();
+    EXPECT_EQ(frame->solvingMode(), 1);
+    EXPECT_TRUE(frame->action(kCmdSmodeAuto)->isChecked());
+    EXPECT_FALSE(frame->action(kCmdSmodeMixed)->isChecked());
+
+    frame->SetSelection("(7)");
+    frame->SetTaskCondition(task(kLinear));
+    EXPECT_EQ(frame->selection(), "");
+    frame->action(kCmdSmodeIndep)->trigger();
+    EXPECT_EQ(frame->solvingMode(), 2);
+    frame->SetSelection("(7)");
+    frame->action(kCmdSolveBegin)->trigger();
+    EXPECT_EQ(frame->selection(), "");
+    ASSERT_EQ(steps(), std::vector<std::string>{"2*x+3=7"});
+    EXPECT_EQ(active()->executor, 2);
+    EXPECT_EQ(active()->GetDescription(), shared::GetLangString("msgSolveStart"));
+    EXPECT_EQ(frame->solveWnd()->GetCurrentStep(), active());
+    EXPECT_FALSE(frame->action(kCmdSolveStepCheck)->isEnabled());
+    EXPECT_FALSE(frame->action(kCmdSolveStepExecute)->isEnabled());
+
+    // With steps the mode stays and its button is pressed again.
+    frame->action(kCmdSmodeAuto)->trigger();
+    EXPECT_EQ(frame->solvingMode(), 2);
+    EXPECT_TRUE(frame->action(kCmdSmodeIndep)->isChecked());
+    EXPECT_FALSE(frame->action(kCmdSmodeAuto)->isChecked());
+
+    // Mode 2: a right click starts the own step on the picked part.
+    rightClick("+", 0);
+    EXPECT_EQ(frame->selection(), "2*!x+!3");
+    ASSERT_EQ(frame->solution()->Count(), 2);
+    ASSERT_NE(dynamic_cast<CTransformationStep*>(active()), nullptr);
+    EXPECT_EQ(dynamic_cast<CTransformationStep*>(active())->transformation().GetControl()->GetLexemText(), "2*x+3=");
+
+    // Beginning again asks: No keeps the steps, Yes starts over.
+    texts();
+    messages.answers = {MessageAnswer::No};
+    frame->OnBeginSolution();
+    EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("confirmDeleteSolution")});
+    EXPECT_EQ(frame->solution()->Count(), 2);
+    messages.answers = {MessageAnswer::Yes};
+    frame->OnBeginSolution();
+    EXPECT_EQ(steps(), std::vector<std::string>{"2*x+3=7"});
+    EXPECT_EQ(checkState(), -1);
+
+    // Mode 1: a right click recommends; no own step is offered.
+    frame->SetTaskCondition(task(kLinear));
+    frame->OnModeAuto();
+    frame->OnBeginSolution();
+    guideLog(*frame->guide());
+    rightClick("+", 0);
+    EXPECT_NE(guideLog(*frame->guide()).find("M 9 UI1 1"), std::string::npos);
+    EXPECT_FALSE(frame->action(kCmdSolveStepExecute)->isEnabled());
+    EXPECT_EQ(frame->solution()->Count(), 1);
+
+    // A job that wants the pupil's formula, checked by its type: nothing begins here.
+    const std::string asked = "<TASK id=\"1\" type=\"linear\" title=\"Задача\"><CONDITION><TEXT>Складіть рівняння</TEXT>"
+                              "<JOBSLIST><JOB id=\"1\" check=\"yes\" checkType=\"fromType\"/></JOBSLIST></CONDITION></TASK>";
+    frame->SetTaskCondition(asked);
+    frame->OnBeginSolution();
+    EXPECT_EQ(frame->solution()->Count(), 0);
+}
+
+// The first interval exchange makes the number-axis bar and draws on it; an
+// interval class that cannot be made is reported and unlocks the guide.
+TEST_F(Workflow, NumberAxis)
+{
+    using platform::com::VARIANT_FALSE;
+    namespace tickrule = constructions::tickrule;
+    begin(mathml("<mn>2</mn><mo>*</mo><mi>x</mi><mo>+</mo><mn>3</mn><mo>&gt;</mo><mn>7</mn>"), "inequality");
+    EXPECT_EQ(frame->numberAxisBar(), nullptr);
+    rightClick(">", 0);
+    ASSERT_EQ(frame->selection(), "2*!x+!3>!7");
+    frame->OnApplyingTransformationEx(1035, 2, "Ось", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"1035 (2*!x+!3>!7) -> left ={0} right ={0} xr ={2} yr ={PlusInfSet}"});
+    EXPECT_EQ(texts(), std::vector<std::string>{});
+    ASSERT_NE(frame->numberAxisBar(), nullptr);
+    EXPECT_TRUE(frame->numberAxisBar()->isVisible());
+    EXPECT_TRUE(frame->action(kCmdViewNumAxis)->isChecked());
+    platform::com::DispatchDriver axis{platform::com::ComPtr<platform::com::IDispatch>(frame->numberAxis())};
+    platform::com::DispatchDriver tasks(
+        axis.getProperty<platform::com::ComPtr<platform::com::IDispatch>>(tickrule::kDispTickruleTaskList));
+    platform::com::DispatchDriver active(
+        tasks.getProperty<platform::com::ComPtr<platform::com::IDispatch>>(tickrule::kDispTasksActiveTask));
+    EXPECT_EQ(active.getProperty<std::int32_t>(tickrule::kDispTaskIntervalCount), 1);
+    active.invoke(tickrule::kDispTaskMoveFirst);
+    platform::com::DispatchDriver interval(
+        active.invoke<platform::com::ComPtr<platform::com::IDispatch>>(tickrule::kDispTaskGetNext));
+    platform::com::DispatchDriver left(
+        interval.getProperty<platform::com::ComPtr<platform::com::IDispatch>>(tickrule::kDispIntervalLeftPoint));
+    platform::com::DispatchDriver right(
+        interval.getProperty<platform::com::ComPtr<platform::com::IDispatch>>(tickrule::kDispIntervalRightPoint));
+    EXPECT_EQ(left.getProperty<double>(tickrule::kDispPointCoordinate), 2.0);
+    EXPECT_EQ(platform::com::rawValue(left.getProperty<platform::com::VARIANT_BOOL>(tickrule::kDispPointIncluded)), 0);
+    EXPECT_EQ(right.getProperty<std::int16_t>(tickrule::kDispPointInfinity), 1);
+    shot("number_axis");
+    // 32814 hides and shows the bar.
+    frame->action(kCmdViewNumAxis)->trigger();
+    EXPECT_FALSE(frame->numberAxisBar()->isVisible());
+    frame->action(kCmdViewNumAxis)->trigger();
+    EXPECT_TRUE(frame->numberAxisBar()->isVisible());
+
+    // The interval's class unregistered: its reason shown, the light yellow, the guide unlocked.
+    ASSERT_EQ(registry::deleteKeyTree(registry::Hive::Machine,
+                                      std::string("SOFTWARE\\Classes\\") + tickrule::kIntervalHostProgId),
+              0);
+    rightClick(">", 0);
+    guideLog(*frame->guide());
+    frame->OnApplyingTransformationEx(1035, 2, "Ось", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    const std::vector<std::string> shown = texts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find(tickrule::kIntervalHostProgId), std::string::npos) << shown[0];
+    EXPECT_EQ(checkState(), 1);
+    EXPECT_EQ(guideLog(*frame->guide()), "P 17 UI1 1\nP 17 UI1 0\n");
+    EXPECT_EQ(active.getProperty<std::int32_t>(tickrule::kDispTaskIntervalCount), 1);
+}
+
+// Saving hands the document to the program that gave the task out;
+// printing shows it through the print sheet.
+TEST_F(Workflow, SaveAndPrint)
+{
+    std::vector<std::pair<std::uint32_t, std::string>> pupil;
+    std::vector<std::pair<std::uint32_t, std::string>> teacher;
+    QWidget receiverWindow;
+    // Nothing open: nothing is sent.
+    frame->OnSaveTask();
+    begin(kLinear);
+    doubleClick("+", 0);
+    std::string document;
+    ASSERT_TRUE(frame->solution()->GetTaskDocument(document));
+    {
+        platform::ipc::Listener tutelary(&receiverWindow, "Tutelary_tessaly_WindowClassName",
+                                         [&](std::uint32_t code, std::string text) { pupil.emplace_back(code, text); });
+        platform::ipc::Listener coursewright(
+            &receiverWindow, "Coursewright_tessaly_WindowClassName",
+            [&](std::uint32_t code, std::string text) { teacher.emplace_back(code, text); });
+        frame->action(kCmdFileSave)->trigger();
+        ASSERT_EQ(pupil.size(), 1u);
+        EXPECT_EQ(pupil[0], std::make_pair(std::uint32_t{6}, document));
+        EXPECT_TRUE(teacher.empty());
+        ASSERT_EQ(registry::writeBinary(registry::Hive::User, shared::kSuiteRegistryKey, "IAmTeacher",
+                                        std::string(1, '\1')),
+                  0);
+        frame->action(kCmdFileSave)->trigger();
+        ASSERT_EQ(teacher.size(), 1u);
+        EXPECT_EQ(teacher[0], std::make_pair(std::uint32_t{6}, document));
+        EXPECT_EQ(pupil.size(), 1u);
+    }
+    // The teacher's program not running: nothing delivered, nothing said.
+    frame->action(kCmdFileSave)->trigger();
+    EXPECT_EQ(teacher.size(), 1u);
+    EXPECT_EQ(texts(), std::vector<std::string>{});
+
+    frame->action(kCmdFilePrintVersion)->trigger();
+    EXPECT_TRUE(frame->printView()->isVisible());
+    EXPECT_TRUE(frame->printView()->isMaximized());
+    EXPECT_EQ(texts(), std::vector<std::string>{});
 }
 
 }  // namespace
