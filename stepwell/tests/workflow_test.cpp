@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLabel>
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
@@ -461,6 +462,11 @@ TEST_F(Workflow, OwnStepAndAnswers)
         EXPECT_EQ(checkState(), 2);
     }
     shot("answer");
+    // The answer's own text is not what is checked: the step before it is.
+    frame->solution()->GetLastStep()->formula().SetFormula("x=5", true);
+    frame->OnApplyingTransformationEx(1372, 3, "Відповідь", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"1372 (x=!2),(2*!x=!4) -> 2"});
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "x=2", "answer:x=2"}));
     // 1371 needs no kernel: the answer as it stands, yellow.
     frame->OnApplyingTransformationEx(1371, 3, "Відповідь", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
     EXPECT_EQ(kernelLog(), std::vector<std::string>{});
@@ -640,6 +646,74 @@ TEST_F(Workflow, SaveAndPrint)
     EXPECT_TRUE(frame->printView()->isVisible());
     EXPECT_TRUE(frame->printView()->isMaximized());
     EXPECT_EQ(texts(), std::vector<std::string>{});
+}
+
+// A whole-formula result leaves the earlier step its own formula; drops of
+// the other kinds reach the kernel through the listener; the additional
+// dialog completes a request with the pupil's expression.
+TEST_F(Workflow, WholeFormulaDropsAndTheAdditionalDialog)
+{
+    using platform::com::VARIANT_FALSE;
+    using platform::com::VARIANT_TRUE;
+    begin(mathml("<mn>2</mn><mo>*</mo><mi>x</mi><mo>=</mo><mo>-</mo><mn>3</mn><mo>+</mo><mn>7</mn>"));
+    const std::string start = "2*x=-3+7";
+    rightClick("=", 0);
+    frame->OnApplyingTransformationEx(106, 1, "Ліворуч", VARIANT_FALSE, VARIANT_TRUE, VARIANT_FALSE, 0, "");
+    const std::vector<std::string> log = kernelLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].substr(0, log[0].find(" -> ")), "106 (2*!x=!(-3)+!7),(2*!x=!(-3)+!7)");
+    ASSERT_EQ(frame->solution()->Count(), 2);
+    EXPECT_EQ(frame->solution()->StepAt(1)->control()->GetLexemText(), start);
+    EXPECT_NE(steps()[1], start);
+
+    // Drops of kinds 2 and 5 as the control reports them.
+    frame->StartSolution("7-3=x", "s", 2);
+    kernelLog();
+    frame->solveWnd()->OnOperationDragDrop(2, "7", "3");
+    frame->solveWnd()->OnOperationDragDrop(5, "6", "3");
+    frame->solveWnd()->OnOperationDragDrop(7, "6", "3");
+    frame->solveWnd()->OnOperationDragDrop(1, "", "3");
+    EXPECT_EQ(kernelLog(), (std::vector<std::string>{"11 7-!3 -> 4", "13 6/!3 -> 2"}));
+
+    // The dialog: the picked part with its relation, the pupil's expression, Apply.
+    frame->StartSolution("2*x=4", "s", 2);
+    rightClick("=", 0);
+    kernelLog();
+    texts();
+    std::vector<std::string> seen;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = dynamic_cast<CAdditionalDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        seen.push_back(std::to_string(dialog->width()) + "x" + std::to_string(dialog->height()));
+        seen.push_back(std::to_string(dialog->minimumWidth()) + "x" + std::to_string(dialog->minimumHeight()));
+        seen.push_back(dialog->viewer().GetLexemText());
+        seen.push_back(dialog->label()->text().toStdString());
+        // An invalid expression first, then 3.
+        QTest::keyClicks(dialog->editor().GetControlWindow(), "+");
+        dialog->applyButton()->click();
+        seen.push_back(dialog->isVisible() ? "open" : "closed");
+        QTest::keyClick(dialog->editor().GetControlWindow(), Qt::Key_Backspace);
+        QTest::keyClicks(dialog->editor().GetControlWindow(), "3");
+        dialog->applyButton()->click();
+    });
+    frame->OnApplyingTransformationEx(512, 1, "Множимо", VARIANT_TRUE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(seen, (std::vector<std::string>{"750x320", "550x320", "2*x=4 *", shared::GetLangString("txtAddDlg"), "open"}));
+    EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("erFormulaInvalid")});
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"512 (2*!x=!4),(3) -> 6*x=12"});
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "6*x=12"}));
+    EXPECT_EQ(checkState(), 2);
+
+    // Cancel: nothing applied, the light yellow.
+    rightClick("=", 0);
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = dynamic_cast<CAdditionalDialog*>(QApplication::activeModalWidget()))
+            dialog->cancelButton()->click();
+    });
+    frame->OnApplyingTransformationEx(512, 1, "Множимо", VARIANT_TRUE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{});
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "6*x=12"}));
+    EXPECT_EQ(checkState(), 1);
 }
 
 }  // namespace
