@@ -642,10 +642,39 @@ TEST_F(Workflow, SaveAndPrint)
     EXPECT_EQ(teacher.size(), 1u);
     EXPECT_EQ(texts(), std::vector<std::string>{});
 
+    // Printing: the task's words and its steps on the page, maximised.
+    const std::string page = shared::CPrintHtmlView::TemporaryPagePath();
+    fs::remove(page);
     frame->action(kCmdFilePrintVersion)->trigger();
     EXPECT_TRUE(frame->printView()->isVisible());
     EXPECT_TRUE(frame->printView()->isMaximized());
     EXPECT_EQ(texts(), std::vector<std::string>{});
+    std::ifstream printed(page);
+    const std::string html((std::istreambuf_iterator<char>(printed)), std::istreambuf_iterator<char>());
+    EXPECT_NE(html.find("Розв'яжіть"), std::string::npos) << html;
+    EXPECT_NE(html.find(shared::GetLangString("msgSolveStart")), std::string::npos) << html;
+    frame->printView()->hide();
+
+    // A task text without its end: sent bare, without the solution, and not printed.
+    const std::string cut = "<TASK id=\"2\" type=\"linear\"><CONDITION><TEXT>Без кінця</TEXT></CONDITION>";
+    frame->SetTaskCondition(cut);
+    texts();
+    std::string bare;
+    EXPECT_FALSE(frame->solution()->GetTaskDocument(bare));
+    pupil.clear();
+    ASSERT_EQ(registry::deleteValue(registry::Hive::User, shared::kSuiteRegistryKey, "IAmTeacher"), 0);
+    {
+        platform::ipc::Listener tutelary(&receiverWindow, "Tutelary_tessaly_WindowClassName",
+                                         [&](std::uint32_t code, std::string text) { pupil.emplace_back(code, text); });
+        frame->action(kCmdFileSave)->trigger();
+    }
+    ASSERT_EQ(pupil.size(), 1u);
+    EXPECT_EQ(pupil[0].second, bare);
+    EXPECT_NE(bare.find(cut), std::string::npos);
+    fs::remove(page);
+    frame->action(kCmdFilePrintVersion)->trigger();
+    EXPECT_FALSE(frame->printView()->isVisible());
+    EXPECT_FALSE(fs::exists(page));
 }
 
 // A whole-formula result leaves the earlier step its own formula; drops of
