@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QApplication>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QThread>
@@ -16,6 +17,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <memory>
 #include <sstream>
 
@@ -743,6 +746,145 @@ TEST_F(Workflow, WholeFormulaDropsAndTheAdditionalDialog)
     EXPECT_EQ(kernelLog(), std::vector<std::string>{});
     EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "6*x=12"}));
     EXPECT_EQ(checkState(), 1);
+}
+
+// The walk-through: tasks from another process, the pupil's gestures, the
+// guide, the own step, the answers, saving to a receiver process and back,
+// then an inequality on the number axis. Screenshots of each stage.
+TEST_F(Workflow, WalkThrough)
+{
+    using platform::com::VARIANT_FALSE;
+    testsupport::TempDir outbox;
+    int sent = 0;
+    auto sendFromAnotherProcess = [&](std::uint32_t code, const std::string& text) {
+        std::ofstream(outbox.path() + "task" + std::to_string(++sent) + ".xml", std::ios::binary) << text;
+        QProcess sender;
+        sender.start(TASK_SENDER, {kWindowClassName, QString::number(code),
+                                   QString::fromStdString(outbox.path() + "task" + std::to_string(sent) + ".xml")});
+        if (!sender.waitForStarted(5000))
+            return false;
+        while (sender.state() != QProcess::NotRunning) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            QThread::msleep(5);
+        }
+        return sender.exitStatus() == QProcess::NormalExit && sender.exitCode() == 0;
+    };
+    auto waitFor = [](const std::function<bool()>& done) {
+        for (int i = 0; i < 600 && !done(); ++i) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            QThread::msleep(5);
+        }
+        return done();
+    };
+    auto answer = [&](int code) {
+        frame->OnApplyingTransformationEx(code, 3, "Відповідь", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    };
+
+    ASSERT_TRUE(sendFromAnotherProcess(1, task(kLinear)));
+    ASSERT_TRUE(waitFor([&] { return frame->solution() != nullptr; }));
+    frame->action(kCmdSolveBegin)->trigger();
+    ASSERT_EQ(steps(), std::vector<std::string>{"2*x+3=7"});
+    EXPECT_EQ(active()->executor, 2);
+    shot("walk_1_begin");
+
+    drag("3", 0, "=", 0);
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x+3=7", "2*x=-3+7"}));
+    EXPECT_EQ(checkState(), 2);
+    rightClick("+", 0);
+    frame->OnApplyingTransformationEx(102, 1, "Зводимо подібні", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x+3=7", "2*x=-3+7", "2*x=4"}));
+    EXPECT_EQ(checkState(), 2);
+    shot("walk_2_collected");
+    answer(1372);
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x+3=7", "2*x=-3+7", "2*x=4", "answer:2*x=4"}));
+    EXPECT_EQ(checkState(), 1);
+    shot("walk_3_answer_yellow");
+
+    rightClick("=", 0);
+    messages.answers = {MessageAnswer::Yes};
+    frame->action(kCmdSolveStepExecute)->trigger();
+    QTest::keyClicks(activeWindow(), "x=3");
+    // The editor grows with what is typed.
+    std::int32_t typedWidth = 0;
+    std::int32_t typedHeight = 0;
+    active()->control()->GetOptimalSize(&typedWidth, &typedHeight);
+    EXPECT_GE(active()->control()->width(), typedWidth);
+    frame->action(kCmdSolveStepCheck)->trigger();
+    EXPECT_EQ(checkState(), 0);
+    EXPECT_FALSE(frame->action(kCmdSolveStepCheck)->isEnabled());
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x+3=7", "2*x=-3+7", "2*x=4", "x=3"}));
+    shot("walk_4_own_step_red");
+
+    messages.answers = {MessageAnswer::Yes};
+    const QRect before = frame->solution()->StepAt(3)->rect;
+    QTest::mouseClick(frame->solveWnd(), Qt::LeftButton, {}, QPoint(frame->solveWnd()->width() - 40, before.top() + 5));
+    ASSERT_EQ(frame->solution()->Count(), 3);
+    rightClick("=", 0);
+    frame->action(kCmdSolveStepExecute)->trigger();
+    QTest::keyClicks(activeWindow(), "x=2");
+    frame->action(kCmdSolveStepCheck)->trigger();
+    EXPECT_EQ(checkState(), 2);
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x+3=7", "2*x=-3+7", "2*x=4", "x=2"}));
+    answer(1372);
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x+3=7", "2*x=-3+7", "2*x=4", "x=2", "answer:x=2"}));
+    EXPECT_EQ(checkState(), 2);
+    shot("walk_5_answer_green");
+
+    // Saved to a receiver process, sent back, saved again: the same bytes.
+    testsupport::TempDir receiverDir;
+    const std::string receiverLog = receiverDir.path() + "receiver.log";
+    QProcess receiver;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TESSALY_RECEIVER_LOG", QString::fromStdString(receiverLog));
+    environment.insert("TESSALY_RECEIVER_NAME", "Tutelary_tessaly_WindowClassName");
+    receiver.setProcessEnvironment(environment);
+    receiver.start(IPC_RECEIVER, {});
+    ASSERT_TRUE(receiver.waitForStarted(5000));
+    auto received = [&] {
+        std::ifstream in(receiverLog);
+        std::vector<std::string> texts;
+        std::string line;
+        while (std::getline(in, line))
+            if (line.rfind("text 6 ", 0) == 0) {
+                std::string bytes;
+                for (std::size_t i = 7; i + 1 < line.size(); i += 2)
+                    bytes.push_back(static_cast<char>(std::stoi(line.substr(i, 2), nullptr, 16)));
+                texts.push_back(bytes);
+            }
+        return texts;
+    };
+    ASSERT_TRUE(waitFor([&] {
+        std::ifstream in(receiverLog);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()).find("listening") !=
+               std::string::npos;
+    }));
+    std::string document;
+    ASSERT_TRUE(frame->solution()->GetTaskDocument(document));
+    frame->action(kCmdFileSave)->trigger();
+    ASSERT_TRUE(waitFor([&] { return received().size() == 1; }));
+    EXPECT_EQ(received()[0], document);
+    CTaskSolution* first = frame->solution();
+    ASSERT_TRUE(sendFromAnotherProcess(3, received()[0]));
+    ASSERT_TRUE(waitFor([&] { return frame->solution() != first && frame->solution()->Count() == 5; }));
+    frame->action(kCmdFileSave)->trigger();
+    ASSERT_TRUE(waitFor([&] { return received().size() == 2; }));
+    EXPECT_EQ(received()[1], received()[0]);
+    receiver.kill();
+    receiver.waitForFinished(5000);
+    shot("walk_6_reloaded");
+
+    // An inequality: its interval on the number axis.
+    ASSERT_TRUE(sendFromAnotherProcess(
+        1, task(mathml("<mn>2</mn><mo>*</mo><mi>x</mi><mo>+</mo><mn>3</mn><mo>&gt;</mo><mn>7</mn>"), "inequality")));
+    ASSERT_TRUE(waitFor([&] { return frame->solution()->Count() == 0; }));
+    frame->action(kCmdSolveBegin)->trigger();
+    rightClick(">", 0);
+    kernelLog();
+    frame->OnApplyingTransformationEx(1035, 2, "Ось", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"1035 (2*!x+!3>!7) -> left ={0} right ={0} xr ={2} yr ={PlusInfSet}"});
+    ASSERT_NE(frame->numberAxisBar(), nullptr);
+    EXPECT_TRUE(frame->numberAxisBar()->isVisible());
+    shot("walk_7_number_axis");
 }
 
 }  // namespace
