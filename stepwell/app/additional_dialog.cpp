@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 
@@ -48,6 +47,11 @@ CAdditionalDialog::CAdditionalDialog(CStepwellMainFrame* frame, int code, std::s
     m_apply->setDefault(true);
     m_cancel = new QPushButton(lang("txtBtnCancel"), this);
     m_cancel->setObjectName(QStringLiteral("2"));
+    // The red light of a refused expression, above the formulas in the top-right corner.
+    m_light = new QLabel(this);
+    m_light->setPixmap(QPixmap(QStringLiteral(":/stepwell/bitmap/%1.png").arg(CStepwellSolveWnd::LightBitmapId(0))));
+    m_light->resize(m_light->pixmap().size());
+    m_light->hide();
     connect(m_mathPanel, &QPushButton::clicked, this, [this] { onMathPanel(); });
     connect(m_apply, &QPushButton::clicked, this, [this] { OnApply(); });
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -71,6 +75,8 @@ CAdditionalDialog::~CAdditionalDialog() = default;
 
 void CAdditionalDialog::resizeEvent(QResizeEvent*) { layoutControls(); }
 
+bool CAdditionalDialog::refusedShown() const { return m_refused && m_light->isVisible(); }
+
 void CAdditionalDialog::layoutControls()
 {
     const int w = width();
@@ -86,17 +92,8 @@ void CAdditionalDialog::layoutControls()
     m_apply->setGeometry(w - 90, h - 35, 80, 25);
     m_cancel->setGeometry(10, h - 35, 80, 25);
     m_mathPanel->setGeometry(w / 2 - 70, h - 35, 140, 25);
-}
-
-void CAdditionalDialog::paintEvent(QPaintEvent* event)
-{
-    QDialog::paintEvent(event);
-    if (!m_refused)
-        return;
-    // The red light of a refused expression in the top-right corner.
-    const QPixmap light(QStringLiteral(":/stepwell/bitmap/%1.png").arg(CStepwellSolveWnd::LightBitmapId(0)));
-    QPainter painter(this);
-    painter.drawPixmap(width() - light.width() - 5, 5, light);
+    m_light->move(w - m_light->width() - 5, 5);
+    m_light->raise();
 }
 
 void CAdditionalDialog::onMathPanel()
@@ -120,7 +117,7 @@ void CAdditionalDialog::OnApply()
     if (m_frame->solveWnd())
         m_frame->solveWnd()->SetCheckState(0);
     m_refused = true;
-    update();
+    m_light->show();
 }
 
 }  // namespace stepwell

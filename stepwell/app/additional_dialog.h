@@ -36,14 +36,13 @@ public:
     QPushButton* applyButton() const { return m_apply; }
     QPushButton* cancelButton() const { return m_cancel; }
     QPushButton* mathPanelButton() const { return m_mathPanel; }
-    // The red mark drawn after a refused expression.
-    bool refusedShown() const { return m_refused; }
+    // The red light shown after a refused expression.
+    bool refusedShown() const;
 
     void OnApply();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     void layoutControls();
@@ -59,6 +58,7 @@ private:
     QPushButton* m_mathPanel = nullptr;
     QPushButton* m_apply = nullptr;
     QPushButton* m_cancel = nullptr;
+    QLabel* m_light = nullptr;
     bool m_refused = false;
 };
 

@@ -721,18 +721,34 @@ TEST_F(Workflow, WholeFormulaDropsAndTheAdditionalDialog)
         seen.push_back(std::to_string(dialog->minimumWidth()) + "x" + std::to_string(dialog->minimumHeight()));
         seen.push_back(dialog->viewer().GetLexemText());
         seen.push_back(dialog->label()->text().toStdString());
-        // An invalid expression first, then 3.
+        // The rectangles of a resize.
+        dialog->resize(600, 400);
+        const int l = dialog->label()->height();
+        const int viewerWidth = dialog->viewer().width();
+        EXPECT_EQ(dialog->label()->geometry(), QRect(0, 10, 600, l));
+        EXPECT_EQ(dialog->viewer().geometry(), QRect(10, l + 20, viewerWidth, 400 - l - 65));
+        EXPECT_EQ(dialog->editor().geometry(), QRect(viewerWidth + 10, l + 20, 600 - viewerWidth - 20, 400 - l - 65));
+        EXPECT_EQ(dialog->applyButton()->geometry(), QRect(510, 365, 80, 25));
+        EXPECT_EQ(dialog->cancelButton()->geometry(), QRect(10, 365, 80, 25));
+        EXPECT_EQ(dialog->mathPanelButton()->geometry(), QRect(230, 365, 140, 25));
+        // An invalid expression first, then one the kernel refuses, then 3.
         QTest::keyClicks(dialog->editor().GetControlWindow(), "+");
         dialog->applyButton()->click();
         seen.push_back(dialog->isVisible() ? "open" : "closed");
+        QTest::keyClick(dialog->editor().GetControlWindow(), Qt::Key_Backspace);
+        QTest::keyClicks(dialog->editor().GetControlWindow(), "0");
+        dialog->applyButton()->click();
+        seen.push_back(dialog->isVisible() && dialog->refusedShown() ? "refused" : "not refused");
+        seen.push_back(std::to_string(checkState()));
+        dialog->grab().save(QStringLiteral(STEPWELL_PNG_DIR "/stepwell_workflow_additional_dialog.png"));
         QTest::keyClick(dialog->editor().GetControlWindow(), Qt::Key_Backspace);
         QTest::keyClicks(dialog->editor().GetControlWindow(), "3");
         dialog->applyButton()->click();
     });
     frame->OnApplyingTransformationEx(512, 1, "Множимо", VARIANT_TRUE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
-    EXPECT_EQ(seen, (std::vector<std::string>{"750x320", "550x320", "2*x=4 *", shared::GetLangString("txtAddDlg"), "open"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"750x320", "550x320", "2*x=4 *", shared::GetLangString("txtAddDlg"), "open", "refused", "0"}));
     EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("erFormulaInvalid")});
-    EXPECT_EQ(kernelLog(), std::vector<std::string>{"512 (2*!x=!4),(3) -> 6*x=12"});
+    EXPECT_EQ(kernelLog(), (std::vector<std::string>{"512 (2*!x=!4),(0) -> \"NORES\"", "512 (2*!x=!4),(3) -> 6*x=12"}));
     EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "6*x=12"}));
     EXPECT_EQ(checkState(), 2);
 
