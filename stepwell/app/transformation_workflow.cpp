@@ -172,7 +172,10 @@ bool CStepwellMainFrame::ApplyResult(const std::string& result, const std::strin
         if (!control)
             return false;
         const std::string kept = control->GetLexemText();
-        control->SetOperationResult(true, result);
+        // A whole formula does not go in place of the picked part (the control
+        // would refuse the tree it makes): the operation is released and the
+        // formula replaced.
+        control->SetOperationResult(!wholeFormula, wholeFormula ? std::string() : result);
         if (wholeFormula)
             control->SetAplanText(result);
         formula = control->GetLexemText();

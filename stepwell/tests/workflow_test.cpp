@@ -238,6 +238,9 @@ TEST_F(Workflow, GesturesThroughTheControl)
         {"-(-x)=3", Gesture::Double, "-", 0, "", 0, {"333 (-1)*!((-1)*!x) -> x"}, {"-@br_row_round$-x#=3", "x=3"}, 2},
         {"2*3+x=1", Gesture::Double, "*", 0, "", 0, {"12 2*!3 -> 6"}, {"2*3+x=1", "6+x=1"}, 2},
         {"6/3+x=1", Gesture::Double, "/", 0, "", 0, {"13 6/!3 -> 2"}, {"6/3+x=1", "2+x=1"}, 2},
+        // A letter: its terms collected in the whole formula.
+        {"2*x+1+3*x=6", Gesture::Double, "x", 1, "", 0, {"14 (2*!x+!1+!3*!x=!6),x -> 5*x=5"}, {"2*x+1+3*x=6", "5*x=5"},
+         2},
         {"2*x+3=7", Gesture::Double, "+", 0, "", 0, {"10 2*!x+!3 -> \"NORES\""}, {"2*x+3=7"}, -1},
         {"2*x+3=7", Gesture::Double, "=", 0, "", 0, {}, {"2*x+3=7"}, -1},
         // Dropped by the control itself: no request.
