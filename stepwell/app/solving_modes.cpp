@@ -46,12 +46,8 @@ bool CStepwellMainFrame::GetStartFormula(std::string& formula, std::string& mess
         executor = 2;
         return !formula.empty();
     }
-    // The pupil enters the start formula in the begin dialog, for "hidans"
-    // jobs only; the check type may come from the task's type.
-    std::string checkType = viewer.GetTaskJobAttribute("checkType");
-    if (checkType == "fromType")
-        if (const TaskTypeRecord* record = GetCurrentTaskType())
-            checkType = record->checkType;
+    // A job that wants the pupil's start formula begins through the begin
+    // dialog, which is not built: such a job does not begin.
     formula.clear();
     return false;
 }
