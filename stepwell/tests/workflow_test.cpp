@@ -81,13 +81,23 @@ protected:
         testsupport::resetHives();
         m_oldDir = fs::current_path();
         fs::current_path(m_workDir.path());
-        auto absolute = [](const char* path) { return fs::absolute(path).lexically_normal().string(); };
-        ASSERT_EQ(platform::com::registerLibrary(absolute(TEST_COMPONENTS)), platform::S_OK);
-        ASSERT_EQ(platform::com::registerLibrary(absolute(FORMAVEL_LIBRARY)), platform::S_OK);
-        ASSERT_EQ(platform::com::registerLibrary(absolute(PREMISCOPE_LIBRARY)), platform::S_OK);
-        ASSERT_EQ(platform::com::registerLibrary(absolute(TICKRULE_LIBRARY)), platform::S_OK);
-        ASSERT_EQ(registry::writeString(registry::Hive::Machine, shared::kSuiteRegistryKey, "InstallPath", kStage), 0);
-        ASSERT_TRUE(shared::LoadLanguageFile(kStage + "kernel/data/lang/ua/stepwell.lng"));
+        auto absolute = [](const std::string& path) { return fs::absolute(path).lexically_normal().string(); };
+        std::string root = kStage;
+        if (installed()) {
+            // The installed tree with all its real components, the guide too.
+            root = std::string(TESSALY_INSTALL_ROOT) + "/";
+            for (const char* library : {"Formavel.so", "Premiscope.so", "Tickrule.so", "Pathmentor.so", "Plotwise.so"})
+                ASSERT_EQ(platform::com::registerLibrary(absolute(root + "kernel/bin/" + library)), platform::S_OK)
+                    << library;
+        } else {
+            // The guide's recording stand-in first: the real controls then take their own CLSIDs back.
+            ASSERT_EQ(platform::com::registerLibrary(absolute(TEST_COMPONENTS)), platform::S_OK);
+            ASSERT_EQ(platform::com::registerLibrary(absolute(FORMAVEL_LIBRARY)), platform::S_OK);
+            ASSERT_EQ(platform::com::registerLibrary(absolute(PREMISCOPE_LIBRARY)), platform::S_OK);
+            ASSERT_EQ(platform::com::registerLibrary(absolute(TICKRULE_LIBRARY)), platform::S_OK);
+        }
+        ASSERT_EQ(registry::writeString(registry::Hive::Machine, shared::kSuiteRegistryKey, "InstallPath", root), 0);
+        ASSERT_TRUE(shared::LoadLanguageFile(root + "kernel/data/lang/ua/stepwell.lng"));
         platform::setMessageRecorder(&messages);
         frame = std::make_unique<CStepwellMainFrame>();
         ASSERT_EQ(frame->OnCreate(), 0);
@@ -104,6 +114,7 @@ protected:
         fs::current_path(m_oldDir);
         testsupport::resetHives();
     }
+    virtual bool installed() const { return false; }
 
     // A task set and begun: its first step holds the job's formula.
     void begin(const std::string& formula, const std::string& type = "linear")
@@ -767,10 +778,16 @@ TEST_F(Workflow, WholeFormulaDropsAndTheAdditionalDialog)
     EXPECT_EQ(checkState(), 1);
 }
 
-// The walk-through: tasks from another process, the pupil's gestures, the
-// guide, the own step, the answers, saving to a receiver process and back,
-// then an inequality on the number axis. Screenshots of each stage.
-TEST_F(Workflow, WalkThrough)
+// The walk-through on the installed tree with its real components: tasks
+// from another process, the pupil's gestures, the guide's requests, the own
+// step, the answers, saving to a receiver process and back, then an
+// inequality on the number axis. Screenshots of each stage.
+class InstalledWorkflow : public Workflow {
+protected:
+    bool installed() const override { return true; }
+};
+
+TEST_F(InstalledWorkflow, WalkThrough)
 {
     using platform::com::VARIANT_FALSE;
     testsupport::TempDir outbox;
