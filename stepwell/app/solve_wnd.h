@@ -30,6 +30,25 @@ public:
     virtual void EnableCommand(int id, bool enable) = 0;
     // The clicked operation and the selection are forgotten.
     virtual void ClearOperationState() = 0;
+
+    // What the active step's formula events need of the frame; a host
+    // without a guide or a kernel keeps these as they are.
+    virtual int SolvingMode() const { return 3; }
+    virtual void SetSelection(const std::string& /*part*/) {}
+    virtual void SetClickedOperation(int /*operation*/) {}
+    virtual void LockGuide(bool /*locked*/) {}
+    virtual void FillRecommended(int /*operation*/) {}
+    virtual void ReleaseRecommended() {}
+    virtual void StartIndependentStep() {}
+    // One kernel request; true with a result in reply.
+    virtual bool CallKernel(int /*code*/, const std::string& /*request*/, std::string& /*reply*/) { return false; }
+    virtual bool ApplyResult(const std::string& /*result*/, const std::string& /*description*/, bool /*wholeFormula*/,
+                             bool /*throughControl*/, bool /*sameDescriptionUpdates*/, bool /*asLexemText*/)
+    {
+        return false;
+    }
+    // A message box with this very text.
+    virtual void ShowText(const std::string& /*text*/) {}
 };
 
 class CStepwellSolveWnd : public QWidget, public solvehost::IFormulaEventListener {
@@ -62,6 +81,12 @@ public:
     // The whole view as drawn off-screen (for its own painting and tests).
     QPixmap Render();
 
+    // The active step's formula events (solve_wnd_events.cpp).
+    void OnOperationLClick() override;
+    void OnOperationDragDrop(std::int32_t operation, const std::string& dragged, const std::string& target) override;
+    void OnOperationRClick(std::int32_t operation, const std::string& part) override;
+    void OnOperationDblClick(std::int32_t operation, const std::string& part) override;
+    void OnFormulaTransformed() override;
     void OnFormulaChanged() override;
 
 protected:
