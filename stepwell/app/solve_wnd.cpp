@@ -53,8 +53,7 @@ CStepwellSolveWnd::CStepwellSolveWnd(QWidget* parent, ISolveHost* host, const QF
     m_light = new QLabel(this);
     m_light->setPixmap(m_lights[0]);
     m_light->resize(m_lights[0].size());
-    m_scrollBar = new CPlainStepsScrollBar(
-        this, [this](StepsGeometry::ScrollAction action, int value) { scrollAction(action, value); });
+    m_scrollBar = new CCustomScrollBar(this, Qt::Vertical, [this](int request, int pos) { OnVScroll(request, pos); });
     m_scrollBar->SetStyle(1);  // flat
     m_scrollBar->SetScrollInfo({0, 100, 20, 0, false});
     m_scrollBar->ShowScrollBar(false);
@@ -120,6 +119,20 @@ void CStepwellSolveWnd::RecalcLayout(bool redraw)
     m_scrollBar->ShowScrollBar(info.shown);
     if (redraw)
         update();
+}
+
+void CStepwellSolveWnd::OnVScroll(int request, int pos)
+{
+    using A = StepsGeometry::ScrollAction;
+    switch (request) {
+    case scrollbar::kLineUp: scrollAction(A::LineUp, 0); break;
+    case scrollbar::kLineDown: scrollAction(A::LineDown, 0); break;
+    case scrollbar::kPageUp: scrollAction(A::PageUp, 0); break;
+    case scrollbar::kPageDown: scrollAction(A::PageDown, 0); break;
+    case scrollbar::kThumb:
+    case scrollbar::kThumbPosition: scrollAction(A::Thumb, pos); break;
+    default: break;
+    }
 }
 
 void CStepwellSolveWnd::scrollAction(StepsGeometry::ScrollAction action, int value)

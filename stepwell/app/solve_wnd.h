@@ -15,7 +15,7 @@
 
 #include "platform/message_box.h"
 #include "solvehost/symbrant_ctrl.h"
-#include "stepwell/app/steps_scroll_bar.h"
+#include "stepwell/app/custom_scroll_bar.h"
 #include "stepwell/app/task_solution.h"
 #include "stepwell/model/steps_geometry.h"
 
@@ -55,6 +55,9 @@ public:
 
     const StepsGeometry& geometry() const { return m_geometry; }
     IStepsScrollBar& scrollBar() { return *m_scrollBar; }
+    CCustomScrollBar& drawnScrollBar() { return *m_scrollBar; }
+    // A request of the scroll bar (0 to 8) with the thumb's position.
+    void OnVScroll(int request, int pos);
     QLabel* titleLabel() const { return m_title; }
     QLabel* lightLabel() const { return m_light; }
     // The picture of the light for a check state (131 to 134).
@@ -86,7 +89,7 @@ private:
     int m_lastWidth = -1;
     QLabel* m_title = nullptr;
     QLabel* m_light = nullptr;  // above the title, which covers the corner
-    CPlainStepsScrollBar* m_scrollBar = nullptr;
+    CCustomScrollBar* m_scrollBar = nullptr;
     std::array<QPixmap, 4> m_lights;
 };
 
