@@ -204,6 +204,54 @@ TEST_F(StepsView, OneStepAtATime)
     EXPECT_FALSE(view->scrollBar().GetScrollInfo().shown);
 }
 
+TEST_F(StepsView, TheDrawnBarScrollsByArrowsPagesAndThumbInBothDisplays)
+{
+    CCustomScrollBar& bar = view->drawnScrollBar();
+    const int arrow = CCustomScrollBar::SystemExtent();
+    auto click = [&bar](int along) {
+        QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() / 2, along));
+    };
+    // All steps: the end shows; arrows move a pixel, pages 20.
+    view->SetStepMode(false);
+    steps(12);
+    view->EnsureLastVisible();
+    ASSERT_TRUE(bar.isVisible());
+    EXPECT_EQ(bar.bar().style, 1);
+    const int end = view->geometry().offset();
+    ASSERT_LT(end, -40);
+    click(1);
+    EXPECT_EQ(view->geometry().offset(), end + 1);
+    click(bar.height() - 1);
+    EXPECT_EQ(view->geometry().offset(), end);
+    const scrollbar::Thumb thumb = scrollbar::ThumbOf(bar.bar().info, bar.height(), arrow, bar.bar().minThumb);
+    click(arrow + thumb.offset - 2);
+    EXPECT_EQ(view->geometry().offset(), end + 20);
+    // The thumb dragged to the top shows the first step at the top.
+    const int grabAt = arrow + scrollbar::ThumbOf(bar.bar().info, bar.height(), arrow, 6).offset + 2;
+    QTest::mousePress(&bar, Qt::LeftButton, {}, QPoint(bar.width() / 2, grabAt));
+    QTest::mouseMove(&bar, QPoint(bar.width() / 2, 0));
+    EXPECT_EQ(view->geometry().offset(), 0);
+    QTest::mouseRelease(&bar, Qt::LeftButton, {}, QPoint(bar.width() / 2, 0));
+    EXPECT_EQ(view->geometry().offset(), 0);
+    EXPECT_EQ(bar.GetScrollInfo().pos, 0);
+    save(*window, "stepwell_drawn_bar_all_steps.png");
+
+    // One step at a time: arrows and pages go a step back and on; the thumb
+    // dragged to the end makes the step before the last current.
+    view->SetStepMode(true);
+    view->SetCurrentStep(solution->StepAt(6));
+    click(1);
+    EXPECT_EQ(view->GetCurrentStep(), solution->StepAt(5));
+    click(bar.height() - 1);
+    EXPECT_EQ(view->GetCurrentStep(), solution->StepAt(6));
+    const int at = arrow + scrollbar::ThumbOf(bar.bar().info, bar.height(), arrow, 6).offset + 2;
+    QTest::mousePress(&bar, Qt::LeftButton, {}, QPoint(bar.width() / 2, at));
+    QTest::mouseMove(&bar, QPoint(bar.width() / 2, bar.height() - 1));
+    QTest::mouseRelease(&bar, Qt::LeftButton, {}, QPoint(bar.width() / 2, bar.height() - 1));
+    EXPECT_EQ(view->GetCurrentStep(), solution->StepAt(11));
+    save(*window, "stepwell_drawn_bar_one_at_a_time.png");
+}
+
 TEST_F(StepsView, ClicksMakeAStepActive)
 {
     view->SetStepMode(false);
