@@ -82,14 +82,11 @@ bool CConditionEditorCtrl::SetText(const std::string& text)
 
 bool CConditionEditorCtrl::GetText(std::string& text) const
 {
-    // Text items as they stand (a typed blank is two), formulas as MathML.
+    // The layout's text: a typed blank (the two-blank item) reads back as
+    // one blank, so that a text read in and written out again stays as it
+    // was; formulas as their MathML.
     QString out;
-    for (const Node* node = m_layout.Items().head; node; node = node->next) {
-        if (node->kind == LayoutItemKind::Text)
-            out += static_cast<const CLayoutTextItem*>(node->item)->text;
-        else if (CSymbrantCtrl* control = static_cast<const CLayoutFormulaItem*>(node->item)->GetControl())
-            out += QString::fromStdString(control->GetMathMLText());
-    }
+    m_layout.GetText(out);
     text = out.toStdString();
     return true;
 }

@@ -438,11 +438,17 @@ const TaskTypeRecord* CStepwellMainFrame::GetCurrentTaskType() const
 
 void CStepwellMainFrame::OnNewTask(int commandId)
 {
-    if (!m_config.FindItem(commandId)) {
+    const NewTaskItem* item = m_config.FindItem(commandId);
+    if (!item) {
         AskUser("erUnknNewTask", platform::MessageButtons::Ok);
         return;
     }
-    // The new-task dialog takes the item's condition text and type from here.
+    CNewTaskDialog dialog(this, this, item->taskType, item->content);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (m_solution && AskUser("msgCloseTask", platform::MessageButtons::YesNo) != platform::MessageAnswer::Yes)
+        return;
+    SetTaskCondition(dialog.BuildTaskXml());
 }
 
 void CStepwellMainFrame::RegisterTaskDialog(QDialog* dialog) { m_taskDialogs.emplace_back(dialog); }

@@ -18,6 +18,7 @@
 #include "solvehost/pathmentor_ctrl.h"
 #include "solvehost/solve_kernel.h"
 #include "stepwell/app/solve_wnd.h"
+#include "stepwell/app/task_dialogs.h"
 #include "stepwell/model/stepwell_config.h"
 #include "stepwell/model/task_receiver.h"
 
@@ -45,7 +46,10 @@ class CStepwellAnswerWnd;
 
 inline constexpr const char* kWindowClassName = "Stepwell_tessaly_WindowClassName";
 
-class CStepwellMainFrame : public QMainWindow, public solvehost::IGuideEventListener, public ISolveHost {
+class CStepwellMainFrame : public QMainWindow,
+                           public solvehost::IGuideEventListener,
+                           public ISolveHost,
+                           public ITaskDialogHost {
 public:
     static constexpr int kConditionViewerId = 102;
 
@@ -73,7 +77,7 @@ public:
     void LoadConfig();
     void LoadConfig(const std::string& path);
     // A task dialog that an arriving task closes (with code 2).
-    void RegisterTaskDialog(QDialog* dialog);
+    void RegisterTaskDialog(QDialog* dialog) override;
 
     // The command's action; null for an id the frame does not carry.
     QAction* action(int id) const;
@@ -89,7 +93,7 @@ public:
     const StepwellConfig& config() const { return m_config; }
     const platform::ipc::Listener& listener() const { return *m_listener; }
     int solvingMode() const { return m_mode; }
-    const QFont& frameFont() const { return m_font; }
+    const QFont& frameFont() const override { return m_font; }
     std::size_t pendingTasks() const { return m_receiver.pending(); }
     solvehost::CTaskAnimFrame* animFrame() const;
 
@@ -106,6 +110,10 @@ public:
     platform::MessageAnswer AskUser(const std::string& key, platform::MessageButtons buttons) override;
     void EnableCommand(int id, bool enable) override;
     void ClearOperationState() override;
+    ITaskDialogHost* dialogHost() override { return this; }
+
+    // ITaskDialogHost
+    platform::MessageAnswer ShowText(const std::string& text) override { return DoMessageBox(text); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -5,6 +5,7 @@
 // formula controls are child windows of the view.
 #include <QFont>
 #include <QLabel>
+#include <QMenu>
 #include <QPixmap>
 #include <QWidget>
 
@@ -16,6 +17,7 @@
 #include "platform/message_box.h"
 #include "solvehost/symbrant_ctrl.h"
 #include "stepwell/app/custom_scroll_bar.h"
+#include "stepwell/app/task_dialogs.h"
 #include "stepwell/app/task_solution.h"
 #include "stepwell/model/steps_geometry.h"
 
@@ -30,6 +32,9 @@ public:
     virtual void EnableCommand(int id, bool enable) = 0;
     // The clicked operation and the selection are forgotten.
     virtual void ClearOperationState() = 0;
+    // Where the task dialogs register and show their messages; none: the
+    // view opens no dialog.
+    virtual ITaskDialogHost* dialogHost() { return nullptr; }
 };
 
 class CStepwellSolveWnd : public QWidget, public solvehost::IFormulaEventListener {
@@ -66,6 +71,11 @@ public:
     QPixmap Render();
 
     void OnFormulaChanged() override;
+    // Command 32816: the active step's description in the description
+    // dialog; laid out again when it changed.
+    void EditDescription();
+    // The step's menu a right click shows (its item 32816).
+    QMenu* stepMenu() const { return m_stepMenu; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -91,6 +101,7 @@ private:
     QLabel* m_light = nullptr;  // above the title, which covers the corner
     CCustomScrollBar* m_scrollBar = nullptr;
     std::array<QPixmap, 4> m_lights;
+    QMenu* m_stepMenu = nullptr;
 };
 
 }  // namespace stepwell

@@ -85,7 +85,7 @@ TEST_F(TaskDialogs, DescriptionDialogLayoutTextsAndPaths)
     EXPECT_EQ(dialog->paletteControl(), dialog->hiddenFormula());
     std::string text;
     dialog->editor()->GetText(text);
-    EXPECT_EQ(text, "a  b");
+    EXPECT_EQ(text, "a b");
 
     for (const QSize size : {QSize(600, 450), QSize(800, 520)}) {
         SCOPED_TRACE(size.width());
