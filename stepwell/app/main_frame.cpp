@@ -453,6 +453,22 @@ void CStepwellMainFrame::OnNewTask(int commandId)
 
 void CStepwellMainFrame::RegisterTaskDialog(QDialog* dialog) { m_taskDialogs.emplace_back(dialog); }
 
+platform::MessageAnswer CStepwellMainFrame::ShowBox(const std::string& text, const std::string& caption)
+{
+    return platform::showMessage(text, caption, platform::MessageIcon::Warning, platform::MessageButtons::Ok, this);
+}
+
+bool CStepwellMainFrame::CallKernel(int code, const std::string& request, std::string& reply)
+{
+    return m_kernel && m_kernel->CallKernel(code, request, reply);
+}
+
+void CStepwellMainFrame::SetCheckState(int state)
+{
+    if (m_solveWnd)
+        m_solveWnd->SetCheckState(state);
+}
+
 // ---- receiving and setting a task ----
 
 void CStepwellMainFrame::OnCopyData(std::uint32_t code, std::string text)

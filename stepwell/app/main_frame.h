@@ -114,6 +114,9 @@ public:
 
     // ITaskDialogHost
     platform::MessageAnswer ShowText(const std::string& text) override { return DoMessageBox(text); }
+    platform::MessageAnswer ShowBox(const std::string& text, const std::string& caption) override;
+    bool CallKernel(int code, const std::string& request, std::string& reply) override;
+    void SetCheckState(int state) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

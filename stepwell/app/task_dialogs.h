@@ -31,6 +31,22 @@ public:
     // A message box of the program with this text.
     virtual platform::MessageAnswer ShowText(const std::string& text) = 0;
     virtual const QFont& frameFont() const = 0;
+    // A message box with its own caption and the exclamation mark.
+    virtual platform::MessageAnswer ShowBox(const std::string& text, const std::string& caption)
+    {
+        (void)caption;
+        return ShowText(text);
+    }
+    // One kernel request; true with the reply when it has a result.
+    virtual bool CallKernel(int code, const std::string& request, std::string& reply)
+    {
+        (void)code;
+        (void)request;
+        (void)reply;
+        return false;
+    }
+    // The check state the steps view shows.
+    virtual void SetCheckState(int state) { (void)state; }
 };
 
 // Label 1004, the condition editor, math panel 1005, empty formula 1006,
