@@ -94,6 +94,7 @@ void CStepwellMainFrame::onDestroy()
     // The guide's sink goes before anything of the guide does.
     m_guideEvents.Unadvise();
     m_listener.reset();
+    m_numberAxis.release();
     if (m_solveWnd)
         m_solveWnd->SetSolution(nullptr);
     if (m_answerWnd)
@@ -107,6 +108,8 @@ bool CStepwellMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_conditionWnd && event->type() == QEvent::Resize)
         m_conditionWnd->viewer().setGeometry(m_conditionWnd->rect());
+    if (m_numberAxisWindow && watched == m_numberAxisWindow->parentWidget() && event->type() == QEvent::Resize)
+        m_numberAxisWindow->setGeometry(m_numberAxisWindow->parentWidget()->rect());
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -258,8 +261,9 @@ void CStepwellMainFrame::buildMenus()
     QMenuBar* bar = menuBar();
     QMenu* file = bar->addMenu(QString());
     file->setProperty("languageKey", QStringLiteral("fileMenu"));
-    addCommand(file, kCmdFileSave, "fileSave");
-    addCommand(file, kCmdFilePrintVersion, "filePrintVersion");
+    connect(addCommand(file, kCmdFileSave, "fileSave"), &QAction::triggered, this, [this] { OnSaveTask(); });
+    connect(addCommand(file, kCmdFilePrintVersion, "filePrintVersion"), &QAction::triggered, this,
+            [this] { OnPrintTask(); });
     file->addSeparator();
     connect(addCommand(file, kCmdFileExit, "fileMenuExit"), &QAction::triggered, this, &QWidget::close);
 
@@ -274,7 +278,11 @@ void CStepwellMainFrame::buildMenus()
     QAction* toolbar = addCommand(view, kCmdViewToolbar, "viewToolbar");
     toolbar->setCheckable(true);
     connect(toolbar, &QAction::triggered, this, [this] { onViewToolbar(); });
-    // 32814 (the number-axis bar) is not offered.
+    // 32814 (the number-axis bar) has no menu item; the action toggles the bar.
+    QAction* numberAxis = addCommand(nullptr, kCmdViewNumAxis, "viewNumAxis");
+    numberAxis->setCheckable(true);
+    addAction(numberAxis);
+    connect(numberAxis, &QAction::triggered, this, [this] { onViewNumberAxis(); });
     QAction* exGuide = addCommand(view, kCmdViewExGuide, "viewExGuide");
     exGuide->setCheckable(true);
     connect(exGuide, &QAction::triggered, this, [this] { onViewExGuide(); });
@@ -299,15 +307,26 @@ void CStepwellMainFrame::buildMenus()
         QAction* command = addCommand(modes, modeCommands[mode - 1].first, modeCommands[mode - 1].second);
         command->setCheckable(true);
         m_modeGroup->addAction(command);
-        connect(command, &QAction::triggered, this, [this, mode] { onSolvingMode(mode); });
+        connect(command, &QAction::triggered, this, [this, mode] {
+            if (mode == 1)
+                OnModeAuto();
+            else if (mode == 2)
+                OnModeIndependent();
+            else
+                OnModeMixed();
+        });
     }
 
     QMenu* solve = bar->addMenu(QString());
     solve->setProperty("languageKey", QStringLiteral("solveMenu"));
-    addCommand(solve, kCmdSolveBegin, "solveBegin");
+    connect(addCommand(solve, kCmdSolveBegin, "solveBegin"), &QAction::triggered, this, [this] { OnBeginSolution(); });
     // 32795 (continue) has no action and is not offered.
-    addCommand(solve, kCmdSolveStepCheck, "solveStepCheck");
-    addCommand(solve, kCmdSolveStepExecute, "solveStepExecute");
+    connect(addCommand(solve, kCmdSolveStepCheck, "solveStepCheck"), &QAction::triggered, this, [this] {
+        if (!ExecuteTransformation())
+            EnableCommand(kCmdSolveStepCheck, false);
+    });
+    connect(addCommand(solve, kCmdSolveStepExecute, "solveStepExecute"), &QAction::triggered, this,
+            [this] { StartIndependentStep(); });
 
     QMenu* tools = bar->addMenu(QString());
     tools->setProperty("languageKey", QStringLiteral("toolsMenu"));
@@ -458,11 +477,6 @@ platform::MessageAnswer CStepwellMainFrame::ShowBox(const std::string& text, con
     return platform::showMessage(text, caption, platform::MessageIcon::Warning, platform::MessageButtons::Ok, this);
 }
 
-bool CStepwellMainFrame::CallKernel(int code, const std::string& request, std::string& reply)
-{
-    return m_kernel && m_kernel->CallKernel(code, request, reply);
-}
-
 void CStepwellMainFrame::SetCheckState(int state)
 {
     if (m_solveWnd)
@@ -515,6 +529,8 @@ void CStepwellMainFrame::SetTaskCondition(const std::string& taskText)
     m_solveWnd->SetSolution(m_solution.get());
     m_answerWnd->SetSolution(m_solution.get());
     m_solveWnd->SetCheckState(-1);
+    // A part picked in the previous task must not reach the kernel.
+    ClearOperationState();
 
     if (!m_conditionWnd->SetCondition(taskText))
         DoMessageBox("Error!\nCann't set task condition");
@@ -530,6 +546,7 @@ void CStepwellMainFrame::SetTaskCondition(const std::string& taskText)
     }
     setPaneSizes();
     EnableCommand(kCmdFileSave, true);
+    EnableCommand(kCmdFilePrintVersion, true);
     EnableCommand(kCmdSolveBegin, true);
     EnableCommand(kCmdSolveStepCheck, false);
     EnableCommand(kCmdSolveStepExecute, false);
@@ -613,18 +630,6 @@ bool CStepwellMainFrame::AddStep(const std::string& formulaText, const std::stri
 
 // ---- guide ----
 
-void CStepwellMainFrame::OnApplyingTransformationEx(std::uint32_t, std::uint8_t, const std::string&,
-                                                    solvehost::VARIANT_BOOL, solvehost::VARIANT_BOOL,
-                                                    solvehost::VARIANT_BOOL, std::uint8_t, const std::string&)
-{
-    // Transformations from the guide: the workflow of the solving steps.
-}
-
-void CStepwellMainFrame::OnApplyingTransformation(std::uint32_t, const std::string&, const std::string&)
-{
-    AskUser("erApplyTrans", platform::MessageButtons::Ok);
-}
-
 solvehost::CTaskAnimFrame* CStepwellMainFrame::animFrame() const { return m_animFrame.data(); }
 
 void CStepwellMainFrame::OnShowExtendedHowTodo(const std::string& howToDo)
@@ -700,8 +705,6 @@ void CStepwellMainFrame::onViewStepScroll()
     m_solveWnd->SetStepMode(!m_solveWnd->GetStepMode());
     action(kCmdViewStepScroll)->setChecked(m_solveWnd->GetStepMode());
 }
-
-void CStepwellMainFrame::onSolvingMode(int mode) { m_mode = mode; }
 
 void CStepwellMainFrame::onStartSibling(const char* program)
 {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/com/dispatch_driver.h"
 #include "platform/ipc/ipc.h"
 #include "platform/message_box.h"
 #include "solvehost/pathmentor_ctrl.h"
@@ -106,16 +107,58 @@ public:
                                   const std::string& additionalParams) override;
     void OnShowExtendedHowTodo(const std::string& howToDo) override;
 
+    // The transformation workflow (transformation_workflow.cpp).
+    bool BuildTransformationArgs(bool needAllExpression, bool multyFormulaChoice, int formulaIndex,
+                                 std::string& args);
+    bool CheckStep(int code, const std::string& action, bool needDialog, bool needAllExpression,
+                   const std::string& args);
+    bool CheckAnswer(int code, const std::string& action, const std::string& args);
+    bool ExecuteTransformation();
+    // The kernel's interval for the guide arguments, drawn on the number
+    // axis (number_axis.cpp); a failing control call throws.
+    bool ExchangeInterval(const std::string& args);
+    shared::CDockingPaneBar* numberAxisBar() const { return m_numberAxisBar; }
+    platform::com::IDispatch* numberAxis() const { return m_numberAxis.get(); }
+    const std::string& selection() const { return m_selection; }
+    int clickedOperation() const { return m_clickedOperation; }
+    solvehost::CKernelFuncMgr* kernel() const { return m_kernel.get(); }
+
+    // Saving and printing the task (save_print.cpp).
+    void OnSaveTask();
+    void OnPrintTask();
+    shared::CPrintHtmlView* printView() const { return m_printView.get(); }
+
+    // Modes and beginning a solution (solving_modes.cpp).
+    void OnModeAuto();
+    void OnModeIndependent();
+    void OnModeMixed();
+    void OnBeginSolution();
+    // False with an empty formula: nothing begins.
+    bool GetStartFormula(std::string& formula, std::string& message, int& executor);
+    // The begin dialog's path of a job that wants the pupil's start formula.
+    bool AskStartFormula(std::string& formula, std::string& message, int& executor);
+    void StartSolution(const std::string& formula, const std::string& message, int executor);
+
     // ISolveHost
     platform::MessageAnswer AskUser(const std::string& key, platform::MessageButtons buttons) override;
     void EnableCommand(int id, bool enable) override;
     void ClearOperationState() override;
+    int SolvingMode() const override { return m_mode; }
+    void SetSelection(const std::string& part) override { m_selection = part; }
+    void SetClickedOperation(int operation) override { m_clickedOperation = operation; }
+    void LockGuide(bool locked) override;
+    void FillRecommended(int operation) override;
+    void ReleaseRecommended() override;
+    void StartIndependentStep() override;
+    bool CallKernel(int code, const std::string& request, std::string& reply) override;
+    bool ApplyResult(const std::string& result, const std::string& description, bool wholeFormula,
+                     bool throughControl, bool sameDescriptionUpdates, bool asLexemText) override;
+    void ShowText(const std::string& text) override { DoMessageBox(text); }
+    // ITaskDialogHost (CallKernel above serves both)
     ITaskDialogHost* dialogHost() override { return this; }
 
-    // ITaskDialogHost
-    platform::MessageAnswer ShowText(const std::string& text) override { return DoMessageBox(text); }
+    platform::MessageAnswer ShowDialogMessage(const std::string& text) override { return DoMessageBox(text); }
     platform::MessageAnswer ShowBox(const std::string& text, const std::string& caption) override;
-    bool CallKernel(int code, const std::string& request, std::string& reply) override;
     void SetCheckState(int state) override;
 
 protected:
@@ -144,9 +187,12 @@ private:
     void onViewExGuide();
     void onViewAutoScroll();
     void onViewStepScroll();
-    void onSolvingMode(int mode);
+    void onSolvingMode(int mode, int commandId);
     void onStartSibling(const char* program);
     void onHelpLexivane();
+    void onViewNumberAxis();
+    // The bar with the number-axis control, made by the first exchange.
+    bool createNumberAxis();
 
     std::unique_ptr<CTaskSolution> m_solution;
     std::string m_selection;
@@ -169,6 +215,9 @@ private:
     solvehost::CPathmentorCtrlEvents m_guideEvents;
     QPointer<solvehost::CTaskAnimFrame> m_animFrame;
     std::unique_ptr<solvehost::CKernelFuncMgr> m_kernel;
+    shared::CDockingPaneBar* m_numberAxisBar = nullptr;
+    QPointer<QWidget> m_numberAxisWindow;
+    platform::com::DispatchDriver m_numberAxis;
 
     std::map<int, QAction*> m_actions;
     QMenu* m_newTaskMenu = nullptr;

@@ -311,6 +311,12 @@ void CStepwellSolveWnd::clickStep(const QPoint& at)
     RecalcLayout(true);
 }
 
-void CStepwellSolveWnd::OnFormulaChanged() { RecalcLayout(true); }
+void CStepwellSolveWnd::OnFormulaChanged()
+{
+    // The pupil's typing changes the active formula's size.
+    if (CSolutionStep* active = m_solution ? m_solution->GetActiveStep() : nullptr)
+        active->formula().UpdateSize();
+    RecalcLayout(true);
+}
 
 }  // namespace stepwell

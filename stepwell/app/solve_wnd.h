@@ -35,6 +35,25 @@ public:
     // Where the task dialogs register and show their messages; none: the
     // view opens no dialog.
     virtual ITaskDialogHost* dialogHost() { return nullptr; }
+
+    // What the active step's formula events need of the frame; a host
+    // without a guide or a kernel keeps these as they are.
+    virtual int SolvingMode() const { return 3; }
+    virtual void SetSelection(const std::string& /*part*/) {}
+    virtual void SetClickedOperation(int /*operation*/) {}
+    virtual void LockGuide(bool /*locked*/) {}
+    virtual void FillRecommended(int /*operation*/) {}
+    virtual void ReleaseRecommended() {}
+    virtual void StartIndependentStep() {}
+    // One kernel request; true with a result in reply.
+    virtual bool CallKernel(int /*code*/, const std::string& /*request*/, std::string& /*reply*/) { return false; }
+    virtual bool ApplyResult(const std::string& /*result*/, const std::string& /*description*/, bool /*wholeFormula*/,
+                             bool /*throughControl*/, bool /*sameDescriptionUpdates*/, bool /*asLexemText*/)
+    {
+        return false;
+    }
+    // A message box with this very text.
+    virtual void ShowText(const std::string& /*text*/) {}
 };
 
 class CStepwellSolveWnd : public QWidget, public solvehost::IFormulaEventListener {
@@ -70,6 +89,12 @@ public:
     // The whole view as drawn off-screen (for its own painting and tests).
     QPixmap Render();
 
+    // The active step's formula events (solve_wnd_events.cpp).
+    void OnOperationLClick() override;
+    void OnOperationDragDrop(std::int32_t operation, const std::string& dragged, const std::string& target) override;
+    void OnOperationRClick(std::int32_t operation, const std::string& part) override;
+    void OnOperationDblClick(std::int32_t operation, const std::string& part) override;
+    void OnFormulaTransformed() override;
     void OnFormulaChanged() override;
     // Command 32816: the active step's description in the description
     // dialog; laid out again when it changed.

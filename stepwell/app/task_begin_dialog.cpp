@@ -82,7 +82,7 @@ CTaskBeginFormulaDlg::CTaskBeginFormulaDlg(ITaskDialogHost* host, QWidget* paren
         equation->setEnabled(false);
         m_message = shared::GetLangString("beginTaskSystem");
     } else if (m_host) {
-        m_host->ShowText("Невідомий тип текстової задачі");
+        m_host->ShowDialogMessage("Невідомий тип текстової задачі");
     }
     if (m_host)
         m_host->RegisterTaskDialog(this);

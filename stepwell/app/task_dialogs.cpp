@@ -158,7 +158,7 @@ void CEditDescriptionDialog::onOk()
     m_editor->GetText(text);
     if (text.empty()) {
         if (m_host)
-            m_host->ShowText(shared::GetLangString("erEmptyCondition"));
+            m_host->ShowDialogMessage(shared::GetLangString("erEmptyCondition"));
         return;
     }
     m_text = text;
@@ -209,12 +209,12 @@ void CNewTaskDialog::onOk()
     m_condition = condition;
     if (!m_startControl || !m_startControl->IsFormulaValid()) {
         if (m_host)
-            m_host->ShowText(shared::GetLangString("erFormulaInvalid"));
+            m_host->ShowDialogMessage(shared::GetLangString("erFormulaInvalid"));
         return;
     }
     if (condition.empty()) {
         if (m_host)
-            m_host->ShowText(shared::GetLangString("erEmptyCondition"));
+            m_host->ShowDialogMessage(shared::GetLangString("erEmptyCondition"));
         return;
     }
     m_start = m_startControl->GetMathMLText();

@@ -29,13 +29,13 @@ public:
     // Kept while the dialog exists (the pointer clears with it).
     virtual void RegisterTaskDialog(QDialog* dialog) = 0;
     // A message box of the program with this text.
-    virtual platform::MessageAnswer ShowText(const std::string& text) = 0;
+    virtual platform::MessageAnswer ShowDialogMessage(const std::string& text) = 0;
     virtual const QFont& frameFont() const = 0;
     // A message box with its own caption and the exclamation mark.
     virtual platform::MessageAnswer ShowBox(const std::string& text, const std::string& caption)
     {
         (void)caption;
-        return ShowText(text);
+        return ShowDialogMessage(text);
     }
     // One kernel request; true with the reply when it has a result.
     virtual bool CallKernel(int code, const std::string& request, std::string& reply)

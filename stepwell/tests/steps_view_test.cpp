@@ -35,7 +35,7 @@ const std::string kFraction =
 
 struct RecordingDialogs : ITaskDialogHost {
     void RegisterTaskDialog(QDialog* dialog) override { registered.emplace_back(dialog); }
-    platform::MessageAnswer ShowText(const std::string& text) override
+    platform::MessageAnswer ShowDialogMessage(const std::string& text) override
     {
         shown.push_back(text);
         return platform::MessageAnswer::Ok;

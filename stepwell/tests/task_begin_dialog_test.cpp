@@ -29,7 +29,7 @@ const std::string kEquation =
 // The kernel answers when the entered formula's Aplan is the expected one.
 struct ScriptedHost : ITaskDialogHost {
     void RegisterTaskDialog(QDialog* dialog) override { registered.emplace_back(dialog); }
-    platform::MessageAnswer ShowText(const std::string& text) override
+    platform::MessageAnswer ShowDialogMessage(const std::string& text) override
     {
         shown.push_back(text);
         return platform::MessageAnswer::Ok;

@@ -1,0 +1,927 @@
+// The transformation workflow in the frame with the real formula control
+// and condition viewer, the stand-in kernel on the staged module and the
+// guide's recording stand-in: the pupil's gestures on the active step, the
+// guide's requests, the own step, the answer check, the modes, the number
+// axis and saving. The kernel's log (solution.txt) shows each request and
+// reply. Screenshots: stepwell_workflow_*.png. Each case builds one frame.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QApplication>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <sstream>
+
+#include "constructions/tickrule/tickrule_ids.h"
+#include "formula/control/tests/control_host.h"
+#include "platform/com/com.h"
+#include "platform/ipc/ipc.h"
+#include "platform/registry.h"
+#include "shared/docking_pane_bar.h"
+#include "shared/print/print_html_view.h"
+#include "shared/language.h"
+#include "shared/settings.h"
+#include "solvehost/tests/test_component_ids.h"
+#include "stepwell/app/additional_dialog.h"
+#include "stepwell/app/answer_wnd.h"
+#include "stepwell/app/command_ids.h"
+#include "stepwell/app/main_frame.h"
+#include "testsupport/temp_dir.h"
+
+namespace stepwell {
+
+std::string CheckRelation(int clickedOperation, int code);
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace registry = platform::registry;
+using platform::MessageAnswer;
+
+const std::string kStage = std::string(STAGE_DIR) + "/";
+
+std::string mathml(const std::string& body)
+{
+    return "<math xmlns=\"http://www.w3.org/1998/Math/MathML\">" + body + "</math>";
+}
+
+// 2*x+3=7
+const std::string kLinear =
+    mathml("<mn>2</mn><mo>*</mo><mi>x</mi><mo>+</mo><mn>3</mn><mo>=</mo><mn>7</mn>");
+
+std::string task(const std::string& formula, const std::string& type = "linear")
+{
+    return "<TASK id=\"1\" type=\"" + type + "\" title=\"Задача\"><CONDITION><TEXT>Розв'яжіть</TEXT><JOBSLIST>"
+           "<JOB id=\"1\" asTask=\"yes\" number=\"yes\"><FORMULA>" + formula +
+           "</FORMULA></JOB></JOBSLIST></CONDITION></TASK>";
+}
+
+std::string guideLog(solvehost::CPathmentorCtrl& guide)
+{
+    platform::com::DispatchDriver driver{platform::com::ComPtr<platform::com::IDispatch>(guide.GetControl())};
+    std::string log = driver.getProperty<std::string>(solvehost::test::kDispLog);
+    driver.invoke(solvehost::test::kDispClearLog);
+    return log;
+}
+
+class Workflow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        testsupport::resetHives();
+        m_oldDir = fs::current_path();
+        fs::current_path(m_workDir.path());
+        auto absolute = [](const std::string& path) { return fs::absolute(path).lexically_normal().string(); };
+        std::string root = kStage;
+        if (installed()) {
+            // The installed tree with all its real components, the guide too.
+            root = std::string(TESSALY_INSTALL_ROOT) + "/";
+            for (const char* library : {"Formavel.so", "Premiscope.so", "Tickrule.so", "Pathmentor.so", "Plotwise.so"})
+                ASSERT_EQ(platform::com::registerLibrary(absolute(root + "kernel/bin/" + library)), platform::S_OK)
+                    << library;
+        } else {
+            // The guide's recording stand-in first: the real controls then take their own CLSIDs back.
+            ASSERT_EQ(platform::com::registerLibrary(absolute(TEST_COMPONENTS)), platform::S_OK);
+            ASSERT_EQ(platform::com::registerLibrary(absolute(FORMAVEL_LIBRARY)), platform::S_OK);
+            ASSERT_EQ(platform::com::registerLibrary(absolute(PREMISCOPE_LIBRARY)), platform::S_OK);
+            ASSERT_EQ(platform::com::registerLibrary(absolute(TICKRULE_LIBRARY)), platform::S_OK);
+        }
+        ASSERT_EQ(registry::writeString(registry::Hive::Machine, shared::kSuiteRegistryKey, "InstallPath", root), 0);
+        ASSERT_TRUE(shared::LoadLanguageFile(root + "kernel/data/lang/ua/stepwell.lng"));
+        platform::setMessageRecorder(&messages);
+        frame = std::make_unique<CStepwellMainFrame>();
+        ASSERT_EQ(frame->OnCreate(), 0);
+        frame->resize(1000, 700);
+        frame->show();
+        QApplication::processEvents();
+        ASSERT_TRUE(frame->kernel()->solveKernel());
+    }
+    void TearDown() override
+    {
+        frame.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        platform::setMessageRecorder(nullptr);
+        fs::current_path(m_oldDir);
+        testsupport::resetHives();
+    }
+    virtual bool installed() const { return false; }
+
+    // A task set and begun: its first step holds the job's formula.
+    void begin(const std::string& formula, const std::string& type = "linear")
+    {
+        frame->SetTaskCondition(task(formula, type));
+        frame->OnBeginSolution();
+        QApplication::processEvents();
+        ASSERT_EQ(frame->solution()->Count(), 1);
+        kernelLog();
+        messages.messages.clear();
+    }
+
+    // The kernel's log lines since the last call ("code request -> reply").
+    std::vector<std::string> kernelLog()
+    {
+        frame->kernel()->solveKernel()->flush();
+        std::ifstream in(m_workDir.path() + "solution.txt");
+        std::vector<std::string> lines;
+        std::string line;
+        int read = 0;
+        for (; std::getline(in, line); ++read)
+            if (read >= m_logLines && line.rfind("tarvik:", 0) != 0)
+                lines.push_back(line);
+        m_logLines = read;
+        return lines;
+    }
+
+    std::vector<std::string> texts()
+    {
+        std::vector<std::string> out;
+        for (const platform::MessageRecord& message : messages.messages)
+            out.push_back(message.text);
+        messages.messages.clear();
+        return out;
+    }
+
+    // The steps' formulas as lexeme text, the answer marked "answer:".
+    std::vector<std::string> steps()
+    {
+        std::vector<std::string> out;
+        for (int i = 1; i <= frame->solution()->Count(); ++i) {
+            CSolutionStep* step = frame->solution()->StepAt(i);
+            const std::string text = step->control() ? step->control()->GetLexemText() : "";
+            out.push_back(step->GetKind() == StepKind::Answer ? "answer:" + text : text);
+        }
+        return out;
+    }
+
+    int checkState() { return frame->solveWnd()->GetCheckState(); }
+    CSolutionStep* active() { return frame->solution()->GetActiveStep(); }
+    QWidget* activeWindow() { return active()->control()->GetControlWindow(); }
+    QPoint at(std::string_view lexeme, int nth)
+    {
+        return formula::control::test::pointOf(active()->control()->GetLexemText(), lexeme, nth);
+    }
+
+    void doubleClick(std::string_view lexeme, int nth)
+    {
+        const QPoint point = at(lexeme, nth);
+        QTest::mouseMove(activeWindow(), point);
+        QTest::mouseDClick(activeWindow(), Qt::LeftButton, {}, point);
+        QApplication::processEvents();
+    }
+    void rightClick(std::string_view lexeme, int nth)
+    {
+        const QPoint point = at(lexeme, nth);
+        QTest::mouseMove(activeWindow(), point);
+        QTest::mouseClick(activeWindow(), Qt::RightButton, {}, point);
+        QApplication::processEvents();
+    }
+    void drag(std::string_view from, int fromNth, std::string_view to, int toNth)
+    {
+        const QPoint source = at(from, fromNth);
+        const QPoint target = at(to, toNth);
+        QWidget* window = activeWindow();
+        QTest::mousePress(window, Qt::LeftButton, {}, source);
+        QTest::mouseMove(window, (source + target) / 2);
+        QTest::mouseMove(window, target);
+        QTest::mouseRelease(window, Qt::LeftButton, {}, target);
+        QApplication::processEvents();
+    }
+
+    void shot(const char* name)
+    {
+        QApplication::processEvents();
+        frame->grab().save(QStringLiteral(STEPWELL_PNG_DIR "/stepwell_workflow_%1.png").arg(QLatin1String(name)));
+    }
+
+    testsupport::TempDir m_workDir;
+    fs::path m_oldDir;
+    int m_logLines = 0;
+    platform::MessageRecorder messages;
+    std::unique_ptr<CStepwellMainFrame> frame;
+};
+
+TEST(CheckRelation, ByClickedOperationAndCode)
+{
+    struct Row {
+        int operation;
+        int code;
+        const char* relation;
+    };
+    const Row rows[] = {
+        {5, 101, "="},  {5, 362, " *"},  {8, 101, " ~"}, {9, 512, " *"}, {8, 811, " *"}, {9, 611, " *"},
+        {8, 362, " *"}, {9, 1023, " *"}, {8, 731, "=>"}, {9, 732, "=>"}, {8, 1021, " +"}, {9, 513, " +"},
+        {1, 362, "="},  {0, 512, "="},   {4, 731, "="},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(CheckRelation(row.operation, row.code), row.relation) << row.operation << " " << row.code;
+}
+
+// Each gesture on a fresh first step: the kernel's request and reply, the
+// steps that follow and the light.
+TEST_F(Workflow, GesturesThroughTheControl)
+{
+    frame->SetTaskCondition(task(kLinear));
+    enum class Gesture { Double, Drag };
+    struct Row {
+        const char* formula;
+        Gesture gesture;
+        const char* lexeme;
+        int nth;
+        const char* target;
+        int targetNth;
+        std::vector<std::string> log;
+        std::vector<std::string> steps;
+        int check;
+    };
+    const Row rows[] = {
+        {"2*x+3+4=7", Gesture::Double, "+", 1, "", 0, {"10 3+!4 -> 7"}, {"2*x+3+4=7", "2*x+7=7"}, 2},
+        {"5-2+x=1", Gesture::Double, "-", 0, "", 0, {"11 5+!(-2) -> 3"}, {"5-2+x=1", "3+x=1"}, 2},
+        {"-(-x)=3", Gesture::Double, "-", 0, "", 0, {"333 (-1)*!((-1)*!x) -> x"}, {"-@br_row_round$-x#=3", "x=3"}, 2},
+        {"2*3+x=1", Gesture::Double, "*", 0, "", 0, {"12 2*!3 -> 6"}, {"2*3+x=1", "6+x=1"}, 2},
+        {"6/3+x=1", Gesture::Double, "/", 0, "", 0, {"13 6/!3 -> 2"}, {"6/3+x=1", "2+x=1"}, 2},
+        // A letter: its terms collected in the whole formula.
+        {"2*x+1+3*x=6", Gesture::Double, "x", 1, "", 0, {"14 (2*!x+!1+!3*!x=!6),x -> 5*x=5"}, {"2*x+1+3*x=6", "5*x=5"},
+         2},
+        {"2*x+3=7", Gesture::Double, "+", 0, "", 0, {"10 2*!x+!3 -> \"NORES\""}, {"2*x+3=7"}, -1},
+        {"2*x+3=7", Gesture::Double, "=", 0, "", 0, {}, {"2*x+3=7"}, -1},
+        // Dropped by the control itself: no request.
+        {"2*x+3=7", Gesture::Drag, "3", 0, "=", 0, {}, {"2*x+3=7", "2*x=-3+7"}, 2},
+        // Dropped onto a term of the same sum: the kernel adds them.
+        {"2*x+3+4=7", Gesture::Drag, "3", 0, "4", 0, {"10 3+!4 -> 7"}, {"2*x+3+4=7", "2*x+7=7"}, 2},
+        // The first equation of a system onto the second.
+        {"@system$x+y=5$x-y=1#", Gesture::Drag, "=", 0, "=", 1, {"815 (x+!y=!5),(x+!(-1)*!y=!1) -> 2*x=6"},
+         {"@system$x+y=5$x-y=1#", "@system$x+y=5$2*x=6#"}, 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.formula) + " " + row.lexeme + " " + std::to_string(row.nth));
+        frame->StartSolution(row.formula, shared::GetLangString("msgSolveStart"), 2);
+        kernelLog();
+        texts();
+        if (row.gesture == Gesture::Double)
+            doubleClick(row.lexeme, row.nth);
+        else
+            drag(row.lexeme, row.nth, row.target, row.targetNth);
+        EXPECT_EQ(kernelLog(), row.log);
+        EXPECT_EQ(steps(), row.steps);
+        EXPECT_EQ(checkState(), row.check);
+        EXPECT_EQ(active(), frame->solution()->GetLastStep());
+        EXPECT_EQ(texts(), std::vector<std::string>{});
+    }
+    shot("gestures");
+}
+
+// A failed double click leaves the control free for the next gesture; a
+// second simplification updates its step in place; a result while an
+// earlier step is active asks before the later steps go.
+TEST_F(Workflow, FailuresUpdatesAndEarlierSteps)
+{
+    begin(mathml("<mn>2</mn><mo>*</mo><mi>x</mi><mo>+</mo><mn>3</mn><mo>+</mo><mn>4</mn><mo>+</mo><mn>5</mn>"
+                 "<mo>=</mo><mn>7</mn>"));
+    const std::string start = "2*x+3+4+5=7";
+    ASSERT_EQ(steps(), std::vector<std::string>{start});
+    doubleClick("+", 0);
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"10 2*!x+!3 -> \"NORES\""});
+    doubleClick("+", 1);
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"10 3+!4 -> 7"});
+    EXPECT_EQ(steps(), (std::vector<std::string>{start, "2*x+7+5=7"}));
+    // The same description: the step is updated, none added.
+    doubleClick("+", 1);
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"10 7+!5 -> 12"});
+    EXPECT_EQ(steps(), (std::vector<std::string>{start, "2*x+12=7"}));
+    EXPECT_EQ(checkState(), 2);
+
+    // The first step active again: No keeps everything.
+    frame->solution()->SetActiveStep(frame->solution()->StepAt(1));
+    messages.answers = {MessageAnswer::No};
+    doubleClick("+", 1);
+    EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("confirmDeleteLastSteps")});
+    EXPECT_EQ(steps(), (std::vector<std::string>{start, "2*x+12=7"}));
+    EXPECT_EQ(frame->solution()->StepAt(1)->control()->GetLexemText(), start);
+    // Yes cuts and adds the new step.
+    kernelLog();
+    messages.answers = {MessageAnswer::Yes};
+    doubleClick("+", 1);
+    EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("confirmDeleteLastSteps")});
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"10 3+!4 -> 7"});
+    EXPECT_EQ(steps(), (std::vector<std::string>{start, "2*x+7+5=7"}));
+    EXPECT_EQ(frame->solution()->StepAt(1)->control()->GetLexemText(), start);
+}
+
+// The guide's requests: locked while they run, the arguments in every
+// combination, the kinds, the failures and their light.
+TEST_F(Workflow, GuideRequests)
+{
+    using platform::com::VARIANT_BOOL;
+    const VARIANT_BOOL no = platform::com::VARIANT_FALSE;
+    const VARIANT_BOOL yes = platform::com::VARIANT_TRUE;
+    solvehost::CPathmentorCtrl& guide = *frame->guide();
+    guideLog(guide);
+    // No task: nothing but the lock.
+    frame->OnApplyingTransformationEx(102, 1, "act", no, no, no, 0, "");
+    EXPECT_EQ(guideLog(guide), "P 17 UI1 1\nP 17 UI1 0\n");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{});
+    EXPECT_EQ(texts(), std::vector<std::string>{});
+
+    begin(mathml("<mn>2</mn><mo>*</mo><mi>x</mi><mo>=</mo><mo>-</mo><mn>3</mn><mo>+</mo><mn>7</mn>"));
+    const std::string start = "2*x=-3+7";
+    ASSERT_EQ(steps(), std::vector<std::string>{start});
+    // Kinds 1 and 2 need a selection.
+    for (std::uint8_t kind : {1, 2}) {
+        frame->OnApplyingTransformationEx(kind == 1 ? 102 : 1035, kind, "act", no, no, no, 0, "");
+        EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("erEmptySel")});
+        EXPECT_EQ(checkState(), -1);
+    }
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{});
+
+    // A right click in the mixed mode picks the part, recommends and offers the own step.
+    guideLog(guide);
+    rightClick("+", 0);
+    EXPECT_EQ(frame->selection(), "(-3)+!7");
+    EXPECT_EQ(frame->clickedOperation(), 1);
+    EXPECT_NE(guideLog(guide).find("M 9 UI1 1"), std::string::npos);
+    EXPECT_TRUE(frame->action(kCmdSolveStepExecute)->isEnabled());
+
+    struct Row {
+        bool multy;
+        std::uint8_t index;
+        bool whole;
+        const char* request;  // nullptr: none, "erNeedTrSelect"
+    };
+    const Row rows[] = {
+        {false, 3, false, "9999 ((-3)+!7)"},
+        {false, 3, true, "9999 (2*!x=!(-3)+!7),((-3)+!7)"},
+        {true, 2, false, "9999 (2),((-3)+!7)"},
+        {true, 2, true, "9999 (2),(2*!x=!(-3)+!7),((-3)+!7)"},
+        {true, 0, true, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.index) + (row.whole ? " whole" : "") + (row.multy ? " multy" : ""));
+        frame->solveWnd()->SetCheckState(-1);
+        frame->OnApplyingTransformationEx(9999, 1, "act", no, row.whole ? yes : no, row.multy ? yes : no, row.index,
+                                          "");
+        const std::vector<std::string> log = kernelLog();
+        if (row.request) {
+            ASSERT_EQ(log.size(), 1u);
+            EXPECT_EQ(log[0].substr(0, log[0].find(" -> ")), row.request);
+            EXPECT_EQ(texts(), std::vector<std::string>{});
+        } else {
+            EXPECT_EQ(log, std::vector<std::string>{});
+            EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("erNeedTrSelect")});
+        }
+        EXPECT_EQ(checkState(), 1);
+        EXPECT_EQ(steps(), std::vector<std::string>{start});
+    }
+    // An unknown kind, and kind 2 with a code other than the interval's.
+    for (std::uint8_t kind : {9, 2}) {
+        frame->solveWnd()->SetCheckState(-1);
+        frame->OnApplyingTransformationEx(102, kind, "act", no, no, no, 0, "");
+        EXPECT_EQ(texts(), kind == 9 ? std::vector<std::string>{shared::GetLangString("erUndefConstant")}
+                                     : std::vector<std::string>{});
+        EXPECT_EQ(checkState(), 1);
+    }
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{});
+
+    // Collecting like terms: the picked part replaced, a new step, the selection gone.
+    guideLog(guide);
+    frame->OnApplyingTransformationEx(102, 1, "Зводимо подібні", no, no, no, 0, "");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"102 ((-3)+!7) -> 4"});
+    EXPECT_EQ(steps(), (std::vector<std::string>{start, "2*x=4"}));
+    EXPECT_EQ(active()->GetDescription(), "Зводимо подібні");
+    EXPECT_EQ(frame->solution()->StepAt(1)->control()->GetLexemText(), start);
+    EXPECT_EQ(checkState(), 2);
+    EXPECT_EQ(frame->selection(), "");
+    EXPECT_EQ(guideLog(guide), "P 17 UI1 1\nP 17 UI1 0\n");
+    shot("guide");
+}
+
+// The pupil's own step and the answer check, as the walk-through has them.
+TEST_F(Workflow, OwnStepAndAnswers)
+{
+    using platform::com::VARIANT_FALSE;
+    begin(kLinear);
+    frame->StartSolution("2*x=4", "s", 2);
+    ASSERT_EQ(steps(), std::vector<std::string>{"2*x=4"});
+    texts();
+    // 1372 on the whole last step: accepted, the answer green.
+    frame->OnApplyingTransformationEx(1372, 3, "Відповідь", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"1372 (2*!x=!4),(2*!x=!4) -> 1"});
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "answer:2*x=4"}));
+    EXPECT_EQ(frame->solution()->GetLastStep()->state, 1);
+    EXPECT_EQ(checkState(), 1);
+
+    // The own step: a right click on "=", 32798 (Yes cuts the answer), the pupil types.
+    rightClick("=", 0);
+    EXPECT_EQ(frame->selection(), "2*!x=!4");
+    messages.answers = {MessageAnswer::Yes};
+    frame->action(kCmdSolveStepExecute)->trigger();
+    EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("confirmDeleteLastSteps")});
+    ASSERT_EQ(frame->solution()->Count(), 2);
+    auto* own = dynamic_cast<CTransformationStep*>(active());
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own->transformation().GetControl()->GetLexemText(), "2*x=4=");
+    EXPECT_EQ(own->GetDescription(), shared::GetLangString("transformationExecute"));
+    EXPECT_TRUE(frame->action(kCmdSolveStepCheck)->isEnabled());
+    EXPECT_FALSE(frame->action(kCmdSolveStepExecute)->isEnabled());
+    EXPECT_EQ(checkState(), -1);
+    // An invalid entry.
+    QTest::keyClicks(activeWindow(), "x=");
+    frame->action(kCmdSolveStepCheck)->trigger();
+    EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("erFormulaInvalid")});
+    EXPECT_EQ(checkState(), 0);
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{});
+    // A wrong one: red, 32797 greyed.
+    frame->action(kCmdSolveStepCheck)->setEnabled(true);
+    QTest::keyClicks(activeWindow(), "3");
+    frame->action(kCmdSolveStepCheck)->trigger();
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"5351 (2*!x=!4),(x=!3) -> \"NORES\""});
+    EXPECT_EQ(checkState(), 0);
+    EXPECT_FALSE(frame->action(kCmdSolveStepCheck)->isEnabled());
+    shot("own_step_refused");
+
+    // The step before clicked (Yes drops the own step), again with x=2.
+    messages.answers = {MessageAnswer::Yes};
+    const QRect first = frame->solution()->StepAt(1)->rect;
+    QTest::mouseClick(frame->solveWnd(), Qt::LeftButton, {}, QPoint(frame->solveWnd()->width() - 40, first.top() + 5));
+    EXPECT_EQ(frame->solution()->Count(), 1);
+    rightClick("=", 0);
+    frame->action(kCmdSolveStepExecute)->trigger();
+    QTest::keyClicks(activeWindow(), "x=2");
+    frame->action(kCmdSolveStepCheck)->trigger();
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"5351 (2*!x=!4),(x=!2) -> x=2"});
+    own = dynamic_cast<CTransformationStep*>(active());
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own->transformation().GetControl()->GetLexemText(), "2*x=4=x=2");
+    EXPECT_EQ(own->control()->GetLexemText(), "x=2");
+    EXPECT_EQ(own->GetReceived(), shared::GetLangString("transformationReceive"));
+    EXPECT_EQ(own->state, 2);
+    EXPECT_EQ(own->control()->GetState(), 3);  // transformer
+    EXPECT_EQ(frame->solution()->StepAt(1)->control()->GetLexemText(), "2*x=4");
+    EXPECT_EQ(checkState(), 2);
+    EXPECT_FALSE(frame->action(kCmdSolveStepCheck)->isEnabled());
+    EXPECT_FALSE(frame->action(kCmdSolveStepExecute)->isEnabled());
+
+    // 1372: the answer x=2, green; again with the answer last: taken from the step before it.
+    for (int i = 0; i < 2; ++i) {
+        frame->OnApplyingTransformationEx(1372, 3, "Відповідь", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+        EXPECT_EQ(kernelLog(), std::vector<std::string>{"1372 (x=!2),(2*!x=!4) -> 2"});
+        EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "x=2", "answer:x=2"}));
+        EXPECT_EQ(frame->solution()->GetLastStep()->state, 2);
+        EXPECT_EQ(checkState(), 2);
+    }
+    shot("answer");
+    // The answer's own text is not what is checked: the step before it is.
+    frame->solution()->GetLastStep()->formula().SetFormula("x=5", true);
+    frame->OnApplyingTransformationEx(1372, 3, "Відповідь", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"1372 (x=!2),(2*!x=!4) -> 2"});
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "x=2", "answer:x=2"}));
+    // 1371 needs no kernel: the answer as it stands, yellow.
+    frame->OnApplyingTransformationEx(1371, 3, "Відповідь", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{});
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "x=2", "answer:x=2"}));
+    EXPECT_EQ(frame->solution()->GetLastStep()->state, 1);
+
+    // A wrong answer: red, no step.
+    frame->StartSolution("2*x=4", "s", 2);
+    frame->AddStep("x=3", "s", 1, 2, 1, true);
+    kernelLog();
+    texts();
+    frame->OnApplyingTransformationEx(1372, 3, "Відповідь", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"1372 (x=!3),(2*!x=!4) -> 0"});
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "x=3"}));
+    EXPECT_EQ(checkState(), 0);
+}
+
+// Modes change only before the first step; beginning takes the job's
+// formula and forgets a picked part; a mode 2 right click starts the own step.
+TEST_F(Workflow, ModesAndBegin)
+{
+    EXPECT_EQ(frame->solvingMode(), 3);
+    EXPECT_TRUE(frame->action(kCmdSmodeMixed)->isChecked());
+    frame->action(kCmdSmodeAuto)->trigger();
+    EXPECT_EQ(frame->solvingMode(), 1);
+    EXPECT_TRUE(frame->action(kCmdSmodeAuto)->isChecked());
+    EXPECT_FALSE(frame->action(kCmdSmodeMixed)->isChecked());
+
+    frame->SetSelection("(7)");
+    frame->SetTaskCondition(task(kLinear));
+    EXPECT_EQ(frame->selection(), "");
+    frame->action(kCmdSmodeIndep)->trigger();
+    EXPECT_EQ(frame->solvingMode(), 2);
+    frame->SetSelection("(7)");
+    frame->action(kCmdSolveBegin)->trigger();
+    EXPECT_EQ(frame->selection(), "");
+    ASSERT_EQ(steps(), std::vector<std::string>{"2*x+3=7"});
+    EXPECT_EQ(active()->executor, 2);
+    EXPECT_EQ(active()->GetDescription(), shared::GetLangString("msgSolveStart"));
+    EXPECT_EQ(frame->solveWnd()->GetCurrentStep(), active());
+    EXPECT_FALSE(frame->action(kCmdSolveStepCheck)->isEnabled());
+    EXPECT_FALSE(frame->action(kCmdSolveStepExecute)->isEnabled());
+
+    // With steps the mode stays and its button is pressed again.
+    frame->action(kCmdSmodeAuto)->trigger();
+    EXPECT_EQ(frame->solvingMode(), 2);
+    EXPECT_TRUE(frame->action(kCmdSmodeIndep)->isChecked());
+    EXPECT_FALSE(frame->action(kCmdSmodeAuto)->isChecked());
+
+    // Mode 2: a right click starts the own step on the picked part.
+    rightClick("+", 0);
+    EXPECT_EQ(frame->selection(), "2*!x+!3");
+    ASSERT_EQ(frame->solution()->Count(), 2);
+    ASSERT_NE(dynamic_cast<CTransformationStep*>(active()), nullptr);
+    EXPECT_EQ(dynamic_cast<CTransformationStep*>(active())->transformation().GetControl()->GetLexemText(), "2*x+3=");
+
+    // Beginning again asks: No keeps the steps, Yes starts over.
+    texts();
+    messages.answers = {MessageAnswer::No};
+    frame->OnBeginSolution();
+    EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("confirmDeleteSolution")});
+    EXPECT_EQ(frame->solution()->Count(), 2);
+    messages.answers = {MessageAnswer::Yes};
+    frame->OnBeginSolution();
+    EXPECT_EQ(steps(), std::vector<std::string>{"2*x+3=7"});
+    EXPECT_EQ(checkState(), -1);
+
+    // Mode 1: a right click recommends; no own step is offered.
+    frame->SetTaskCondition(task(kLinear));
+    frame->OnModeAuto();
+    frame->OnBeginSolution();
+    guideLog(*frame->guide());
+    rightClick("+", 0);
+    EXPECT_NE(guideLog(*frame->guide()).find("M 9 UI1 1"), std::string::npos);
+    EXPECT_FALSE(frame->action(kCmdSolveStepExecute)->isEnabled());
+    EXPECT_EQ(frame->solution()->Count(), 1);
+
+    // A job that wants the pupil's formula, checked by its type: nothing begins here.
+    const std::string asked = "<TASK id=\"1\" type=\"linear\" title=\"Задача\"><CONDITION><TEXT>Складіть рівняння</TEXT>"
+                              "<JOBSLIST><JOB id=\"1\" check=\"yes\" checkType=\"fromType\"/></JOBSLIST></CONDITION></TASK>";
+    frame->SetTaskCondition(asked);
+    frame->OnBeginSolution();
+    EXPECT_EQ(frame->solution()->Count(), 0);
+}
+
+// The first interval exchange makes the number-axis bar and draws on it; an
+// interval class that cannot be made is reported and unlocks the guide.
+TEST_F(Workflow, NumberAxis)
+{
+    using platform::com::VARIANT_FALSE;
+    namespace tickrule = constructions::tickrule;
+    begin(mathml("<mn>2</mn><mo>*</mo><mi>x</mi><mo>+</mo><mn>3</mn><mo>&gt;</mo><mn>7</mn>"), "inequality");
+    EXPECT_EQ(frame->numberAxisBar(), nullptr);
+    rightClick(">", 0);
+    ASSERT_EQ(frame->selection(), "2*!x+!3>!7");
+    frame->OnApplyingTransformationEx(1035, 2, "Ось", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"1035 (2*!x+!3>!7) -> left ={0} right ={0} xr ={2} yr ={PlusInfSet}"});
+    EXPECT_EQ(texts(), std::vector<std::string>{});
+    ASSERT_NE(frame->numberAxisBar(), nullptr);
+    EXPECT_TRUE(frame->numberAxisBar()->isVisible());
+    EXPECT_TRUE(frame->action(kCmdViewNumAxis)->isChecked());
+    platform::com::DispatchDriver axis{platform::com::ComPtr<platform::com::IDispatch>(frame->numberAxis())};
+    platform::com::DispatchDriver tasks(
+        axis.getProperty<platform::com::ComPtr<platform::com::IDispatch>>(tickrule::kDispTickruleTaskList));
+    platform::com::DispatchDriver active(
+        tasks.getProperty<platform::com::ComPtr<platform::com::IDispatch>>(tickrule::kDispTasksActiveTask));
+    EXPECT_EQ(active.getProperty<std::int32_t>(tickrule::kDispTaskIntervalCount), 1);
+    active.invoke(tickrule::kDispTaskMoveFirst);
+    platform::com::DispatchDriver interval(
+        active.invoke<platform::com::ComPtr<platform::com::IDispatch>>(tickrule::kDispTaskGetNext));
+    platform::com::DispatchDriver left(
+        interval.getProperty<platform::com::ComPtr<platform::com::IDispatch>>(tickrule::kDispIntervalLeftPoint));
+    platform::com::DispatchDriver right(
+        interval.getProperty<platform::com::ComPtr<platform::com::IDispatch>>(tickrule::kDispIntervalRightPoint));
+    EXPECT_EQ(left.getProperty<double>(tickrule::kDispPointCoordinate), 2.0);
+    EXPECT_EQ(platform::com::rawValue(left.getProperty<platform::com::VARIANT_BOOL>(tickrule::kDispPointIncluded)), 0);
+    EXPECT_EQ(right.getProperty<std::int16_t>(tickrule::kDispPointInfinity), 1);
+    shot("number_axis");
+    // 32814 hides and shows the bar.
+    frame->action(kCmdViewNumAxis)->trigger();
+    EXPECT_FALSE(frame->numberAxisBar()->isVisible());
+    frame->action(kCmdViewNumAxis)->trigger();
+    EXPECT_TRUE(frame->numberAxisBar()->isVisible());
+
+    // The interval's class unregistered: its reason shown, the light yellow, the guide unlocked.
+    ASSERT_EQ(registry::deleteKeyTree(registry::Hive::Machine,
+                                      std::string("SOFTWARE\\Classes\\") + tickrule::kIntervalHostProgId),
+              0);
+    rightClick(">", 0);
+    guideLog(*frame->guide());
+    frame->OnApplyingTransformationEx(1035, 2, "Ось", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    const std::vector<std::string> shown = texts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find(tickrule::kIntervalHostProgId), std::string::npos) << shown[0];
+    EXPECT_EQ(checkState(), 1);
+    EXPECT_EQ(guideLog(*frame->guide()), "P 17 UI1 1\nP 17 UI1 0\n");
+    EXPECT_EQ(active.getProperty<std::int32_t>(tickrule::kDispTaskIntervalCount), 1);
+}
+
+// Saving hands the document to the program that gave the task out;
+// printing shows it through the print sheet.
+TEST_F(Workflow, SaveAndPrint)
+{
+    std::vector<std::pair<std::uint32_t, std::string>> pupil;
+    std::vector<std::pair<std::uint32_t, std::string>> teacher;
+    QWidget receiverWindow;
+    // Nothing open: nothing is sent.
+    frame->OnSaveTask();
+    begin(kLinear);
+    doubleClick("+", 0);
+    std::string document;
+    ASSERT_TRUE(frame->solution()->GetTaskDocument(document));
+    {
+        platform::ipc::Listener tutelary(&receiverWindow, "Tutelary_tessaly_WindowClassName",
+                                         [&](std::uint32_t code, std::string text) { pupil.emplace_back(code, text); });
+        platform::ipc::Listener coursewright(
+            &receiverWindow, "Coursewright_tessaly_WindowClassName",
+            [&](std::uint32_t code, std::string text) { teacher.emplace_back(code, text); });
+        frame->action(kCmdFileSave)->trigger();
+        ASSERT_EQ(pupil.size(), 1u);
+        EXPECT_EQ(pupil[0], std::make_pair(std::uint32_t{6}, document));
+        EXPECT_TRUE(teacher.empty());
+        ASSERT_EQ(registry::writeBinary(registry::Hive::User, shared::kSuiteRegistryKey, "IAmTeacher",
+                                        std::string(1, '\1')),
+                  0);
+        frame->action(kCmdFileSave)->trigger();
+        ASSERT_EQ(teacher.size(), 1u);
+        EXPECT_EQ(teacher[0], std::make_pair(std::uint32_t{6}, document));
+        EXPECT_EQ(pupil.size(), 1u);
+    }
+    // The teacher's program not running: nothing delivered, nothing said.
+    frame->action(kCmdFileSave)->trigger();
+    EXPECT_EQ(teacher.size(), 1u);
+    EXPECT_EQ(texts(), std::vector<std::string>{});
+
+    // Printing: the task's words and its steps on the page, maximised.
+    const std::string page = shared::CPrintHtmlView::TemporaryPagePath();
+    fs::remove(page);
+    frame->action(kCmdFilePrintVersion)->trigger();
+    EXPECT_TRUE(frame->printView()->isVisible());
+    EXPECT_TRUE(frame->printView()->isMaximized());
+    EXPECT_EQ(texts(), std::vector<std::string>{});
+    std::ifstream printed(page);
+    const std::string html((std::istreambuf_iterator<char>(printed)), std::istreambuf_iterator<char>());
+    EXPECT_NE(html.find("Розв'яжіть"), std::string::npos) << html;
+    EXPECT_NE(html.find(shared::GetLangString("msgSolveStart")), std::string::npos) << html;
+    frame->printView()->hide();
+
+    // A task text without its end: sent bare, without the solution, and not printed.
+    const std::string cut = "<TASK id=\"2\" type=\"linear\"><CONDITION><TEXT>Без кінця</TEXT></CONDITION>";
+    frame->SetTaskCondition(cut);
+    texts();
+    std::string bare;
+    EXPECT_FALSE(frame->solution()->GetTaskDocument(bare));
+    pupil.clear();
+    ASSERT_EQ(registry::deleteValue(registry::Hive::User, shared::kSuiteRegistryKey, "IAmTeacher"), 0);
+    {
+        platform::ipc::Listener tutelary(&receiverWindow, "Tutelary_tessaly_WindowClassName",
+                                         [&](std::uint32_t code, std::string text) { pupil.emplace_back(code, text); });
+        frame->action(kCmdFileSave)->trigger();
+    }
+    ASSERT_EQ(pupil.size(), 1u);
+    EXPECT_EQ(pupil[0].second, bare);
+    EXPECT_NE(bare.find(cut), std::string::npos);
+    fs::remove(page);
+    frame->action(kCmdFilePrintVersion)->trigger();
+    EXPECT_FALSE(frame->printView()->isVisible());
+    EXPECT_FALSE(fs::exists(page));
+}
+
+// A whole-formula result leaves the earlier step its own formula; drops of
+// the other kinds reach the kernel through the listener; the additional
+// dialog completes a request with the pupil's expression.
+TEST_F(Workflow, WholeFormulaDropsAndTheAdditionalDialog)
+{
+    using platform::com::VARIANT_FALSE;
+    using platform::com::VARIANT_TRUE;
+    begin(mathml("<mn>2</mn><mo>*</mo><mi>x</mi><mo>=</mo><mo>-</mo><mn>3</mn><mo>+</mo><mn>7</mn>"));
+    const std::string start = "2*x=-3+7";
+    rightClick("=", 0);
+    frame->OnApplyingTransformationEx(106, 1, "Ліворуч", VARIANT_FALSE, VARIANT_TRUE, VARIANT_FALSE, 0, "");
+    const std::vector<std::string> log = kernelLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].substr(0, log[0].find(" -> ")), "106 (2*!x=!(-3)+!7),(2*!x=!(-3)+!7)");
+    ASSERT_EQ(frame->solution()->Count(), 2);
+    EXPECT_EQ(frame->solution()->StepAt(1)->control()->GetLexemText(), start);
+    EXPECT_NE(steps()[1], start);
+
+    // Drops of kinds 2 and 5 as the control reports them.
+    frame->StartSolution("7-3=x", "s", 2);
+    kernelLog();
+    frame->solveWnd()->OnOperationDragDrop(2, "7", "3");
+    frame->solveWnd()->OnOperationDragDrop(5, "6", "3");
+    frame->solveWnd()->OnOperationDragDrop(7, "6", "3");
+    frame->solveWnd()->OnOperationDragDrop(1, "", "3");
+    EXPECT_EQ(kernelLog(), (std::vector<std::string>{"11 7-!3 -> 4", "13 6/!3 -> 2"}));
+
+    // The dialog: the picked part with its relation, the pupil's expression, Apply.
+    frame->StartSolution("2*x=4", "s", 2);
+    rightClick("=", 0);
+    kernelLog();
+    texts();
+    std::vector<std::string> seen;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = dynamic_cast<CAdditionalDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        seen.push_back(std::to_string(dialog->width()) + "x" + std::to_string(dialog->height()));
+        seen.push_back(std::to_string(dialog->minimumWidth()) + "x" + std::to_string(dialog->minimumHeight()));
+        seen.push_back(dialog->viewer().GetLexemText());
+        seen.push_back(dialog->label()->text().toStdString());
+        // The rectangles of a resize.
+        dialog->resize(600, 400);
+        const int l = dialog->label()->height();
+        const int viewerWidth = dialog->viewer().width();
+        EXPECT_EQ(dialog->label()->geometry(), QRect(0, 10, 600, l));
+        EXPECT_EQ(dialog->viewer().geometry(), QRect(10, l + 20, viewerWidth, 400 - l - 65));
+        EXPECT_EQ(dialog->editor().geometry(), QRect(viewerWidth + 10, l + 20, 600 - viewerWidth - 20, 400 - l - 65));
+        EXPECT_EQ(dialog->applyButton()->geometry(), QRect(510, 365, 80, 25));
+        EXPECT_EQ(dialog->cancelButton()->geometry(), QRect(10, 365, 80, 25));
+        EXPECT_EQ(dialog->mathPanelButton()->geometry(), QRect(230, 365, 140, 25));
+        // An invalid expression first, then one the kernel refuses, then 3.
+        QTest::keyClicks(dialog->editor().GetControlWindow(), "+");
+        dialog->applyButton()->click();
+        seen.push_back(dialog->isVisible() ? "open" : "closed");
+        QTest::keyClick(dialog->editor().GetControlWindow(), Qt::Key_Backspace);
+        QTest::keyClicks(dialog->editor().GetControlWindow(), "0");
+        dialog->applyButton()->click();
+        seen.push_back(dialog->isVisible() && dialog->refusedShown() ? "refused" : "not refused");
+        seen.push_back(std::to_string(checkState()));
+        dialog->grab().save(QStringLiteral(STEPWELL_PNG_DIR "/stepwell_workflow_additional_dialog.png"));
+        QTest::keyClick(dialog->editor().GetControlWindow(), Qt::Key_Backspace);
+        QTest::keyClicks(dialog->editor().GetControlWindow(), "3");
+        dialog->applyButton()->click();
+    });
+    frame->OnApplyingTransformationEx(512, 1, "Множимо", VARIANT_TRUE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(seen, (std::vector<std::string>{"750x320", "550x320", "2*x=4 *", shared::GetLangString("txtAddDlg"), "open", "refused", "0"}));
+    EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("erFormulaInvalid")});
+    EXPECT_EQ(kernelLog(), (std::vector<std::string>{"512 (2*!x=!4),(0) -> \"NORES\"", "512 (2*!x=!4),(3) -> 6*x=12"}));
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "6*x=12"}));
+    EXPECT_EQ(checkState(), 2);
+
+    // Cancel: nothing applied, the light yellow.
+    rightClick("=", 0);
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = dynamic_cast<CAdditionalDialog*>(QApplication::activeModalWidget()))
+            dialog->cancelButton()->click();
+    });
+    frame->OnApplyingTransformationEx(512, 1, "Множимо", VARIANT_TRUE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{});
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "6*x=12"}));
+    EXPECT_EQ(checkState(), 1);
+}
+
+// The walk-through on the installed tree with its real components: tasks
+// from another process, the pupil's gestures, the guide's requests, the own
+// step, the answers, saving to a receiver process and back, then an
+// inequality on the number axis. Screenshots of each stage.
+class InstalledWorkflow : public Workflow {
+protected:
+    bool installed() const override { return true; }
+};
+
+TEST_F(InstalledWorkflow, WalkThrough)
+{
+    using platform::com::VARIANT_FALSE;
+    testsupport::TempDir outbox;
+    int sent = 0;
+    auto sendFromAnotherProcess = [&](std::uint32_t code, const std::string& text) {
+        std::ofstream(outbox.path() + "task" + std::to_string(++sent) + ".xml", std::ios::binary) << text;
+        QProcess sender;
+        sender.start(TASK_SENDER, {kWindowClassName, QString::number(code),
+                                   QString::fromStdString(outbox.path() + "task" + std::to_string(sent) + ".xml")});
+        if (!sender.waitForStarted(5000))
+            return false;
+        while (sender.state() != QProcess::NotRunning) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            QThread::msleep(5);
+        }
+        return sender.exitStatus() == QProcess::NormalExit && sender.exitCode() == 0;
+    };
+    auto waitFor = [](const std::function<bool()>& done) {
+        for (int i = 0; i < 600 && !done(); ++i) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            QThread::msleep(5);
+        }
+        return done();
+    };
+    auto answer = [&](int code) {
+        frame->OnApplyingTransformationEx(code, 3, "Відповідь", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    };
+
+    ASSERT_TRUE(sendFromAnotherProcess(1, task(kLinear)));
+    ASSERT_TRUE(waitFor([&] { return frame->solution() != nullptr; }));
+    frame->action(kCmdSolveBegin)->trigger();
+    ASSERT_EQ(steps(), std::vector<std::string>{"2*x+3=7"});
+    EXPECT_EQ(active()->executor, 2);
+    shot("walk_1_begin");
+
+    drag("3", 0, "=", 0);
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x+3=7", "2*x=-3+7"}));
+    EXPECT_EQ(checkState(), 2);
+    rightClick("+", 0);
+    frame->OnApplyingTransformationEx(102, 1, "Зводимо подібні", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x+3=7", "2*x=-3+7", "2*x=4"}));
+    EXPECT_EQ(checkState(), 2);
+    shot("walk_2_collected");
+    answer(1372);
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x+3=7", "2*x=-3+7", "2*x=4", "answer:2*x=4"}));
+    EXPECT_EQ(checkState(), 1);
+    shot("walk_3_answer_yellow");
+
+    rightClick("=", 0);
+    messages.answers = {MessageAnswer::Yes};
+    frame->action(kCmdSolveStepExecute)->trigger();
+    QTest::keyClicks(activeWindow(), "x=3");
+    // The editor grows with what is typed.
+    std::int32_t typedWidth = 0;
+    std::int32_t typedHeight = 0;
+    active()->control()->GetOptimalSize(&typedWidth, &typedHeight);
+    EXPECT_GE(active()->control()->width(), typedWidth);
+    frame->action(kCmdSolveStepCheck)->trigger();
+    EXPECT_EQ(checkState(), 0);
+    EXPECT_FALSE(frame->action(kCmdSolveStepCheck)->isEnabled());
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x+3=7", "2*x=-3+7", "2*x=4", "x=3"}));
+    shot("walk_4_own_step_red");
+
+    messages.answers = {MessageAnswer::Yes};
+    const QRect before = frame->solution()->StepAt(3)->rect;
+    QTest::mouseClick(frame->solveWnd(), Qt::LeftButton, {}, QPoint(frame->solveWnd()->width() - 40, before.top() + 5));
+    ASSERT_EQ(frame->solution()->Count(), 3);
+    rightClick("=", 0);
+    frame->action(kCmdSolveStepExecute)->trigger();
+    QTest::keyClicks(activeWindow(), "x=2");
+    frame->action(kCmdSolveStepCheck)->trigger();
+    EXPECT_EQ(checkState(), 2);
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x+3=7", "2*x=-3+7", "2*x=4", "x=2"}));
+    answer(1372);
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x+3=7", "2*x=-3+7", "2*x=4", "x=2", "answer:x=2"}));
+    EXPECT_EQ(checkState(), 2);
+    shot("walk_5_answer_green");
+
+    // Saved to a receiver process, sent back, saved again: the same bytes.
+    testsupport::TempDir receiverDir;
+    const std::string receiverLog = receiverDir.path() + "receiver.log";
+    QProcess receiver;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TESSALY_RECEIVER_LOG", QString::fromStdString(receiverLog));
+    environment.insert("TESSALY_RECEIVER_NAME", "Tutelary_tessaly_WindowClassName");
+    receiver.setProcessEnvironment(environment);
+    receiver.start(IPC_RECEIVER, {});
+    ASSERT_TRUE(receiver.waitForStarted(5000));
+    auto received = [&] {
+        std::ifstream in(receiverLog);
+        std::vector<std::string> texts;
+        std::string line;
+        while (std::getline(in, line))
+            if (line.rfind("text 6 ", 0) == 0) {
+                std::string bytes;
+                for (std::size_t i = 7; i + 1 < line.size(); i += 2)
+                    bytes.push_back(static_cast<char>(std::stoi(line.substr(i, 2), nullptr, 16)));
+                texts.push_back(bytes);
+            }
+        return texts;
+    };
+    ASSERT_TRUE(waitFor([&] {
+        std::ifstream in(receiverLog);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()).find("listening") !=
+               std::string::npos;
+    }));
+    std::string document;
+    ASSERT_TRUE(frame->solution()->GetTaskDocument(document));
+    frame->action(kCmdFileSave)->trigger();
+    ASSERT_TRUE(waitFor([&] { return received().size() == 1; }));
+    EXPECT_EQ(received()[0], document);
+    CTaskSolution* first = frame->solution();
+    ASSERT_TRUE(sendFromAnotherProcess(3, received()[0]));
+    ASSERT_TRUE(waitFor([&] { return frame->solution() != first && frame->solution()->Count() == 5; }));
+    frame->action(kCmdFileSave)->trigger();
+    ASSERT_TRUE(waitFor([&] { return received().size() == 2; }));
+    EXPECT_EQ(received()[1], received()[0]);
+    receiver.kill();
+    receiver.waitForFinished(5000);
+    shot("walk_6_reloaded");
+
+    // An inequality: its interval on the number axis.
+    ASSERT_TRUE(sendFromAnotherProcess(
+        1, task(mathml("<mn>2</mn><mo>*</mo><mi>x</mi><mo>+</mo><mn>3</mn><mo>&gt;</mo><mn>7</mn>"), "inequality")));
+    ASSERT_TRUE(waitFor([&] { return frame->solution()->Count() == 0; }));
+    frame->action(kCmdSolveBegin)->trigger();
+    rightClick(">", 0);
+    kernelLog();
+    frame->OnApplyingTransformationEx(1035, 2, "Ось", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"1035 (2*!x+!3>!7) -> left ={0} right ={0} xr ={2} yr ={PlusInfSet}"});
+    ASSERT_NE(frame->numberAxisBar(), nullptr);
+    EXPECT_TRUE(frame->numberAxisBar()->isVisible());
+    shot("walk_7_number_axis");
+}
+
+}  // namespace
+}  // namespace stepwell
