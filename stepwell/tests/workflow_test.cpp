@@ -1000,5 +1000,55 @@ TEST_F(Workflow, TextTaskBeginsThroughTheBeginDialog)
               shared::GetLangString("beginTaskEquation") + shared::GetLangString("beginTaskUser"));
 }
 
+
+// A new task from the menu: the item's text with a typed word and an Alt+M
+// formula, a start formula; OK opens it as the task of the item's type,
+// which then begins with that formula. Cancel keeps the old task.
+TEST_F(Workflow, NewTaskFromTheMenuOpensAndBegins)
+{
+    int command = 0;
+    for (const auto& [id, item] : frame->config().itemsByCommand)
+        if (item.taskType == "linear")
+            command = id;
+    ASSERT_NE(command, 0);
+    begin(kLinear);
+    CTaskSolution* old = frame->solution();
+
+    QTimer::singleShot(0, [] {
+        auto* dialog = dynamic_cast<CNewTaskDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        clickId(*dialog, 2);
+    });
+    frame->OnNewTask(command);
+    EXPECT_EQ(frame->solution(), old);
+    EXPECT_EQ(frame->solution()->Count(), 1);
+
+    std::string condition;
+    QTimer::singleShot(0, [&condition] {
+        auto* dialog = dynamic_cast<CNewTaskDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        QWidget* editor = dialog->findChild<QWidget*>(QStringLiteral("Condition"));
+        ASSERT_NE(editor, nullptr);
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_End);
+        QTest::keyClicks(editor, " x");
+        QTest::keyClick(editor, Qt::Key_M, Qt::AltModifier);
+        dialog->startControl()->SetMathMLText(kLinear);
+        clickId(*dialog, CNewTaskDialog::kOk);
+        condition = dialog->conditionText();
+    });
+    frame->OnNewTask(command);
+    EXPECT_EQ(condition.rfind("Розв'яжіть рівняння. x<math", 0), 0u) << condition;
+    // An open task: the question, answered Yes; the new task has no steps yet.
+    ASSERT_FALSE(messages.messages.empty());
+    EXPECT_EQ(messages.messages.back().text, shared::GetLangString("msgCloseTask"));
+    ASSERT_NE(frame->solution(), nullptr);
+    EXPECT_EQ(frame->solution()->Count(), 0);
+    EXPECT_NE(frame->solution()->GetTaskText().find("type=\"linear\""), std::string::npos);
+    frame->OnBeginSolution();
+    ASSERT_EQ(frame->solution()->Count(), 1);
+    EXPECT_NE(frame->solution()->StepAt(1)->control()->GetMathMLText().find("<mn>7</mn>"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace stepwell
