@@ -173,6 +173,9 @@ public:
     void RemoveAllItems();
 
     const CLayoutItemList& Items() const { return m_items; }
+    // For an editor that links items in at its caret and out anywhere; it
+    // arranges with force after every change.
+    CLayoutItemList& Items() { return m_items; }
     const std::vector<CLayoutLine>& Lines() const { return m_lines; }
 
     // Set by the owner after construction.

@@ -457,14 +457,31 @@ const TaskTypeRecord* CStepwellMainFrame::GetCurrentTaskType() const
 
 void CStepwellMainFrame::OnNewTask(int commandId)
 {
-    if (!m_config.FindItem(commandId)) {
+    const NewTaskItem* item = m_config.FindItem(commandId);
+    if (!item) {
         AskUser("erUnknNewTask", platform::MessageButtons::Ok);
         return;
     }
-    // The new-task dialog takes the item's condition text and type from here.
+    CNewTaskDialog dialog(this, this, item->taskType, item->content);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (m_solution && AskUser("msgCloseTask", platform::MessageButtons::YesNo) != platform::MessageAnswer::Yes)
+        return;
+    SetTaskCondition(dialog.BuildTaskXml());
 }
 
 void CStepwellMainFrame::RegisterTaskDialog(QDialog* dialog) { m_taskDialogs.emplace_back(dialog); }
+
+platform::MessageAnswer CStepwellMainFrame::ShowBox(const std::string& text, const std::string& caption)
+{
+    return platform::showMessage(text, caption, platform::MessageIcon::Warning, platform::MessageButtons::Ok, this);
+}
+
+void CStepwellMainFrame::SetCheckState(int state)
+{
+    if (m_solveWnd)
+        m_solveWnd->SetCheckState(state);
+}
 
 // ---- receiving and setting a task ----
 

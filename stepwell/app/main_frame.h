@@ -19,6 +19,7 @@
 #include "solvehost/pathmentor_ctrl.h"
 #include "solvehost/solve_kernel.h"
 #include "stepwell/app/solve_wnd.h"
+#include "stepwell/app/task_dialogs.h"
 #include "stepwell/model/stepwell_config.h"
 #include "stepwell/model/task_receiver.h"
 
@@ -46,7 +47,10 @@ class CStepwellAnswerWnd;
 
 inline constexpr const char* kWindowClassName = "Stepwell_tessaly_WindowClassName";
 
-class CStepwellMainFrame : public QMainWindow, public solvehost::IGuideEventListener, public ISolveHost {
+class CStepwellMainFrame : public QMainWindow,
+                           public solvehost::IGuideEventListener,
+                           public ISolveHost,
+                           public ITaskDialogHost {
 public:
     static constexpr int kConditionViewerId = 102;
 
@@ -74,7 +78,7 @@ public:
     void LoadConfig();
     void LoadConfig(const std::string& path);
     // A task dialog that an arriving task closes (with code 2).
-    void RegisterTaskDialog(QDialog* dialog);
+    void RegisterTaskDialog(QDialog* dialog) override;
 
     // The command's action; null for an id the frame does not carry.
     QAction* action(int id) const;
@@ -90,7 +94,7 @@ public:
     const StepwellConfig& config() const { return m_config; }
     const platform::ipc::Listener& listener() const { return *m_listener; }
     int solvingMode() const { return m_mode; }
-    const QFont& frameFont() const { return m_font; }
+    const QFont& frameFont() const override { return m_font; }
     std::size_t pendingTasks() const { return m_receiver.pending(); }
     solvehost::CTaskAnimFrame* animFrame() const;
 
@@ -131,6 +135,8 @@ public:
     void OnBeginSolution();
     // False with an empty formula: nothing begins.
     bool GetStartFormula(std::string& formula, std::string& message, int& executor);
+    // The begin dialog's path of a job that wants the pupil's start formula.
+    bool AskStartFormula(std::string& formula, std::string& message, int& executor);
     void StartSolution(const std::string& formula, const std::string& message, int executor);
 
     // ISolveHost
@@ -148,6 +154,12 @@ public:
     bool ApplyResult(const std::string& result, const std::string& description, bool wholeFormula,
                      bool throughControl, bool sameDescriptionUpdates, bool asLexemText) override;
     void ShowText(const std::string& text) override { DoMessageBox(text); }
+    // ITaskDialogHost (CallKernel above serves both)
+    ITaskDialogHost* dialogHost() override { return this; }
+
+    platform::MessageAnswer ShowDialogMessage(const std::string& text) override { return DoMessageBox(text); }
+    platform::MessageAnswer ShowBox(const std::string& text, const std::string& caption) override;
+    void SetCheckState(int state) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -53,8 +53,11 @@ CStepwellSolveWnd::CStepwellSolveWnd(QWidget* parent, ISolveHost* host, const QF
     m_light = new QLabel(this);
     m_light->setPixmap(m_lights[0]);
     m_light->resize(m_lights[0].size());
-    m_scrollBar = new CPlainStepsScrollBar(
-        this, [this](StepsGeometry::ScrollAction action, int value) { scrollAction(action, value); });
+    m_scrollBar = new CCustomScrollBar(this, Qt::Vertical, [this](int request, int pos) { OnVScroll(request, pos); });
+    m_stepMenu = new QMenu(this);
+    QAction* edit = m_stepMenu->addAction(QString::fromStdString(shared::GetLangString("stepDescrEdit")));
+    edit->setData(kCmdStepDescrEdit);
+    connect(edit, &QAction::triggered, this, [this] { EditDescription(); });
     m_scrollBar->SetStyle(1);  // flat
     m_scrollBar->SetScrollInfo({0, 100, 20, 0, false});
     m_scrollBar->ShowScrollBar(false);
@@ -120,6 +123,20 @@ void CStepwellSolveWnd::RecalcLayout(bool redraw)
     m_scrollBar->ShowScrollBar(info.shown);
     if (redraw)
         update();
+}
+
+void CStepwellSolveWnd::OnVScroll(int request, int pos)
+{
+    using A = StepsGeometry::ScrollAction;
+    switch (request) {
+    case scrollbar::kLineUp: scrollAction(A::LineUp, 0); break;
+    case scrollbar::kLineDown: scrollAction(A::LineDown, 0); break;
+    case scrollbar::kPageUp: scrollAction(A::PageUp, 0); break;
+    case scrollbar::kPageDown: scrollAction(A::PageDown, 0); break;
+    case scrollbar::kThumb:
+    case scrollbar::kThumbPosition: scrollAction(A::Thumb, pos); break;
+    default: break;
+    }
 }
 
 void CStepwellSolveWnd::scrollAction(StepsGeometry::ScrollAction action, int value)
@@ -232,8 +249,31 @@ void CStepwellSolveWnd::mousePressEvent(QMouseEvent* event)
     const bool button = event->button() == Qt::LeftButton || event->button() == Qt::RightButton;
     if (!button || (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)))
         return;
-    // The right button acts as the left until the step's own menu comes.
     clickStep(event->position().toPoint());
+    if (event->button() == Qt::RightButton && m_solution && m_solution->GetActiveStep()) {
+        m_stepMenu->actions().first()->setText(QString::fromStdString(shared::GetLangString("stepDescrEdit")));
+        m_stepMenu->popup(event->globalPosition().toPoint());
+    }
+}
+
+void CStepwellSolveWnd::EditDescription()
+{
+    ITaskDialogHost* dialogHost = m_host ? m_host->dialogHost() : nullptr;
+    if (!m_solution || !m_solution->GetActiveStep() || !dialogHost)
+        return;
+    CTaskSolution* solution = m_solution;
+    CSolutionStep* step = m_solution->GetActiveStep();
+    const std::string before = step->GetDescription();
+    CEditDescriptionDialog dialog(dialogHost, this, before);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The solution and the step may have gone while the dialog was open.
+    if (m_solution != solution || solution->GetActiveStep() != step)
+        return;
+    if (dialog.text() == before)
+        return;
+    step->SetDescription(dialog.text());
+    RecalcLayout(true);
 }
 
 void CStepwellSolveWnd::clickStep(const QPoint& at)

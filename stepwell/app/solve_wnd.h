@@ -5,6 +5,7 @@
 // formula controls are child windows of the view.
 #include <QFont>
 #include <QLabel>
+#include <QMenu>
 #include <QPixmap>
 #include <QWidget>
 
@@ -15,7 +16,8 @@
 
 #include "platform/message_box.h"
 #include "solvehost/symbrant_ctrl.h"
-#include "stepwell/app/steps_scroll_bar.h"
+#include "stepwell/app/custom_scroll_bar.h"
+#include "stepwell/app/task_dialogs.h"
 #include "stepwell/app/task_solution.h"
 #include "stepwell/model/steps_geometry.h"
 
@@ -30,6 +32,9 @@ public:
     virtual void EnableCommand(int id, bool enable) = 0;
     // The clicked operation and the selection are forgotten.
     virtual void ClearOperationState() = 0;
+    // Where the task dialogs register and show their messages; none: the
+    // view opens no dialog.
+    virtual ITaskDialogHost* dialogHost() { return nullptr; }
 
     // What the active step's formula events need of the frame; a host
     // without a guide or a kernel keeps these as they are.
@@ -74,6 +79,9 @@ public:
 
     const StepsGeometry& geometry() const { return m_geometry; }
     IStepsScrollBar& scrollBar() { return *m_scrollBar; }
+    CCustomScrollBar& drawnScrollBar() { return *m_scrollBar; }
+    // A request of the scroll bar (0 to 8) with the thumb's position.
+    void OnVScroll(int request, int pos);
     QLabel* titleLabel() const { return m_title; }
     QLabel* lightLabel() const { return m_light; }
     // The picture of the light for a check state (131 to 134).
@@ -88,6 +96,11 @@ public:
     void OnOperationDblClick(std::int32_t operation, const std::string& part) override;
     void OnFormulaTransformed() override;
     void OnFormulaChanged() override;
+    // Command 32816: the active step's description in the description
+    // dialog; laid out again when it changed.
+    void EditDescription();
+    // The step's menu a right click shows (its item 32816).
+    QMenu* stepMenu() const { return m_stepMenu; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -111,8 +124,9 @@ private:
     int m_lastWidth = -1;
     QLabel* m_title = nullptr;
     QLabel* m_light = nullptr;  // above the title, which covers the corner
-    CPlainStepsScrollBar* m_scrollBar = nullptr;
+    CCustomScrollBar* m_scrollBar = nullptr;
     std::array<QPixmap, 4> m_lights;
+    QMenu* m_stepMenu = nullptr;
 };
 
 }  // namespace stepwell

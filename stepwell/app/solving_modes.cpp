@@ -2,11 +2,14 @@
 // the start formula of the task's job.
 #include <QAction>
 
+#include <charconv>
+
 #include "shared/language.h"
 #include "solvehost/premiscope_ctrl.h"
 #include "stepwell/app/answer_wnd.h"
 #include "stepwell/app/command_ids.h"
 #include "stepwell/app/main_frame.h"
+#include "stepwell/app/task_begin_dialog.h"
 #include "stepwell/app/theme.h"
 
 namespace stepwell {
@@ -46,10 +49,55 @@ bool CStepwellMainFrame::GetStartFormula(std::string& formula, std::string& mess
         executor = 2;
         return !formula.empty();
     }
-    // A job that wants the pupil's start formula begins through the begin
-    // dialog, which is not built: such a job does not begin.
+    return AskStartFormula(formula, message, executor);
+}
+
+bool CStepwellMainFrame::AskStartFormula(std::string& formula, std::string& message, int& executor)
+{
     formula.clear();
-    return false;
+    solvehost::CPremiscopeCtrl& viewer = m_conditionWnd->viewer();
+    std::string checkType = viewer.GetTaskJobAttribute("checkType");
+    const std::string anim = viewer.GetTaskJobAttribute("animResource");
+    int code = 0;
+    if (checkType == "fromType") {
+        if (const TaskTypeRecord* type = GetCurrentTaskType()) {
+            checkType = type->checkType;
+            code = type->aplan;
+        }
+    }
+    if (checkType != "hidans")
+        return false;
+    const std::string aplan = viewer.GetTaskJobAttribute("aplan");
+    if (!aplan.empty()) {
+        int parsed = 0;
+        const auto [end, error] = std::from_chars(aplan.data(), aplan.data() + aplan.size(), parsed);
+        if (error == std::errc() && end == aplan.data() + aplan.size())
+            code = parsed;
+    }
+    // The viewer gives the job's formulas as MathML; a hidden control turns
+    // the hidden formula into the Aplan the kernel compares with.
+    const std::string hidden = viewer.GetTaskJobFormulaByType("HIDDENFORMULA");
+    solvehost::CSymbrantCtrl temp;
+    if (!temp.Create(QStringLiteral("Temp"), solvehost::WS_CHILD, QRect(0, 0, 100, 100), this, 101))
+        return false;
+    temp.SetMathMLText(hidden);
+    const std::string reference = temp.GetAplanText();
+    const std::string hiddenMathML = temp.GetMathMLText();
+    const int kind = reference.rfind("System(", 0) == 0 ? 2 : 1;
+    CTaskBeginFormulaDlg dialog(this, this, kind, code, reference, anim);
+    switch (dialog.exec()) {
+    case CTaskBeginFormulaDlg::kResultUser:
+        formula = dialog.formula();
+        executor = 1;
+        break;
+    case CTaskBeginFormulaDlg::kResultProgram:
+        formula = hiddenMathML;
+        executor = 2;
+        break;
+    default: return false;
+    }
+    message = dialog.message();
+    return !formula.empty();
 }
 
 void CStepwellMainFrame::StartSolution(const std::string& formula, const std::string& message, int executor)

@@ -113,7 +113,7 @@ bool StepsGeometry::Scroll(ScrollAction action, int value, int count)
 
 void AnswerStrip::Clamp(int clientHeight)
 {
-    const int available = clientHeight - kHeader;
+    const int available = clientHeight - m_header;
     if (m_offset + m_content < available)
         m_offset = available - m_content;
     if (m_offset > 0)
@@ -122,21 +122,21 @@ void AnswerStrip::Clamp(int clientHeight)
 
 bool AnswerStrip::Shown(int clientHeight) const
 {
-    return m_content > clientHeight - kHeader && track(clientHeight) > 0;
+    return m_content > clientHeight - m_header && track(clientHeight) > 0;
 }
 
 std::optional<AnswerStrip::Thumb> AnswerStrip::ThumbPlace(int clientHeight) const
 {
     if (!Shown(clientHeight))
         return std::nullopt;
-    const int available = clientHeight - kHeader;
+    const int available = clientHeight - m_header;
     const int t = track(clientHeight);
-    return Thumb{kHeader + 2 - m_offset * t / m_content, t - (m_content - available) * t / m_content};
+    return Thumb{m_header + 2 - m_offset * t / m_content, t - (m_content - available) * t / m_content};
 }
 
 void AnswerStrip::moveTo(int y, int clientHeight)
 {
-    m_offset = -((y - kHeader + m_grab) * m_content / track(clientHeight));
+    m_offset = -((y - m_header + m_grab) * m_content / track(clientHeight));
     Clamp(clientHeight);
 }
 
@@ -144,9 +144,9 @@ bool AnswerStrip::Press(int y, int clientHeight)
 {
     if (!Shown(clientHeight))
         return false;
-    const int available = clientHeight - kHeader;
+    const int available = clientHeight - m_header;
     const int t = track(clientHeight);
-    const int rel = y - kHeader;
+    const int rel = y - m_header;
     const int top = -(t * m_offset / m_content);
     const int height = t - (m_content - available) * t / m_content;
     // Taken on the thumb, it follows from where it was taken; above it, its
@@ -172,7 +172,7 @@ bool AnswerStrip::Drag(int y, int clientHeight)
 
 void AnswerStrip::Wheel(int delta, int clientHeight)
 {
-    m_offset += delta / 10;
+    m_offset += delta / m_wheelDivisor;
     Clamp(clientHeight);
 }
 

@@ -77,11 +77,15 @@ private:
 
 // The answer panel's strip: the rules of the guide's rollup with the
 // panel's caption of 30 pixels taken off the top. Nothing divides by a track
-// of 0 or less, and the strip takes the mouse only while it shows.
+// of 0 or less, and the strip takes the mouse only while it shows. The
+// condition editor's strip is the same without a caption, its wheel moving
+// by a quarter of the delta.
 class AnswerStrip {
 public:
     static constexpr int kHeader = 30;
     static constexpr int kWidth = 10;
+
+    explicit AnswerStrip(int header = kHeader, int wheelDivisor = 10) : m_header(header), m_wheelDivisor(wheelDivisor) {}
 
     struct Thumb {
         int top = 0;  // client coordinates
@@ -96,7 +100,7 @@ public:
     bool Press(int y, int clientHeight);
     bool Drag(int y, int clientHeight);
     void Release() { m_dragging = false; }
-    // The wheel moves the content by a tenth of the delta.
+    // The wheel moves the content by a tenth (or the given part) of the delta.
     void Wheel(int delta, int clientHeight);
 
     int offset() const { return m_offset; }
@@ -106,8 +110,11 @@ public:
     bool dragging() const { return m_dragging; }
 
 private:
-    int track(int clientHeight) const { return clientHeight - kHeader - 4; }
+    int track(int clientHeight) const { return clientHeight - m_header - 4; }
     void moveTo(int y, int clientHeight);
+
+    int m_header;
+    int m_wheelDivisor;
 
     int m_offset = 0;
     int m_content = 0;

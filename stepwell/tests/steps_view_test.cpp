@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QImage>
 #include <QTest>
+#include <QPushButton>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <filesystem>
@@ -17,6 +19,8 @@
 #include "stepwell/app/answer_wnd.h"
 #include "stepwell/app/command_ids.h"
 #include "stepwell/app/solve_wnd.h"
+#include "stepwell/app/condition_editor_ctrl.h"
+#include "stepwell/app/task_dialogs.h"
 #include "stepwell/app/theme.h"
 #include "testsupport/temp_dir.h"
 
@@ -29,7 +33,22 @@ const std::string kFraction =
     "<math xmlns=\"http://www.w3.org/1998/Math/MathML\"><mfrac><mrow><mi>a</mi><mo>+</mo><mn>2</mn></mrow>"
     "<mn>3</mn></mfrac></math>";
 
+struct RecordingDialogs : ITaskDialogHost {
+    void RegisterTaskDialog(QDialog* dialog) override { registered.emplace_back(dialog); }
+    platform::MessageAnswer ShowDialogMessage(const std::string& text) override
+    {
+        shown.push_back(text);
+        return platform::MessageAnswer::Ok;
+    }
+    const QFont& frameFont() const override { return font; }
+    std::vector<QPointer<QDialog>> registered;
+    std::vector<std::string> shown;
+    QFont font;
+};
+
 struct RecordingHost : ISolveHost {
+    ITaskDialogHost* dialogHost() override { return &dialogs; }
+    RecordingDialogs dialogs;
     platform::MessageAnswer AskUser(const std::string& key, platform::MessageButtons) override
     {
         asked.push_back(key);
@@ -202,6 +221,110 @@ TEST_F(StepsView, OneStepAtATime)
     // Two steps: no bar.
     view->RecalcLayout(true);
     EXPECT_FALSE(view->scrollBar().GetScrollInfo().shown);
+}
+
+TEST_F(StepsView, TheDrawnBarScrollsByArrowsPagesAndThumbInBothDisplays)
+{
+    CCustomScrollBar& bar = view->drawnScrollBar();
+    const int arrow = CCustomScrollBar::SystemExtent();
+    auto click = [&bar](int along) {
+        QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() / 2, along));
+    };
+    // All steps: the end shows; arrows move a pixel, pages 20.
+    view->SetStepMode(false);
+    steps(12);
+    view->EnsureLastVisible();
+    ASSERT_TRUE(bar.isVisible());
+    EXPECT_EQ(bar.bar().style, 1);
+    const int end = view->geometry().offset();
+    ASSERT_LT(end, -40);
+    click(1);
+    EXPECT_EQ(view->geometry().offset(), end + 1);
+    click(bar.height() - 1);
+    EXPECT_EQ(view->geometry().offset(), end);
+    const scrollbar::Thumb thumb = scrollbar::ThumbOf(bar.bar().info, bar.height(), arrow, bar.bar().minThumb);
+    click(arrow + thumb.offset - 2);
+    EXPECT_EQ(view->geometry().offset(), end + 20);
+    // The thumb dragged to the top shows the first step at the top.
+    const int grabAt = arrow + scrollbar::ThumbOf(bar.bar().info, bar.height(), arrow, 6).offset + 2;
+    QTest::mousePress(&bar, Qt::LeftButton, {}, QPoint(bar.width() / 2, grabAt));
+    QTest::mouseMove(&bar, QPoint(bar.width() / 2, 0));
+    EXPECT_EQ(view->geometry().offset(), 0);
+    QTest::mouseRelease(&bar, Qt::LeftButton, {}, QPoint(bar.width() / 2, 0));
+    EXPECT_EQ(view->geometry().offset(), 0);
+    EXPECT_EQ(bar.GetScrollInfo().pos, 0);
+    save(*window, "stepwell_drawn_bar_all_steps.png");
+
+    // One step at a time: arrows and pages go a step back and on; the thumb
+    // dragged to the end makes the step before the last current.
+    view->SetStepMode(true);
+    view->SetCurrentStep(solution->StepAt(6));
+    click(1);
+    EXPECT_EQ(view->GetCurrentStep(), solution->StepAt(5));
+    click(bar.height() - 1);
+    EXPECT_EQ(view->GetCurrentStep(), solution->StepAt(6));
+    const int at = arrow + scrollbar::ThumbOf(bar.bar().info, bar.height(), arrow, 6).offset + 2;
+    QTest::mousePress(&bar, Qt::LeftButton, {}, QPoint(bar.width() / 2, at));
+    QTest::mouseMove(&bar, QPoint(bar.width() / 2, bar.height() - 1));
+    QTest::mouseRelease(&bar, Qt::LeftButton, {}, QPoint(bar.width() / 2, bar.height() - 1));
+    EXPECT_EQ(view->GetCurrentStep(), solution->StepAt(11));
+    save(*window, "stepwell_drawn_bar_one_at_a_time.png");
+}
+
+// Answers the description dialog that opens next: clears it, types the
+// text and clicks OK (or Cancel when cancel is set).
+void answerDescriptionDialog(const QString& typed, bool cancel, std::string* seen)
+{
+    QTimer::singleShot(0, [typed, cancel, seen] {
+        auto* dialog = dynamic_cast<CEditDescriptionDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->editor()->GetText(*seen);
+        QTest::keyClick(dialog->editor(), Qt::Key_End);
+        while (dialog->editor()->layout().Items().head)
+            QTest::keyClick(dialog->editor(), Qt::Key_Backspace);
+        QTest::keyClicks(dialog->editor(), typed);
+        QTest::mouseClick(dialog->button(cancel ? 2 : 1007), Qt::LeftButton);
+    });
+}
+
+TEST_F(StepsView, RightClickMenuEditsTheActiveStepsDescription)
+{
+    view->SetStepMode(false);
+    steps(3);
+    view->RecalcLayout(true);
+    CSolutionStep* second = solution->StepAt(2);
+    ASSERT_NE(solution->GetActiveStep(), second);
+    const QPoint on(300, second->rect.top() + 2);
+    QTest::mouseClick(view, Qt::RightButton, {}, on);
+    EXPECT_EQ(solution->GetActiveStep(), second);
+    ASSERT_TRUE(view->stepMenu()->isVisible());
+    QAction* edit = view->stepMenu()->actions().first();
+    EXPECT_EQ(edit->data().toInt(), kCmdStepDescrEdit);
+    EXPECT_EQ(edit->text().toStdString(), shared::GetLangString("stepDescrEdit"));
+    view->stepMenu()->hide();
+
+    // Cancel: the description stays.
+    std::string seen;
+    answerDescriptionDialog("other", true, &seen);
+    edit->trigger();
+    EXPECT_EQ(seen, "Крок 2");
+    EXPECT_EQ(second->GetDescription(), "Крок 2");
+    ASSERT_EQ(host.dialogs.registered.size(), 1u);
+    EXPECT_TRUE(host.dialogs.registered[0].isNull());
+
+    // OK: the new text, laid out again below it.
+    const int thirdTop = solution->StepAt(3)->rect.top();
+    answerDescriptionDialog("new words for the second step that run on and on past the end of the line", false,
+                            &seen);
+    edit->trigger();
+    EXPECT_EQ(second->GetDescription().rfind("new words", 0), 0u);
+    EXPECT_GT(solution->StepAt(3)->rect.top(), thirdTop);
+    // OK with the text as it was: the same description, blanks and all.
+    const std::string now = second->GetDescription();
+    answerDescriptionDialog(QString::fromStdString(now), false, &seen);
+    edit->trigger();
+    EXPECT_EQ(seen, now);
+    EXPECT_EQ(second->GetDescription(), now);
 }
 
 TEST_F(StepsView, ClicksMakeAStepActive)

@@ -31,11 +31,14 @@
 #include "shared/print/print_html_view.h"
 #include "shared/language.h"
 #include "shared/settings.h"
+#include "solvehost/premiscope_ctrl.h"
 #include "solvehost/tests/test_component_ids.h"
 #include "stepwell/app/additional_dialog.h"
 #include "stepwell/app/answer_wnd.h"
 #include "stepwell/app/command_ids.h"
 #include "stepwell/app/main_frame.h"
+#include "stepwell/app/task_begin_dialog.h"
+#include "stepwell/app/task_dialogs.h"
 #include "testsupport/temp_dir.h"
 
 namespace stepwell {
@@ -921,6 +924,130 @@ TEST_F(InstalledWorkflow, WalkThrough)
     ASSERT_NE(frame->numberAxisBar(), nullptr);
     EXPECT_TRUE(frame->numberAxisBar()->isVisible());
     shot("walk_7_number_axis");
+}
+
+}  // namespace
+}  // namespace stepwell
+
+namespace stepwell {
+namespace {
+
+// Runs the script on the begin dialog that opens next.
+void answerBeginDialog(std::function<void(CTaskBeginFormulaDlg&)> script)
+{
+    QTimer::singleShot(0, [script] {
+        auto* dialog = dynamic_cast<CTaskBeginFormulaDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        script(*dialog);
+    });
+}
+
+void clickId(QDialog& dialog, int id)
+{
+    auto* button = dialog.findChild<QPushButton*>(QString::number(id));
+    ASSERT_NE(button, nullptr) << id;
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// A text task of the module (type "textequation", checked "fromType" as
+// "hidans"): the begin dialog gives its start formula, the program's by
+// auto-complete, the pupil's when the kernel accepts it.
+TEST_F(Workflow, TextTaskBeginsThroughTheBeginDialog)
+{
+    std::ifstream in(kStage + "modules/tessaly/lang/ua/taskbook/doc/textproblems.xml");
+    const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t start = file.find("<TASK id=\"1\"");
+    const std::size_t end = file.find("</TASK>", start);
+    ASSERT_NE(end, std::string::npos);
+    frame->SetTaskCondition(file.substr(start, end + 7 - start));
+    const std::string hidden = frame->conditionWnd()->viewer().GetTaskJobFormulaByType("HIDDENFORMULA");
+    ASSERT_FALSE(hidden.empty());
+
+    answerBeginDialog([](CTaskBeginFormulaDlg& dialog) { clickId(dialog, CTaskBeginFormulaDlg::kAutoComplete); });
+    frame->OnBeginSolution();
+    ASSERT_EQ(frame->solution()->Count(), 1);
+    CSolutionStep* first = frame->solution()->StepAt(1);
+    EXPECT_EQ(first->executor, 2);
+    EXPECT_EQ(first->GetDescription(),
+              shared::GetLangString("beginTaskEquation") + shared::GetLangString("beginTaskProg"));
+    EXPECT_EQ(kernelLog().size(), 0u);
+
+    // A wrong equation: check state 0 and the dialog stays; its Cancel keeps the old solution.
+    bool stayed = false;
+    answerBeginDialog([this, &stayed](CTaskBeginFormulaDlg& dialog) {
+        dialog.formulaControl()->SetMathMLText(mathml("<mi>x</mi><mo>=</mo><mn>12345</mn>"));
+        clickId(dialog, CTaskBeginFormulaDlg::kApply);
+        stayed = dialog.isVisible() && frame->solveWnd()->GetCheckState() == 0;
+        dialog.reject();  // the window's close box
+    });
+    frame->OnBeginSolution();
+    EXPECT_TRUE(stayed);
+    ASSERT_EQ(frame->solution()->Count(), 1);
+    EXPECT_EQ(frame->solution()->StepAt(1), first);
+    const std::vector<std::string> wrong = kernelLog();
+    ASSERT_EQ(wrong.size(), 1u);
+    EXPECT_EQ(wrong[0].rfind("2101 (", 0), 0u) << wrong[0];
+
+    // The hidden equation itself: the kernel accepts it; the pupil's formula begins.
+    answerBeginDialog([hidden](CTaskBeginFormulaDlg& dialog) {
+        dialog.formulaControl()->SetMathMLText(hidden);
+        clickId(dialog, CTaskBeginFormulaDlg::kApply);
+    });
+    frame->OnBeginSolution();
+    ASSERT_EQ(frame->solution()->Count(), 1);
+    EXPECT_EQ(frame->solution()->StepAt(1)->executor, 1);
+    EXPECT_EQ(frame->solution()->StepAt(1)->GetDescription(),
+              shared::GetLangString("beginTaskEquation") + shared::GetLangString("beginTaskUser"));
+}
+
+
+// A new task from the menu: the item's text with a typed word and an Alt+M
+// formula, a start formula; OK opens it as the task of the item's type,
+// which then begins with that formula. Cancel keeps the old task.
+TEST_F(Workflow, NewTaskFromTheMenuOpensAndBegins)
+{
+    int command = 0;
+    for (const auto& [id, item] : frame->config().itemsByCommand)
+        if (item.taskType == "linear")
+            command = id;
+    ASSERT_NE(command, 0);
+    begin(kLinear);
+    CTaskSolution* old = frame->solution();
+
+    QTimer::singleShot(0, [] {
+        auto* dialog = dynamic_cast<CNewTaskDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        clickId(*dialog, 2);
+    });
+    frame->OnNewTask(command);
+    EXPECT_EQ(frame->solution(), old);
+    EXPECT_EQ(frame->solution()->Count(), 1);
+
+    std::string condition;
+    QTimer::singleShot(0, [&condition] {
+        auto* dialog = dynamic_cast<CNewTaskDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        QWidget* editor = dialog->findChild<QWidget*>(QStringLiteral("Condition"));
+        ASSERT_NE(editor, nullptr);
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_End);
+        QTest::keyClicks(editor, " x");
+        QTest::keyClick(editor, Qt::Key_M, Qt::AltModifier);
+        dialog->startControl()->SetMathMLText(kLinear);
+        clickId(*dialog, CNewTaskDialog::kOk);
+        condition = dialog->conditionText();
+    });
+    frame->OnNewTask(command);
+    EXPECT_EQ(condition.rfind("Розв'яжіть рівняння. x<math", 0), 0u) << condition;
+    // An open task: the question, answered Yes; the new task has no steps yet.
+    ASSERT_FALSE(messages.messages.empty());
+    EXPECT_EQ(messages.messages.back().text, shared::GetLangString("msgCloseTask"));
+    ASSERT_NE(frame->solution(), nullptr);
+    EXPECT_EQ(frame->solution()->Count(), 0);
+    EXPECT_NE(frame->solution()->GetTaskText().find("type=\"linear\""), std::string::npos);
+    frame->OnBeginSolution();
+    ASSERT_EQ(frame->solution()->Count(), 1);
+    EXPECT_NE(frame->solution()->StepAt(1)->control()->GetMathMLText().find("<mn>7</mn>"), std::string::npos);
 }
 
 }  // namespace
