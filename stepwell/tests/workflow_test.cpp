@@ -788,6 +788,32 @@ TEST_F(Workflow, WholeFormulaDropsAndTheAdditionalDialog)
 class InstalledWorkflow : public Workflow {
 protected:
     bool installed() const override { return true; }
+
+    // The item page titled `title` in the guide's shown chapter, its group
+    // opened by a click on the group's title when it is closed.
+    QWidget* guideItemPage(const QString& title)
+    {
+        QWidget* guide = frame->guide() ? frame->guide()->GetControlWindow() : nullptr;
+        if (!guide)
+            return nullptr;
+        for (QWidget* chapter : guide->findChildren<QWidget*>(QStringLiteral("chapter"))) {
+            if (!chapter->isVisible())
+                continue;
+            for (QLabel* label : chapter->findChildren<QLabel*>(QStringLiteral("1001"))) {
+                if (label->text() != title)
+                    continue;
+                QWidget* page = label->parentWidget();
+                QWidget* group = page->parentWidget();
+                if (!page->isVisible())
+                    for (QPushButton* button : chapter->findChildren<QPushButton*>(QStringLiteral("rollupTitle")))
+                        if (button->text() == group->windowTitle())
+                            QTest::mouseClick(button, Qt::LeftButton);
+                QApplication::processEvents();
+                return page;
+            }
+        }
+        return nullptr;
+    }
 };
 
 TEST_F(InstalledWorkflow, WalkThrough)
@@ -829,8 +855,19 @@ TEST_F(InstalledWorkflow, WalkThrough)
     drag("3", 0, "=", 0);
     EXPECT_EQ(steps(), (std::vector<std::string>{"2*x+3=7", "2*x=-3+7"}));
     EXPECT_EQ(checkState(), 2);
+    // The "+" picked: the guide's recommended chapter offers its items; the pupil presses the apply
+    // button of "Звести подібні доданки" (function 102) and the guide's own event carries it.
     rightClick("+", 0);
-    frame->OnApplyingTransformationEx(102, 1, "Зводимо подібні", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    kernelLog();
+    QWidget* collect = guideItemPage(QStringLiteral("Звести подібні доданки"));
+    ASSERT_NE(collect, nullptr);
+    ASSERT_TRUE(collect->isVisible());
+    auto* apply = collect->findChild<QPushButton*>(QStringLiteral("1004"));
+    ASSERT_NE(apply, nullptr);
+    ASSERT_TRUE(apply->isVisible());
+    QTest::mouseClick(apply, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"102 ((-3)+!7) -> 4"});
     EXPECT_EQ(steps(), (std::vector<std::string>{"2*x+3=7", "2*x=-3+7", "2*x=4"}));
     EXPECT_EQ(checkState(), 2);
     shot("walk_2_collected");
