@@ -53,14 +53,17 @@ CStepwellSolveWnd::CStepwellSolveWnd(QWidget* parent, ISolveHost* host, const QF
     m_light = new QLabel(this);
     m_light->setPixmap(m_lights[0]);
     m_light->resize(m_lights[0].size());
-    m_scrollBar = new CCustomScrollBar(this, Qt::Vertical, [this](int request, int pos) { OnVScroll(request, pos); });
     m_stepMenu = new QMenu(this);
     QAction* edit = m_stepMenu->addAction(QString::fromStdString(shared::GetLangString("stepDescrEdit")));
     edit->setData(kCmdStepDescrEdit);
     connect(edit, &QAction::triggered, this, [this] { EditDescription(); });
-    m_scrollBar->SetStyle(1);  // flat
-    m_scrollBar->SetScrollInfo({0, 100, 20, 0, false});
-    m_scrollBar->ShowScrollBar(false);
+    // The program's own vertical bar in the view's frame: flat, hidden until
+    // the steps need it.
+    CustomScrollBar_Install(this);
+    CustomScrollBar_SetInfo(this, SB_VERT, {scrollbar::kMaskRange | scrollbar::kMaskPage | scrollbar::kMaskPos, 0, 100, 20, 0},
+                            true);
+    CustomScrollBar_SetStyle(this, SB_VERT, 1);
+    CustomScrollBar_Show(this, SB_VERT, false);
 }
 
 CStepwellSolveWnd::~CStepwellSolveWnd() = default;
@@ -103,7 +106,7 @@ void CStepwellSolveWnd::RecalcLayout(bool redraw)
         m_geometry.setCurrent(m_solution->IndexOf(m_current) - 1);
     else
         m_geometry.setCurrent(std::nullopt);
-    m_geometry.Layout(count, width(), height(), [this](int index, int x, int top, int stepWidth) {
+    m_geometry.Layout(count, paper().width(), paper().height(), [this](int index, int x, int top, int stepWidth) {
         CSolutionStep* step = m_solution->StepAt(index + 1);
         const int phase = kGrid - (((top % kGrid) + kGrid) % kGrid);
         return step->Layout(stepWidth, m_font, QRect(x, top, stepWidth, 0), phase, true);
@@ -114,15 +117,16 @@ void CStepwellSolveWnd::RecalcLayout(bool redraw)
         const bool shown = !m_geometry.stepByStep() || !m_geometry.current() || i >= *m_geometry.current();
         m_solution->StepAt(i + 1)->ShowWindows(shown);
     }
-    const ScrollInfo& info = m_geometry.scroll();
-    m_scrollBar->SetScrollInfo(info);
-    const int barWidth = m_scrollBar->sizeHint().width();
-    // Below the light in the top-right corner.
-    constexpr int kBarTop = 5 + 44 + 3;
-    m_scrollBar->setGeometry(width() - barWidth, kBarTop, barWidth, std::max(0, height() - kBarTop));
-    m_scrollBar->ShowScrollBar(info.shown);
     if (redraw)
         update();
+    // Last: a bar that comes or goes changes the client width, and the view
+    // is laid out again for it (changeEvent) before this returns.
+    const ScrollInfo info = m_geometry.scroll();
+    CustomScrollBar_SetInfo(this, SB_VERT,
+                            {scrollbar::kMaskRange | scrollbar::kMaskPage | scrollbar::kMaskPos, info.min, info.max,
+                             info.page, info.pos},
+                            true);
+    CustomScrollBar_Show(this, SB_VERT, info.shown);
 }
 
 void CStepwellSolveWnd::OnVScroll(int request, int pos)
@@ -217,7 +221,7 @@ QPixmap CStepwellSolveWnd::Render()
         const QPoint chevron[] = {{8, centre - 6}, {15, centre}, {8, centre + 6}};
         painter.drawPolyline(chevron, 3);
     }
-    painter.drawPixmap(width() - 25, 5, m_lights[static_cast<std::size_t>(LightBitmapId(m_checkState) - 131)]);
+    painter.drawPixmap(paper().width() - 25, 5, m_lights[static_cast<std::size_t>(LightBitmapId(m_checkState) - 131)]);
     return pixmap;
 }
 
@@ -227,12 +231,23 @@ void CStepwellSolveWnd::paintEvent(QPaintEvent*)
     painter.drawPixmap(0, 0, Render());
 }
 
-void CStepwellSolveWnd::resizeEvent(QResizeEvent*)
+void CStepwellSolveWnd::resizeEvent(QResizeEvent*) { OnSize(); }
+
+void CStepwellSolveWnd::changeEvent(QEvent* event)
 {
-    if (width() != m_lastWidth) {
-        m_lastWidth = width();
-        m_title->setGeometry(0, 0, width(), StepsGeometry::kTopMargin);
-        m_light->move(width() - 25, 5);
+    // The scroll bar came or went: the client area changed.
+    if (event->type() == QEvent::ContentsRectChange)
+        OnSize();
+    QWidget::changeEvent(event);
+}
+
+void CStepwellSolveWnd::OnSize()
+{
+    const int width = paper().width();
+    if (width != m_lastWidth) {
+        m_lastWidth = width;
+        m_title->setGeometry(0, 0, width, StepsGeometry::kTopMargin);
+        m_light->move(width - 25, 5);
         m_light->raise();
     }
     RecalcLayout(true);
@@ -284,7 +299,7 @@ void CStepwellSolveWnd::clickStep(const QPoint& at)
     const int first = m_geometry.stepByStep() && m_geometry.current() ? *m_geometry.current() : 0;
     CSolutionStep* clicked = nullptr;
     for (int i = first; i < count && !clicked; ++i)
-        if (m_solution->StepAt(i + 1)->HitTest(at.x(), at.y(), width(), true))
+        if (m_solution->StepAt(i + 1)->HitTest(at.x(), at.y(), paper().width(), true))
             clicked = m_solution->StepAt(i + 1);
     CSolutionStep* active = m_solution->GetActiveStep();
     if (!clicked || clicked == active)

@@ -16,7 +16,7 @@
 
 #include "platform/message_box.h"
 #include "solvehost/symbrant_ctrl.h"
-#include "stepwell/app/custom_scroll_bar.h"
+#include "stepwell/app/custom_scroll_bars.h"
 #include "stepwell/app/task_dialogs.h"
 #include "stepwell/app/task_solution.h"
 #include "stepwell/model/steps_geometry.h"
@@ -56,7 +56,7 @@ public:
     virtual void ShowText(const std::string& /*text*/) {}
 };
 
-class CStepwellSolveWnd : public QWidget, public solvehost::IFormulaEventListener {
+class CStepwellSolveWnd : public QWidget, public solvehost::IFormulaEventListener, public ICustomScrollBarWindow {
 public:
     CStepwellSolveWnd(QWidget* parent, ISolveHost* host, const QFont& frameFont);
     ~CStepwellSolveWnd() override;
@@ -78,10 +78,8 @@ public:
     int GetCheckState() const { return m_checkState; }
 
     const StepsGeometry& geometry() const { return m_geometry; }
-    IStepsScrollBar& scrollBar() { return *m_scrollBar; }
-    CCustomScrollBar& drawnScrollBar() { return *m_scrollBar; }
     // A request of the scroll bar (0 to 8) with the thumb's position.
-    void OnVScroll(int request, int pos);
+    void OnVScroll(int request, int pos) override;
     QLabel* titleLabel() const { return m_title; }
     QLabel* lightLabel() const { return m_light; }
     // The picture of the light for a check state (131 to 134).
@@ -105,10 +103,12 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    void OnSize();
     void scrollAction(StepsGeometry::ScrollAction action, int value);
     void syncCurrentFromGeometry();
     void clickStep(const QPoint& at);
@@ -124,7 +124,6 @@ private:
     int m_lastWidth = -1;
     QLabel* m_title = nullptr;
     QLabel* m_light = nullptr;  // above the title, which covers the corner
-    CCustomScrollBar* m_scrollBar = nullptr;
     std::array<QPixmap, 4> m_lights;
     QMenu* m_stepMenu = nullptr;
 };

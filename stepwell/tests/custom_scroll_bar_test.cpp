@@ -22,6 +22,7 @@ namespace {
 
 using namespace scrollbar;
 using Requests = std::vector<std::pair<int, int>>;
+constexpr unsigned kAll = kMaskRange | kMaskPage | kMaskPos;
 
 class DrawnBar : public ::testing::Test {
 protected:
@@ -42,8 +43,7 @@ protected:
             into.emplace_back(request, pos);
         });
         made->setGeometry(at);
-        made->SetScrollInfo({0, 99, 10, 45, true});
-        made->ShowScrollBar(true);
+        made->SetInfo(kAll, {0, 99, 10, 45});
         return made;
     }
     // The thumb's start along the bar, from the model.
@@ -88,26 +88,26 @@ TEST_F(DrawnBar, ArrowsAndPagesSendTheirRequestsAndRepeat)
 
     struct Case {
         const char* name;
-        ScrollInfo info;
+        Info info;
         unsigned flags;
         int along;
         Requests sent;
     };
     const int start = thumbStart();
     const Case cases[] = {
-        {"first arrow", {0, 99, 10, 45, true}, 0, 1, {{kLineUp, 0}, {kEndScroll, 0}}},
-        {"page before the thumb", {0, 99, 10, 45, true}, 0, start - 1, {{kPageUp, 0}, {kEndScroll, 0}}},
-        {"page after the thumb", {0, 99, 10, 45, true}, 0, start + 40, {{kPageDown, 0}, {kEndScroll, 0}}},
-        {"a disabled arrow", {0, 99, 10, 45, true}, kDisableFirst, 1, {}},
-        {"the other arrow of it", {0, 99, 10, 45, true}, kDisableFirst, kLength - 1, {{kLineDown, 0}, {kEndScroll, 0}}},
-        {"both arrows disabled", {0, 99, 10, 45, true}, kDisableFirst | kDisableLast, kLength - 1, {}},
-        {"a bar that cannot scroll", {0, 0, 0, 0, true}, 0, kLength - 1, {}},
+        {"first arrow", {0, 99, 10, 45}, 0, 1, {{kLineUp, 0}, {kEndScroll, 0}}},
+        {"page before the thumb", {0, 99, 10, 45}, 0, start - 1, {{kPageUp, 0}, {kEndScroll, 0}}},
+        {"page after the thumb", {0, 99, 10, 45}, 0, start + 40, {{kPageDown, 0}, {kEndScroll, 0}}},
+        {"a disabled arrow", {0, 99, 10, 45}, kDisableFirst, 1, {}},
+        {"the other arrow of it", {0, 99, 10, 45}, kDisableFirst, kLength - 1, {{kLineDown, 0}, {kEndScroll, 0}}},
+        {"both arrows disabled", {0, 99, 10, 45}, kDisableFirst | kDisableLast, kLength - 1, {}},
+        {"a bar that cannot scroll", {0, 0, 0, 0}, 0, kLength - 1, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         requests.clear();
         bar->bar().flags = kShown | c.flags;
-        bar->SetScrollInfo(c.info);
+        bar->SetInfo(kAll, c.info);
         QTest::mouseClick(bar, Qt::LeftButton, {}, at(c.along));
         EXPECT_EQ(requests, c.sent);
     }
@@ -115,7 +115,7 @@ TEST_F(DrawnBar, ArrowsAndPagesSendTheirRequestsAndRepeat)
 
 TEST_F(DrawnBar, DraggedThumbSendsTrackThenPositionAndEnd)
 {
-    bar->SetScrollInfo({0, 99, 10, 0, true});
+    bar->SetInfo(kAll, {0, 99, 10, 0});
     const int start = thumbStart();
     const int length = ThumbOf(bar->bar().info, kLength, arrow, 6).length;
     const Drag drag{kLength, kThick, arrow, start, 3, length, 0};
@@ -127,7 +127,7 @@ TEST_F(DrawnBar, DraggedThumbSendsTrackThenPositionAndEnd)
     ASSERT_GT(moved, 0);
     EXPECT_EQ(requests, (Requests{{kThumb, moved}}));
     // The owner's new numbers do not move the thumb while it is held.
-    bar->SetScrollInfo({0, 99, 10, moved, true});
+    bar->SetInfo(kAll, {0, 99, 10, moved});
     // Far outside across the bar: the thumb goes back to where it was pressed.
     QTest::mouseMove(bar, QPoint(kThick + 100, start + 63));
     EXPECT_EQ(requests.back(), std::make_pair(int(kThumb), 0));
@@ -216,7 +216,7 @@ TEST_F(DrawnBar, DrawsEachStyleWithPressedParts)
     }
     // Kept shown without a range: a block over the track less its last pixel.
     bar->bar().flags |= kKeepShown;
-    bar->SetScrollInfo({0, 0, 0, 0, true});
+    bar->SetInfo(kAll, {0, 0, 0, 0});
     const QImage block = bar->Render();
     shots.push_back(block);
     EXPECT_EQ(colourAt(block, kLength - arrow - 1), back);

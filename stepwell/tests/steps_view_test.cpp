@@ -18,6 +18,7 @@
 #include "shared/language.h"
 #include "stepwell/app/answer_wnd.h"
 #include "stepwell/app/command_ids.h"
+#include "stepwell/app/custom_scroll_bar.h"
 #include "stepwell/app/solve_wnd.h"
 #include "stepwell/app/condition_editor_ctrl.h"
 #include "stepwell/app/task_dialogs.h"
@@ -142,6 +143,13 @@ protected:
 
     RecordingHost host;
     std::unique_ptr<QWidget> window;
+    // The view's bar as the library keeps it, and whether it shows.
+    ScrollInfo barInfo() const
+    {
+        CustomScrollInfo got;
+        EXPECT_TRUE(CustomScrollBar_GetInfo(view, SB_VERT, got));
+        return {got.min, got.max, got.page, got.pos, CustomScrollBar_Bar(view, SB_VERT)->isVisible()};
+    }
     CStepwellSolveWnd* view = nullptr;
     CStepwellAnswerWnd* answer = nullptr;
     std::unique_ptr<CTaskSolution> solution;
@@ -163,15 +171,15 @@ TEST_F(StepsView, AllStepsOneUnderTheOtherAndScrolledToTheEnd)
         EXPECT_GT(step->control()->height(), 10);
         expectedTop += step->rect.height() + 10;
     }
-    EXPECT_FALSE(view->scrollBar().GetScrollInfo().shown);
+    EXPECT_FALSE(barInfo().shown);
     save(*window, "stepwell_all_steps.png");
 
     steps(12);
     view->EnsureLastVisible();
-    const ScrollInfo info = view->scrollBar().GetScrollInfo();
+    const ScrollInfo info = barInfo();
     const int total = view->geometry().totalHeight();
     EXPECT_TRUE(info.shown);
-    EXPECT_TRUE(view->scrollBar().widget()->isVisible());
+    EXPECT_TRUE(CustomScrollBar_Bar(view, SB_VERT)->isVisible());
     EXPECT_EQ(info, (ScrollInfo{0, total - 400 + 19, 20, total - 400, true}));
     EXPECT_EQ(solution->StepAt(15)->rect.bottom() + 1, 400);  // the end shows, and no further
 
@@ -192,7 +200,7 @@ TEST_F(StepsView, OneStepAtATime)
     EXPECT_EQ(solution->StepAt(1)->rect.top(), -1000);
     EXPECT_FALSE(solution->StepAt(1)->control()->isVisible());
     EXPECT_TRUE(solution->StepAt(4)->control()->isVisible());
-    EXPECT_EQ(view->scrollBar().GetScrollInfo(), (ScrollInfo{0, 2, 1, 2, true}));
+    EXPECT_EQ(barInfo(), (ScrollInfo{0, 2, 1, 2, true}));
     save(*window, "stepwell_one_at_a_time.png");
 
     QWheelEvent up(QPointF(100, 100), view->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, 120), Qt::NoButton,
@@ -220,12 +228,12 @@ TEST_F(StepsView, OneStepAtATime)
 
     // Two steps: no bar.
     view->RecalcLayout(true);
-    EXPECT_FALSE(view->scrollBar().GetScrollInfo().shown);
+    EXPECT_FALSE(barInfo().shown);
 }
 
 TEST_F(StepsView, TheDrawnBarScrollsByArrowsPagesAndThumbInBothDisplays)
 {
-    CCustomScrollBar& bar = view->drawnScrollBar();
+    CCustomScrollBar& bar = *CustomScrollBar_Bar(view, SB_VERT);
     const int arrow = CCustomScrollBar::SystemExtent();
     auto click = [&bar](int along) {
         QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() / 2, along));
@@ -252,7 +260,7 @@ TEST_F(StepsView, TheDrawnBarScrollsByArrowsPagesAndThumbInBothDisplays)
     EXPECT_EQ(view->geometry().offset(), 0);
     QTest::mouseRelease(&bar, Qt::LeftButton, {}, QPoint(bar.width() / 2, 0));
     EXPECT_EQ(view->geometry().offset(), 0);
-    EXPECT_EQ(bar.GetScrollInfo().pos, 0);
+    EXPECT_EQ(bar.bar().info.pos, 0);
     save(*window, "stepwell_drawn_bar_all_steps.png");
 
     // One step at a time: arrows and pages go a step back and on; the thumb
