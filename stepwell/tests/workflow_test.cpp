@@ -1306,7 +1306,7 @@ TEST_F(Workflow, AnArrivingTaskCancelsEachOpenDialog)
         EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("msgCloseTask")});
         ASSERT_NE(frame->solution(), nullptr);
         EXPECT_EQ(frame->solution()->GetTaskText(), arrived);
-        EXPECT_EQ(steps(), std::vector<std::string>{"2*x+3=7"});
+        ASSERT_EQ(steps(), std::vector<std::string>{"2*x+3=7"});
         EXPECT_EQ(frame->solution()->StepAt(1)->GetDescription(), "Збережений");
         EXPECT_EQ(kernelLog(), std::vector<std::string>{});
         EXPECT_EQ(checkState(), -1);
