@@ -359,7 +359,7 @@ void CConditionEditorCtrl::paintContent(QPainter& painter)
 {
     painter.fillRect(rect(), m_back);
     painter.setFont(m_font);
-    painter.setPen(m_textColour);
+    painter.setPen(m_inkColour);
     for (const Node* node = m_layout.Items().head; node; node = node->next) {
         if (node->kind != LayoutItemKind::Text)
             continue;
@@ -380,7 +380,7 @@ void CConditionEditorCtrl::paintContent(QPainter& painter)
         painter.fillRect(QRect(strip.left() + 2, thumb->top, kStripWidth - 4, thumb->height), m_textColour);
     }
     if (m_caretShown && !m_readOnly)
-        painter.fillRect(m_caretRect, m_textColour);
+        painter.fillRect(m_caretRect, m_inkColour);
 }
 
 void CConditionEditorCtrl::paintEvent(QPaintEvent*)

@@ -80,7 +80,10 @@ private:
     QFont m_font;
     int m_fontHeight = 0;
     QColor m_back;
-    QColor m_textColour;
+    QColor m_textColour;  // the strip's thumb
+    // Theme colour 1 on theme colour 0 is about 1.2 : 1 and cannot be read:
+    // the words and the caret are black, as the formulas' letters are.
+    QColor m_inkColour = Qt::black;
     AnswerStrip m_strip{0, 4};
     bool m_readOnly = false;
     int m_nextId = kFirstFormulaId;

@@ -63,7 +63,7 @@ platform::com::FontDescription fontDescription(const QFont& font)
 
 CStepwellMainFrame::CStepwellMainFrame()
     : m_guideEvents(this),
-      m_receiver({[] { return platform::isMessageBoxOpen() || QApplication::activeModalWidget() != nullptr; },
+      m_receiver({[this] { return receivingHeldBack(); },
                   [this] { return m_solution != nullptr; },
                   [this] { return DoMessageBox(shared::GetLangString("msgCloseTask"), platform::MessageButtons::YesNo) ==
                                   platform::MessageAnswer::Yes; },
@@ -472,6 +472,20 @@ void CStepwellMainFrame::OnNewTask(int commandId)
 
 void CStepwellMainFrame::RegisterTaskDialog(QDialog* dialog) { m_taskDialogs.emplace_back(dialog); }
 
+bool CStepwellMainFrame::receivingHeldBack() const
+{
+    if (platform::isMessageBoxOpen())
+        return true;
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal)
+        return false;
+    // An open task dialog is no reason to wait: the arriving task cancels it.
+    for (const QPointer<QDialog>& dialog : m_taskDialogs)
+        if (dialog && dialog == modal)
+            return false;
+    return true;
+}
+
 platform::MessageAnswer CStepwellMainFrame::ShowBox(const std::string& text, const std::string& caption)
 {
     return platform::showMessage(text, caption, platform::MessageIcon::Warning, platform::MessageButtons::Ok, this);
@@ -526,6 +540,7 @@ void CStepwellMainFrame::SetTaskCondition(const std::string& taskText)
     m_taskDialogs.clear();
 
     m_solution = std::make_unique<CTaskSolution>(taskText, m_solveWnd);
+    ++m_taskSerial;
     m_solveWnd->SetSolution(m_solution.get());
     m_answerWnd->SetSolution(m_solution.get());
     m_solveWnd->SetCheckState(-1);

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -176,6 +177,9 @@ private:
     void initMenuState();
     QAction* addCommand(QMenu* menu, int id, const char* key);
     void processPendingTasks();
+    // A box is open, or a modal window other than a task dialog: arriving
+    // tasks wait.
+    bool receivingHeldBack() const;
     void openReceivedTask(const ReceivedTask& task);
     void setPaneSizes();
     void onDestroy();
@@ -195,6 +199,9 @@ private:
     bool createNumberAxis();
 
     std::unique_ptr<CTaskSolution> m_solution;
+    // Counts the tasks set: a handler that waited in a dialog sees whether
+    // its task is still the one open.
+    std::uint64_t m_taskSerial = 0;
     std::string m_selection;
     int m_mode = 3;
     StepwellConfig m_config;

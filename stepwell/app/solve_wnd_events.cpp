@@ -78,10 +78,10 @@ void CStepwellSolveWnd::OnOperationRClick(std::int32_t operation, const std::str
 void CStepwellSolveWnd::OnOperationDblClick(std::int32_t operation, const std::string& part)
 {
     m_host->LockGuide(true);
+    bool applied = false;
     try {
         const int code = DoubleClickCode(operation);
         CSolutionStep* active = m_solution ? m_solution->GetActiveStep() : nullptr;
-        bool applied = false;
         if (code && !part.empty() && active && active->control()) {
             const std::string request = code == 14 ? "(" + active->control()->GetAplanText() + ")," + part : part;
             std::string reply;
@@ -89,13 +89,13 @@ void CStepwellSolveWnd::OnOperationDblClick(std::int32_t operation, const std::s
                 applied = m_host->ApplyResult(reply, shared::GetLangString("msgSolveExprSimplify"), code == 14, true,
                                               true, true);
         }
-        // Otherwise the control would keep its pending operation and ignore
-        // the next gestures.
-        if (!applied)
-            OnOperationLClick();
     } catch (const std::exception&) {
         m_host->ShowText(kCalculationFault);
     }
+    // Otherwise (no result, or a call that threw) the control would keep its
+    // pending operation and ignore the next gestures.
+    if (!applied)
+        OnOperationLClick();
     m_host->LockGuide(false);
 }
 

@@ -1,10 +1,13 @@
 #include "stepwell/app/task_begin_dialog.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+
+#include <algorithm>
 
 #include "shared/language.h"
 #include "solvehost/anim/task_anim_frame.h"
@@ -67,8 +70,9 @@ CTaskBeginFormulaDlg::CTaskBeginFormulaDlg(ITaskDialogHost* host, QWidget* paren
 
     const bool anim = !m_animFile.empty();
     addButton(kApply, "txtBtnApply")->setGeometry(w - 80, h - 25, 70, 20);
-    addButton(kAutoComplete, "taskBFAutoComplete")->setGeometry(10, h - 25, 70, 20);
-    addButton(kMathPanel, "txtMathPanel")->setGeometry(w / 2 - 70 - (anim ? 80 : 0), h - 25, 140, 20);
+    const int mathPanelLeft = w / 2 - 70 - (anim ? 80 : 0);
+    placeAutoComplete(addButton(kAutoComplete, "taskBFAutoComplete"), QRect(10, h - 25, 70, 20), mathPanelLeft - 5);
+    addButton(kMathPanel, "txtMathPanel")->setGeometry(mathPanelLeft, h - 25, 140, 20);
     QPushButton* show = addButton(kShowAnim, "taskBFShowAnim");
     show->setGeometry(w / 2 + 10, h - 25, 140, 20);
     show->setVisible(anim);
@@ -97,6 +101,24 @@ CTaskBeginFormulaDlg::~CTaskBeginFormulaDlg()
 QWidget* CTaskBeginFormulaDlg::control(int id) const
 {
     return findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly);
+}
+
+void CTaskBeginFormulaDlg::placeAutoComplete(QPushButton* button, QRect place, int right)
+{
+    // Seventy pixels cut "taskBFAutoComplete" at both ends: the button grows
+    // to its text, up to the math-panel button. A text that still does not
+    // fit (beside the animation button) is elided and shown whole as the
+    // button's tool tip.
+    const QString text = button->text();
+    const int wanted = button->sizeHint().width();
+    const int room = right - place.left();
+    place.setWidth(std::clamp(wanted, place.width(), std::max(room, place.width())));
+    button->setGeometry(place);
+    if (wanted > place.width()) {
+        const int padding = wanted - button->fontMetrics().horizontalAdvance(text);
+        button->setText(button->fontMetrics().elidedText(text, Qt::ElideRight, place.width() - padding));
+        button->setToolTip(text);
+    }
 }
 
 QPushButton* CTaskBeginFormulaDlg::addButton(int id, const char* key)

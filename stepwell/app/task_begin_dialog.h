@@ -4,6 +4,7 @@
 // the program supply it. Built in code; each control's object name is its id.
 #include <QDialog>
 #include <QPointer>
+#include <QRect>
 
 #include <string>
 
@@ -51,6 +52,8 @@ public:
 
 private:
     QPushButton* addButton(int id, const char* key);
+    // The auto-complete button at `place`, wider up to `right` when its text needs it.
+    void placeAutoComplete(QPushButton* button, QRect place, int right);
 
     ITaskDialogHost* m_host;
     int m_code;

@@ -62,6 +62,9 @@ void CStepwellMainFrame::OnApplyingTransformationEx(std::uint32_t aplanFunction,
                                                     std::uint8_t formulaIndex, const std::string&)
 {
     LockGuide(true);
+    // A task that arrives while the additional dialog is open replaces the
+    // solution: the failed request then marks nothing on the new one.
+    const std::uint64_t task = m_taskSerial;
     try {
         if (m_solution) {
             if (m_selection.empty() && trType != 3) {
@@ -88,14 +91,14 @@ void CStepwellMainFrame::OnApplyingTransformationEx(std::uint32_t aplanFunction,
                         break;
                     }
                 }
-                if (!done && m_solveWnd)
+                if (!done && m_solveWnd && task == m_taskSerial)
                     m_solveWnd->SetCheckState(1);
             }
         }
     } catch (const std::exception& error) {
         // A failing control call (the number axis's, say): its reason, and the guide stays usable.
         DoMessageBox(error.what());
-        if (m_solveWnd)
+        if (m_solveWnd && task == m_taskSerial)
             m_solveWnd->SetCheckState(1);
     }
     LockGuide(false);

@@ -6,9 +6,12 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QImage>
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 
@@ -245,6 +248,46 @@ TEST_F(ConditionEditor, DeletingTheEditedFormulaThenTypingIntoAnother)
     const int before = static_cast<const CLayoutFormulaItem*>(nodes()[0]->item)->width;
     x->SetLexemText(sum);  // the control tells of the change
     EXPECT_GT(static_cast<const CLayoutFormulaItem*>(nodes()[0]->item)->width, before);
+}
+
+// Contrast of two colours as the web's accessibility rules count it: 1 (the
+// same) to 21 (black on white); 4.5 is the least for ordinary text.
+double contrast(QColor a, QColor b)
+{
+    auto luminance = [](QColor c) {
+        auto channel = [](double v) {
+            v /= 255.0;
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The words between the formulas can be read on the editor's paper: the
+// darkest pixel of each letter stands out from the back colour.
+TEST_F(ConditionEditor, WordsCanBeReadOnThePaper)
+{
+    editor->SetText("Solve" + kSum + "now");
+    QApplication::processEvents();
+    const QImage image = editor->grab().toImage();
+    image.save(STEPWELL_PNG_DIR "/stepwell_condition_editor_words.png");
+    int letters = 0;
+    for (const auto* node : nodes()) {
+        if (node->kind != LayoutItemKind::Text)
+            continue;
+        const auto* item = static_cast<const CLayoutTextItem*>(node->item);
+        QColor darkest = editor->backColor();
+        for (int y = item->top; y < item->bottom; ++y)
+            for (int x = item->left; x < item->right; ++x)
+                if (image.rect().contains(x, y) && QColor(image.pixel(x, y)).lightness() < darkest.lightness())
+                    darkest = QColor(image.pixel(x, y));
+        EXPECT_GE(contrast(darkest, editor->backColor()), 4.5) << item->text.toStdString();
+        ++letters;
+    }
+    EXPECT_EQ(letters, 8);
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <QToolBar>
@@ -35,8 +37,10 @@
 #include "solvehost/tests/test_component_ids.h"
 #include "stepwell/app/answer_wnd.h"
 #include "stepwell/app/command_ids.h"
+#include "stepwell/app/condition_editor_ctrl.h"
 #include "stepwell/app/main_frame.h"
 #include "stepwell/app/stepwell_app.h"
+#include "stepwell/app/task_dialogs.h"
 #include "stepwell/model/received_task.h"
 #include "testsupport/temp_dir.h"
 
@@ -73,6 +77,14 @@ bool waitFor(const std::function<bool()>& done)
         QThread::msleep(5);
     }
     return done();
+}
+
+// Types a text key by key, letters outside ASCII too (which QTest's
+// keyClicks cannot name).
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 std::vector<std::string> texts(const platform::MessageRecorder& recorder)
@@ -368,6 +380,85 @@ TEST_F(Frame, SavedSolutionsReloadAndTheDocumentReadsBack)
     EXPECT_TRUE(frame->config().taskTypes.empty());
     EXPECT_TRUE(frame->newTaskMenu()->actions().isEmpty());
     EXPECT_EQ(frame->GetCurrentTaskType(), nullptr);
+}
+
+// A step's description edited through the steps view's popup (32816): a
+// word, a line break and a formula typed in the description dialog; the
+// task document carries it, and the document sent back gives the same
+// description and, saved again, the same bytes.
+TEST_F(Frame, EditedStepDescriptionSurvivesSavingAndReloading)
+{
+    const std::string withSteps =
+        task("linear").substr(0, task("linear").size() - 7) +
+        "<SOLUTION><STEP type=\"single\" id=\"1\" result=\"-1\" executor=\"2\"><DESCRIPTION>Початок</DESCRIPTION>"
+        "<EXPR>" + kEquation + "</EXPR></STEP><STEP type=\"single\" id=\"2\" result=\"2\" executor=\"1\">"
+        "<DESCRIPTION>Крок</DESCRIPTION><EXPR>" + kEquation + "</EXPR></STEP></SOLUTION></TASK>";
+    ASSERT_TRUE(send(1, withSteps));
+    ASSERT_TRUE(waitFor([&] { return frame->solution() && frame->solution()->Count() == 2; }));
+    frame->solveWnd()->SetStepMode(false);
+    CSolutionStep* first = frame->solution()->StepAt(1);
+
+    // The right button on the first step: it becomes active and the popup shows.
+    QTest::mouseClick(frame->solveWnd(), Qt::RightButton, {},
+                      QPoint(frame->solveWnd()->width() / 2, first->rect.top() + 2));
+    ASSERT_EQ(frame->solution()->GetActiveStep(), first);
+    QMenu* menu = frame->solveWnd()->stepMenu();
+    ASSERT_TRUE(menu->isVisible());
+    QAction* edit = menu->actions().first();
+    ASSERT_EQ(edit->data().toInt(), kCmdStepDescrEdit);
+    menu->hide();
+
+    std::string typed;
+    QTimer::singleShot(0, [&typed] {
+        auto* dialog = dynamic_cast<CEditDescriptionDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        CConditionEditorCtrl* editor = dialog->editor();
+        QTest::keyClick(editor, Qt::Key_End);
+        while (editor->layout().Items().head)
+            QTest::keyClick(editor, Qt::Key_Backspace);
+        typeText(editor, QStringLiteral("Перенесемо 1"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        typeText(editor, QStringLiteral("маємо"));
+        QTest::keyClick(editor, Qt::Key_M, Qt::AltModifier);
+        const auto* formula = editor->caret();
+        ASSERT_TRUE(formula && formula->kind == solvehost::LayoutItemKind::Formula);
+        QTest::keyClicks(
+            static_cast<const solvehost::CLayoutFormulaItem*>(formula->item)->GetControl()->GetControlWindow(), "x=2");
+        QTest::mouseClick(dialog->button(1007), Qt::LeftButton);
+        typed = dialog->text();
+    });
+    edit->trigger();
+    EXPECT_EQ(typed.rfind("Перенесемо 1\nмаємо<math", 0), 0u) << typed;
+    EXPECT_NE(typed.find("<mi>x</mi><mo>=</mo><mn>2</mn>"), std::string::npos) << typed;
+    EXPECT_EQ(first->GetDescription(), typed);
+
+    std::string saved;
+    ASSERT_TRUE(frame->solution()->GetTaskDocument(saved));
+    EXPECT_NE(saved.find("<DESCRIPTION>Перенесемо 1<BR/>маємо<math"), std::string::npos) << saved;
+    // Sent back: the words, the line break and the formula. (A receiver
+    // drops the formatting line breaks the formula control writes inside its
+    // MathML, and the formula's attributes come back in the XML writer's order.)
+    messages.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
+    auto reload = [&](const std::string& document) {
+        CTaskSolution* before = frame->solution();
+        EXPECT_TRUE(send(3, document));
+        EXPECT_TRUE(waitFor([&] { return frame->solution() != before && frame->solution()->Count() == 2; }));
+        std::string out;
+        EXPECT_TRUE(frame->solution()->GetTaskDocument(out));
+        return out;
+    };
+    const std::string again = reload(saved);
+    EXPECT_EQ(frame->solution()->StepAt(1)->GetDescription(),
+              "Перенесемо 1\nмаємо<math xmlns=\"http://www.w3.org/1998/Math/MathML\" display=\"block\"><mrow><mi>x</mi>"
+              "<mo>=</mo><mn>2</mn></mrow></math>");
+    EXPECT_EQ(frame->solution()->StepAt(2)->GetDescription(), "Крок");
+    // The same document to a receiver, and from then on the same bytes.
+    auto received = [](std::string text) {
+        std::erase_if(text, [](char c) { return c == '\n' || c == '\r' || c == '\t'; });
+        return text;
+    };
+    EXPECT_EQ(received(again), received(saved));
+    EXPECT_EQ(reload(again), again);
 }
 
 #if defined(PATHMENTOR_LIBRARY)

@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QProcess>
 #include <QPushButton>
+#include <QPointer>
+#include <QScreen>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -21,6 +23,7 @@
 #include <iterator>
 #include <memory>
 #include <sstream>
+#include <stdexcept>
 
 #include "constructions/tickrule/tickrule_ids.h"
 #include "formula/control/tests/control_host.h"
@@ -31,11 +34,13 @@
 #include "shared/print/print_html_view.h"
 #include "shared/language.h"
 #include "shared/settings.h"
+#include "solvehost/anim/task_anim_frame.h"
 #include "solvehost/premiscope_ctrl.h"
 #include "solvehost/tests/test_component_ids.h"
 #include "stepwell/app/additional_dialog.h"
 #include "stepwell/app/answer_wnd.h"
 #include "stepwell/app/command_ids.h"
+#include "stepwell/app/condition_editor_ctrl.h"
 #include "stepwell/app/main_frame.h"
 #include "stepwell/app/task_begin_dialog.h"
 #include "stepwell/app/task_dialogs.h"
@@ -102,7 +107,7 @@ protected:
         ASSERT_EQ(registry::writeString(registry::Hive::Machine, shared::kSuiteRegistryKey, "InstallPath", root), 0);
         ASSERT_TRUE(shared::LoadLanguageFile(root + "kernel/data/lang/ua/stepwell.lng"));
         platform::setMessageRecorder(&messages);
-        frame = std::make_unique<CStepwellMainFrame>();
+        frame = makeFrame();
         ASSERT_EQ(frame->OnCreate(), 0);
         frame->resize(1000, 700);
         frame->show();
@@ -118,6 +123,7 @@ protected:
         testsupport::resetHives();
     }
     virtual bool installed() const { return false; }
+    virtual std::unique_ptr<CStepwellMainFrame> makeFrame() { return std::make_unique<CStepwellMainFrame>(); }
 
     // A task set and begun: its first step holds the job's formula.
     void begin(const std::string& formula, const std::string& type = "linear")
@@ -200,6 +206,29 @@ protected:
         QApplication::processEvents();
     }
 
+    // Sends from a sibling process; this one keeps handling events meanwhile.
+    bool sendFromAnotherProcess(std::uint32_t code, const std::string& text)
+    {
+        const std::string file = m_outbox.write("task" + std::to_string(++m_sent) + ".xml", text);
+        QProcess sender;
+        sender.start(TASK_SENDER, {kWindowClassName, QString::number(code), QString::fromStdString(file)});
+        if (!sender.waitForStarted(5000))
+            return false;
+        while (sender.state() != QProcess::NotRunning) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            QThread::msleep(5);
+        }
+        return sender.exitStatus() == QProcess::NormalExit && sender.exitCode() == 0;
+    }
+    static bool waitFor(const std::function<bool()>& done)
+    {
+        for (int i = 0; i < 600 && !done(); ++i) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            QThread::msleep(5);
+        }
+        return done();
+    }
+
     void shot(const char* name)
     {
         QApplication::processEvents();
@@ -207,6 +236,8 @@ protected:
     }
 
     testsupport::TempDir m_workDir;
+    testsupport::TempDir m_outbox;
+    int m_sent = 0;
     fs::path m_oldDir;
     int m_logLines = 0;
     platform::MessageRecorder messages;
@@ -318,6 +349,82 @@ TEST_F(Workflow, FailuresUpdatesAndEarlierSteps)
     EXPECT_EQ(kernelLog(), std::vector<std::string>{"10 3+!4 -> 7"});
     EXPECT_EQ(steps(), (std::vector<std::string>{start, "2*x+7+5=7"}));
     EXPECT_EQ(frame->solution()->StepAt(1)->control()->GetLexemText(), start);
+}
+
+// A frame whose kernel calls throw while `throwing` is set, as a fault deep
+// in the kernel's binding would.
+class ThrowingKernelFrame : public CStepwellMainFrame {
+public:
+    bool CallKernel(int code, const std::string& request, std::string& reply) override
+    {
+        if (throwing)
+            throw std::runtime_error("kernel fault");
+        return CStepwellMainFrame::CallKernel(code, request, reply);
+    }
+    bool throwing = false;
+};
+
+class ThrowingKernelWorkflow : public Workflow {
+protected:
+    std::unique_ptr<CStepwellMainFrame> makeFrame() override { return std::make_unique<ThrowingKernelFrame>(); }
+    void setThrowing(bool on) { static_cast<ThrowingKernelFrame&>(*frame).throwing = on; }
+};
+
+// A kernel call that throws under a double click or a drop: the program's
+// message, no step, the guide unlocked, and the control free for the next
+// gesture, which then reaches the kernel.
+TEST_F(ThrowingKernelWorkflow, ThrowingKernelCallShowsTheMessageAndFreesTheControl)
+{
+    const std::string fault = "Виникла серйозна помилка в розрахунках. Будь-ласка перезапустіть програму.";
+    frame->SetTaskCondition(task(kLinear));
+    struct Row {
+        const char* formula;
+        bool drag;
+        const char* lexeme;
+        int nth;
+        const char* target;
+        int targetNth;
+        std::string guide;  // the guide's lock calls of the throwing gesture
+        std::string log;
+        std::string result;
+    };
+    const Row rows[] = {
+        {"2*3+x=1", false, "*", 0, "", 0, "P 17 UI1 1\nP 17 UI1 0\n", "12 2*!3 -> 6", "6+x=1"},
+        {"2*x+3+4=7", true, "3", 0, "4", 0, "P 17 UI1 1\nP 17 UI1 0\n", "10 3+!4 -> 7", "2*x+7=7"},
+        {"@system$x+y=5$x-y=1#", true, "=", 0, "=", 1, "P 17 UI1 0\n", "815 (x+!y=!5),(x+!(-1)*!y=!1) -> 2*x=6",
+         "@system$x+y=5$2*x=6#"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.formula);
+        frame->StartSolution(row.formula, shared::GetLangString("msgSolveStart"), 2);
+        kernelLog();
+        texts();
+        auto gesture = [&] {
+            if (row.drag)
+                drag(row.lexeme, row.nth, row.target, row.targetNth);
+            else
+                doubleClick(row.lexeme, row.nth);
+        };
+        setThrowing(true);
+        guideLog(*frame->guide());
+        gesture();
+        EXPECT_EQ(texts(), std::vector<std::string>{fault});
+        // (the guide's other calls, "M 11" of a left click, left aside)
+        std::istringstream guideCalls(guideLog(*frame->guide()));
+        std::string locks;
+        for (std::string call; std::getline(guideCalls, call);)
+            if (call.rfind("P 17 ", 0) == 0)
+                locks += call + "\n";
+        EXPECT_EQ(locks, row.guide);
+        EXPECT_EQ(steps(), std::vector<std::string>{row.formula});
+        EXPECT_EQ(kernelLog(), std::vector<std::string>{});
+
+        setThrowing(false);
+        gesture();
+        EXPECT_EQ(kernelLog(), std::vector<std::string>{row.log});
+        EXPECT_EQ(steps(), (std::vector<std::string>{row.formula, row.result}));
+        EXPECT_EQ(checkState(), 2);
+    }
 }
 
 // The guide's requests: locked while they run, the arguments in every
@@ -769,13 +876,31 @@ TEST_F(Workflow, WholeFormulaDropsAndTheAdditionalDialog)
     EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "6*x=12"}));
     EXPECT_EQ(checkState(), 2);
 
-    // Cancel: nothing applied, the light yellow.
+    // The math-panel button shows the editor's palette, whose tools go into
+    // the editor, and hides it again; then Cancel: nothing applied, the light yellow.
     rightClick("=", 0);
+    std::vector<std::string> palette;
     QTimer::singleShot(0, [&] {
-        if (auto* dialog = dynamic_cast<CAdditionalDialog*>(QApplication::activeModalWidget()))
-            dialog->cancelButton()->click();
+        auto* dialog = dynamic_cast<CAdditionalDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        auto shown = [dialog] {
+            auto* window = dialog->findChild<QWidget*>(QStringLiteral("templatesPalette"));
+            return window && window->isVisible() ? window : nullptr;
+        };
+        palette.push_back(shown() ? "shown" : "none");
+        QTest::mouseClick(dialog->mathPanelButton(), Qt::LeftButton);
+        QWidget* window = shown();
+        palette.push_back(window ? "shown" : "none");
+        if (auto* tool = window ? window->findChild<QAbstractButton*>() : nullptr)
+            QTest::mouseClick(tool, Qt::LeftButton);
+        palette.push_back(dialog->editor().GetLexemText().empty() ? "editor empty" : "tool in the editor");
+        QTest::mouseClick(dialog->mathPanelButton(), Qt::LeftButton);
+        palette.push_back(shown() ? "shown" : "none");
+        dialog->cancelButton()->click();
     });
     frame->OnApplyingTransformationEx(512, 1, "Множимо", VARIANT_TRUE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(palette, (std::vector<std::string>{"none", "shown", "tool in the editor", "none"}));
     EXPECT_EQ(kernelLog(), std::vector<std::string>{});
     EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "6*x=12"}));
     EXPECT_EQ(checkState(), 1);
@@ -1000,8 +1125,48 @@ TEST_F(Workflow, TextTaskBeginsThroughTheBeginDialog)
     const std::string hidden = frame->conditionWnd()->viewer().GetTaskJobFormulaByType("HIDDENFORMULA");
     ASSERT_FALSE(hidden.empty());
 
-    answerBeginDialog([](CTaskBeginFormulaDlg& dialog) { clickId(dialog, CTaskBeginFormulaDlg::kAutoComplete); });
+    // The job has an animation: 1015 beside the math-panel button, which
+    // moves 80 further left. Pressed twice it makes one window, kept by the
+    // dialog; pressed while that is minimised it restores it.
+    std::vector<std::string> anim;
+    QPointer<solvehost::CTaskAnimFrame> animWindow;
+    answerBeginDialog([&](CTaskBeginFormulaDlg& dialog) {
+        QWidget* show = dialog.control(CTaskBeginFormulaDlg::kShowAnim);
+        EXPECT_TRUE(show->isVisible());
+        EXPECT_EQ(show->geometry(), QRect(260, 275, 140, 20));
+        EXPECT_EQ(dialog.control(CTaskBeginFormulaDlg::kMathPanel)->geometry(), QRect(100, 275, 140, 20));
+        auto animWindows = [] {
+            int count = 0;
+            for (QWidget* window : QApplication::topLevelWidgets())
+                count += dynamic_cast<solvehost::CTaskAnimFrame*>(window) != nullptr;
+            return count;
+        };
+        anim.push_back(std::to_string(animWindows()));
+        clickId(dialog, CTaskBeginFormulaDlg::kShowAnim);
+        animWindow = dialog.animFrame();
+        clickId(dialog, CTaskBeginFormulaDlg::kShowAnim);
+        anim.push_back(std::to_string(animWindows()));
+        if (!animWindow || dialog.animFrame() != animWindow)
+            return;
+        anim.push_back(animWindow->windowTitle().toStdString());
+        anim.push_back(std::to_string(animWindow->width()) + "x" + std::to_string(animWindow->height()));
+        const QRect work = QApplication::primaryScreen()->availableGeometry();
+        // (centred as a whole, with the window's frame; a pixel of rounding)
+        anim.push_back((animWindow->frameGeometry().center() - work.center()).manhattanLength() <= 2 ? "centred"
+                                                                                                   : "not centred");
+        anim.push_back(animWindow->GetStyleSheet() + " " + animWindow->GetAnimFile());
+        anim.push_back(animWindow->isVisible() ? "visible" : "hidden");
+        animWindow->showMinimized();
+        QApplication::processEvents();
+        clickId(dialog, CTaskBeginFormulaDlg::kShowAnim);
+        anim.push_back(animWindow->isMinimized() ? "minimised" : "restored");
+        clickId(dialog, CTaskBeginFormulaDlg::kAutoComplete);
+    });
     frame->OnBeginSolution();
+    EXPECT_EQ(anim, (std::vector<std::string>{"0", "1", shared::GetLangString("taskBFShowAnim"), "850x650", "centred",
+                                              "taskanim.xslt textequation", "visible", "restored"}));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(animWindow.isNull());  // it went with its dialog
     ASSERT_EQ(frame->solution()->Count(), 1);
     CSolutionStep* first = frame->solution()->StepAt(1);
     EXPECT_EQ(first->executor, 2);
@@ -1085,6 +1250,135 @@ TEST_F(Workflow, NewTaskFromTheMenuOpensAndBegins)
     frame->OnBeginSolution();
     ASSERT_EQ(frame->solution()->Count(), 1);
     EXPECT_NE(frame->solution()->StepAt(1)->control()->GetMathMLText().find("<mn>7</mn>"), std::string::npos);
+}
+
+// A task arriving from another program while a task dialog is open: the
+// question, then the dialog ends as if cancelled, and what its opener held
+// from before it (the old solution, its step, the guide's request, the typed
+// formula) is not used on the task that came. The arriving task carries a
+// saved step, so a stale step or description would show on it.
+TEST_F(Workflow, AnArrivingTaskCancelsEachOpenDialog)
+{
+    using platform::com::VARIANT_FALSE;
+    using platform::com::VARIANT_TRUE;
+    int arrivals = 0;
+    std::string arrived;  // the task part of the last text sent
+    auto nextTask = [&] {
+        arrived = task(mathml("<mi>x</mi><mo>=</mo><mn>" + std::to_string(++arrivals) + "</mn>"));
+        return arrived.substr(0, arrived.size() - 7) +
+               "<SOLUTION><STEP type=\"single\" id=\"1\" result=\"-1\" executor=\"2\"><DESCRIPTION>Збережений"
+               "</DESCRIPTION><EXPR>" + kLinear + "</EXPR></STEP></SOLUTION></TASK>";
+    };
+    // Under the dialog the script finds, after its own typing: the task sent,
+    // and the dialog gone by itself (one left open is closed here, and
+    // reported).
+    std::vector<std::string> seen;
+    auto arriveUnder = [&](std::function<bool(QDialog*)> isTheDialog, std::function<void(QDialog&)> type) {
+        QTimer::singleShot(0, [&, isTheDialog, type] {
+            QPointer<QDialog> dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !isTheDialog(dialog)) {
+                seen.push_back("no dialog");
+                if (dialog)
+                    dialog->reject();
+                return;
+            }
+            type(*dialog);
+            messages.answers = {MessageAnswer::Yes};
+            messages.messages.clear();
+            const bool sent = sendFromAnotherProcess(1, nextTask());
+            const bool opened = sent && waitFor([&] {
+                return frame->solution() && frame->solution()->GetTaskText() == arrived;
+            });
+            seen.push_back(opened ? "opened" : "not opened");
+            if (dialog && dialog->isVisible()) {
+                seen.push_back("dialog still open");
+                dialog->reject();
+            } else {
+                seen.push_back(dialog ? "cancelled " + std::to_string(dialog->result()) : "cancelled");
+            }
+        });
+    };
+    // After each: the question asked once, the task that came with its own
+    // step untouched, no request, no light.
+    auto expectTheArrivedTaskUntouched = [&] {
+        EXPECT_EQ(seen, (std::vector<std::string>{"opened", "cancelled 2"}));
+        seen.clear();
+        EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("msgCloseTask")});
+        ASSERT_NE(frame->solution(), nullptr);
+        EXPECT_EQ(frame->solution()->GetTaskText(), arrived);
+        ASSERT_EQ(steps(), std::vector<std::string>{"2*x+3=7"});
+        EXPECT_EQ(frame->solution()->StepAt(1)->GetDescription(), "Збережений");
+        EXPECT_EQ(kernelLog(), std::vector<std::string>{});
+        EXPECT_EQ(checkState(), -1);
+    };
+
+    // The description dialog from the steps view's popup, a word typed.
+    begin(kLinear);
+    {
+        SCOPED_TRACE("description");
+        CSolutionStep* step = active();
+        QTest::mouseClick(frame->solveWnd(), Qt::RightButton, {},
+                          QPoint(frame->solveWnd()->width() / 2, step->rect.top() + 2));
+        ASSERT_TRUE(frame->solveWnd()->stepMenu()->isVisible());
+        QAction* edit = frame->solveWnd()->stepMenu()->actions().first();
+        frame->solveWnd()->stepMenu()->hide();
+        arriveUnder([](QDialog* d) { return dynamic_cast<CEditDescriptionDialog*>(d) != nullptr; },
+                    [](QDialog& d) { QTest::keyClicks(static_cast<CEditDescriptionDialog&>(d).editor(), "new"); });
+        edit->trigger();
+        expectTheArrivedTaskUntouched();
+    }
+
+    // The new-task dialog from the menu, with a start formula.
+    {
+        SCOPED_TRACE("new task");
+        int command = 0;
+        for (const auto& [id, item] : frame->config().itemsByCommand)
+            if (item.taskType == "linear")
+                command = id;
+        ASSERT_NE(command, 0);
+        arriveUnder([](QDialog* d) { return dynamic_cast<CNewTaskDialog*>(d) != nullptr; },
+                    [](QDialog& d) {
+                        auto& dialog = static_cast<CNewTaskDialog&>(d);
+                        QTest::keyClicks(dialog.editor(), "new");
+                        dialog.startControl()->SetMathMLText(mathml("<mi>y</mi><mo>=</mo><mn>5</mn>"));
+                    });
+        frame->OnNewTask(command);
+        expectTheArrivedTaskUntouched();
+    }
+
+    // The begin dialog of a text task, with the pupil's equation typed.
+    {
+        SCOPED_TRACE("begin");
+        std::ifstream in(kStage + "modules/tessaly/lang/ua/taskbook/doc/textproblems.xml");
+        const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::size_t start = file.find("<TASK id=\"1\"");
+        const std::size_t end = file.find("</TASK>", start);
+        ASSERT_NE(end, std::string::npos);
+        frame->SetTaskCondition(file.substr(start, end + 7 - start));
+        const std::string hidden = frame->conditionWnd()->viewer().GetTaskJobFormulaByType("HIDDENFORMULA");
+        arriveUnder([](QDialog* d) { return dynamic_cast<CTaskBeginFormulaDlg*>(d) != nullptr; },
+                    [hidden](QDialog& d) { static_cast<CTaskBeginFormulaDlg&>(d).formulaControl()->SetMathMLText(hidden); });
+        frame->OnBeginSolution();
+        expectTheArrivedTaskUntouched();
+    }
+
+    // The additional dialog of a guide request, with the pupil's expression.
+    {
+        SCOPED_TRACE("additional");
+        frame->StartSolution("2*x=4", "s", 2);
+        rightClick("=", 0);
+        kernelLog();
+        texts();
+        guideLog(*frame->guide());
+        arriveUnder([](QDialog* d) { return dynamic_cast<CAdditionalDialog*>(d) != nullptr; },
+                    [](QDialog& d) {
+                        QTest::keyClicks(static_cast<CAdditionalDialog&>(d).editor().GetControlWindow(), "3");
+                    });
+        frame->OnApplyingTransformationEx(512, 1, "Множимо", VARIANT_TRUE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+        expectTheArrivedTaskUntouched();
+        const std::string guide = guideLog(*frame->guide());
+        EXPECT_TRUE(guide.ends_with("P 17 UI1 0\n")) << guide;  // the guide unlocked
+    }
 }
 
 }  // namespace
