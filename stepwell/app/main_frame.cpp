@@ -100,6 +100,16 @@ void CStepwellMainFrame::onDestroy()
     if (m_answerWnd)
         m_answerWnd->SetSolution(nullptr);
     m_solution.reset();
+    // The splitter does not own its panes, nor the guide bar its control:
+    // they go with the frame.
+    delete m_guide;
+    m_guide = nullptr;
+    delete m_conditionWnd;
+    delete m_solveWnd;
+    delete m_answerWnd;
+    m_conditionWnd = nullptr;
+    m_solveWnd = nullptr;
+    m_answerWnd = nullptr;
     if (m_animFrame)
         delete m_animFrame.data();
 }
