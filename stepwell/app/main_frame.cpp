@@ -95,6 +95,9 @@ void CStepwellMainFrame::onDestroy()
     m_guideEvents.Unadvise();
     m_listener.reset();
     m_numberAxis.release();
+    // The number axis's holder is not its bar's either.
+    if (m_numberAxisWindow)
+        delete m_numberAxisWindow->parentWidget();
     if (m_solveWnd)
         m_solveWnd->SetSolution(nullptr);
     if (m_answerWnd)

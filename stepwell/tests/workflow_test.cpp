@@ -731,6 +731,12 @@ TEST_F(Workflow, NumberAxis)
     EXPECT_EQ(checkState(), 1);
     EXPECT_EQ(guideLog(*frame->guide()), "P 17 UI1 1\nP 17 UI1 0\n");
     EXPECT_EQ(active.getProperty<std::int32_t>(tickrule::kDispTaskIntervalCount), 1);
+
+    // The axis goes with the frame (its bar does not own it).
+    const QPointer<QWidget> holder = frame->numberAxisBar()->findChild<QWidget*>(QStringLiteral("numberAxis"));
+    ASSERT_FALSE(holder.isNull());
+    frame.reset();
+    EXPECT_TRUE(holder.isNull());
 }
 
 // Saving hands the document to the program that gave the task out;
