@@ -8,7 +8,7 @@
 
 #include <cstdlib>
 
-#include "shared/html_drawer.h"
+#include "shared/html/html_drawer.h"
 
 namespace {
 

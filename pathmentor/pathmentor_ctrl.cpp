@@ -12,8 +12,8 @@
 #include "pathmentor/model/guide_loader.h"
 #include "pathmentor/model/recommendation.h"
 #include "platform/message_box.h"
-#include "shared/flat_tab_ctrl.h"
 #include "shared/settings.h"
+#include "shared/widgets/flat_tab_ctrl.h"
 
 namespace pathmentor {
 

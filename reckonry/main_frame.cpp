@@ -20,11 +20,11 @@
 #include "reckonry/dialogs.h"
 #include "reckonry/task_wnd.h"
 #include "reckonry/theme.h"
-#include "shared/docking_pane_bar.h"
 #include "shared/draw_text.h"
 #include "shared/language.h"
 #include "shared/settings.h"
-#include "shared/splash_screen.h"
+#include "shared/widgets/docking_pane_bar.h"
+#include "shared/widgets/splash_screen.h"
 
 namespace reckonry {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "reckonry/command_ids.h"
-#include "shared/flat_tab_ctrl.h"
+#include "shared/widgets/flat_tab_ctrl.h"
 
 namespace solvehost {
 class IFormulaEventListener;

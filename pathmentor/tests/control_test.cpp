@@ -24,7 +24,7 @@
 #include "platform/com/com.h"
 #include "platform/message_box.h"
 #include "platform/xml.h"
-#include "shared/flat_tab_ctrl.h"
+#include "shared/widgets/flat_tab_ctrl.h"
 #include "solvehost/pathmentor_ctrl.h"
 #include "testsupport/temp_dir.h"
 

@@ -31,10 +31,10 @@
 #include "platform/sys_colors.h"
 #include "reckonry/task_wnd.h"
 #include "reckonry/theme.h"
-#include "shared/flat_tab_ctrl.h"
 #include "shared/language.h"
 #include "shared/settings.h"
-#include "shared/splash_screen.h"
+#include "shared/widgets/flat_tab_ctrl.h"
+#include "shared/widgets/splash_screen.h"
 #include "solvehost/control_wrapper.h"
 #include "testsupport/temp_dir.h"
 

@@ -20,11 +20,11 @@
 #include "reckonry/app.h"
 #include "reckonry/dialogs.h"
 #include "reckonry/task_wnd.h"
-#include "shared/docking_pane_bar.h"
+#include "shared/language.h"
 #include "platform/com/com.h"
 #include "platform/shell.h"
-#include "shared/language.h"
 #include "shared/settings.h"
+#include "shared/widgets/docking_pane_bar.h"
 #include "solvehost/tests/test_component_ids.h"
 
 namespace reckonry::test {

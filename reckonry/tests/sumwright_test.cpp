@@ -6,7 +6,7 @@
 
 #include "frame_fixture.h"
 #include "reckonry/task_wnd.h"
-#include "shared/flat_tab_ctrl.h"
+#include "shared/widgets/flat_tab_ctrl.h"
 
 namespace reckonry::test {
 namespace {

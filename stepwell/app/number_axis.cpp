@@ -8,8 +8,8 @@
 
 #include "constructions/tickrule/tickrule_ids.h"
 #include "platform/com/com.h"
-#include "shared/docking_pane_bar.h"
 #include "shared/language.h"
+#include "shared/widgets/docking_pane_bar.h"
 #include "stepwell/app/command_ids.h"
 #include "stepwell/app/main_frame.h"
 #include "stepwell/model/interval_reply.h"
