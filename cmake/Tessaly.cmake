@@ -46,6 +46,21 @@ function(tessaly_add_test name)
                    ${_fixture})
 endfunction()
 
+# tessaly_add_fuzz(<name> SOURCES ... [LIBS ...]): a libFuzzer target (clang, a
+# build folder configured with -DTESSALY_FUZZ=ON). The reader's own sources are
+# listed rather than linked, so the fuzzer sees their coverage; the target is
+# built with the address and undefined-behaviour sanitizers.
+function(tessaly_add_fuzz name)
+    cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${F_SOURCES})
+    tessaly_target(${name})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    if(F_LIBS)
+        target_link_libraries(${name} PRIVATE ${F_LIBS})
+    endif()
+endfunction()
+
 # tessaly_add_pictures(<target> <program>): compiles the pictures of one program
 # or component, data/pictures/<program>/bitmap/<id>.png and icon/<id>.png, into
 # the target's Qt resources as ":/<program>/bitmap/<id>.png" and
