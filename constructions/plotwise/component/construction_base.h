@@ -163,9 +163,7 @@ private:
     HRESULT putEnd(double value, double& end, std::int32_t& infinite)
     {
         end = value;
-        infinite = 0;
-        IntervalChanged();
-        return platform::S_OK;
+        return putFlag(platform::com::VARIANT_FALSE, infinite);
     }
     HRESULT putFlag(VARIANT_BOOL value, std::int32_t& field)
     {
