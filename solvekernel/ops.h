@@ -71,6 +71,9 @@ NodePtr canonical(const GiNaC::ex& value, const Symbols& symbols, const PrintSty
 // when it is a relation, else the line of a system, union or several lines
 // printed as the selection is; its index in `lines` (-1 for the formula).
 const Node* findRelation(const Node& whole, const Node& selection, int& index);
+// Whether an expanded polynomial is small enough to factor or to take a
+// common divisor of (letters, terms, degrees).
+bool withinFactorLimits(const GiNaC::ex& polynomial, const GiNaC::lst& letters);
 // A term as a number coefficient and the rest: -3*x^2 -> (-3, x^2).
 std::pair<GiNaC::numeric, GiNaC::ex> splitCoefficient(const GiNaC::ex& term);
 // Whether the fractions of a sum could go over one denominator: two terms

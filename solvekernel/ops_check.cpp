@@ -1,6 +1,7 @@
 // Checks of the pupil's own work: a step, an answer, the start formula of a
 // text task, and the rows of a drill.
 #include <algorithm>
+#include <set>
 
 #include "solvekernel/ops.h"
 #include "solvekernel/printer.h"
@@ -164,19 +165,17 @@ const Node& unsignedTerm(const Node& term)
 bool likeTermsOnExpansion(const Node& sum)
 {
     Symbols symbols;
-    std::vector<ex> seen;
+    std::set<ex, GiNaC::ex_is_less> seen;
     for (const auto& kid : sum.kids) {
         const ex term = GiNaC::expand(toEx(*kid, symbols));
-        const bool several = GiNaC::is_a<GiNaC::add>(term);
-        const std::size_t others = seen.size();
-        for (std::size_t i = 0; i < (several ? term.nops() : 1); ++i) {
-            const ex rest = splitCoefficient(several ? term.op(i) : term).second;
-            for (std::size_t k = 0; k < others; ++k) {
-                if (seen[k].is_equal(rest))
-                    return true;
-            }
-            seen.push_back(rest);
+        const std::size_t count = GiNaC::is_a<GiNaC::add>(term) ? term.nops() : 1;
+        std::vector<ex> rests;
+        for (std::size_t i = 0; i < count; ++i) {
+            rests.push_back(splitCoefficient(count > 1 ? term.op(i) : term).second);
+            if (seen.count(rests.back()))
+                return true;
         }
+        seen.insert(rests.begin(), rests.end());
     }
     return false;
 }
@@ -195,7 +194,8 @@ bool reducible(const Node& quotient)
     for (const auto& name : names)
         letters.append(symbols.get(name));
     for (const ex& part : {num, den}) {
-        if (!part.is_polynomial(letters) || !part.integer_content().is_integer())
+        if (!part.is_polynomial(letters) || !part.integer_content().is_integer() ||
+            !withinFactorLimits(part, letters))
             return false;
     }
     const ex common = GiNaC::gcd(num, den);
@@ -334,6 +334,7 @@ bool fractionsToCombine(const Node& sum)
 
 // "(sel),(entered)": the entered formula, when it is equivalent to the
 // selection, reprinted as the new part; "(sel)" alone has nothing to check.
+// Roots with indices on lines of their own come back as their union.
 std::string opCheckStep(const Args& args)
 {
     if (args.count() < 2)
@@ -344,6 +345,8 @@ std::string opCheckStep(const Args& args)
     const auto same = equivalent(*selection, roots ? *roots : *entered);
     if (!same || !*same)
         throw Refusal("not an equivalent step");
+    if (roots && entered->kind == NodeKind::Lines)
+        entered->kind = NodeKind::Union;
     return printReply(*entered);
 }
 

@@ -139,6 +139,17 @@ std::string orItself(const Args& args, const std::function<std::string()>& step)
 
 }  // namespace
 
+// Factoring and common divisors in many letters or of high degree take too
+// long.
+bool withinFactorLimits(const ex& polynomial, const GiNaC::lst& letters)
+{
+    if (letters.nops() > kMaxFactorLetters ||
+        (GiNaC::is_a<GiNaC::add>(polynomial) && polynomial.nops() > kMaxFactorTerms))
+        return false;
+    return std::all_of(letters.begin(), letters.end(),
+                       [&](const ex& letter) { return polynomial.degree(letter) <= kMaxFactorDegree; });
+}
+
 std::pair<numeric, ex> splitCoefficient(const ex& term)
 {
     if (is_a<numeric>(term))
@@ -435,13 +446,8 @@ std::string opFactor(const Args& args)
     const GiNaC::lst letters = letterList(*part, symbols);
     if (!rationalPolynomial(value, letters))
         throw Refusal("not a polynomial");
-    // Factoring in many letters or of high degree takes too long.
-    if (letters.nops() > kMaxFactorLetters || (GiNaC::is_a<GiNaC::add>(value) && value.nops() > kMaxFactorTerms))
+    if (!withinFactorLimits(value, letters))
         throw Refusal("too large to factor");
-    for (const ex& letter : letters) {
-        if (value.degree(letter) > kMaxFactorDegree)
-            throw Refusal("too large to factor");
-    }
     const auto factors = [](const ex& e) { return is_a<GiNaC::mul>(e) || is_a<GiNaC::power>(e); };
     if (!is_a<GiNaC::add>(value)) {
         const ex factored = GiNaC::factor(value);

@@ -36,6 +36,7 @@ TEST_F(Checks, StepIsReprintedWhenEquivalent)
         {"(x1+!x1=!2),(x1=!1)", "x1=1"},
         {"(2),(x=!1),(2*!x=!2)", "2*x=2"},
         {"(x^!2=!2*!x+!3),(Union((x1=!(-1)) |! (x2=!3)))", "union(x1=-1,x2=3)"},
+        {"(x^!2=!2*!x+!3),(x1=!(-1),x2=!3)", "union(x1=-1,x2=3)"},
     };
     for (const auto& [request, reply] : accepted) {
         EXPECT_EQ(ask(5351, request), reply) << request;

@@ -125,6 +125,8 @@ TEST_F(StepwellRoundTrip, CheckStep)
         {{"@hor_frac$1$2#+@hor_frac$1$4#", "@hor_frac$3$4#"}, "@hor_frac$3$4#"},
         {{"2@hor_frac$3$4#+1", "@hor_frac$15$4#"}, "@hor_frac$15$4#"},
         {{"@index_up$x$2#=9", "@union$x=3$x=-3#"}, "@union$x=3$x=-3#"},
+        {{"@index_up$x$2#=9", "@index_dn$x$1#=3@#@index_dn$x$2#=-3"},
+         "@union$@index_dn$x$1#=3$@index_dn$x$2#=-3#"},
         {{"2*x<4", "x<2"}, "x<2"},
         {{"-2*x@spec$<=#4", "x@spec$>=#-2"}, "x@spec$>=#-2"},
         {{"@index_up$x$2#<4", "x@spec$blng#@interval$0$0$-2$2#"}, "x@spec$blng#@interval$0$0$-2$2#"},
