@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "formula/control/tests/palette_tips.h"
 #include "frame_fixture.h"
 #include "reckonry/app.h"
 #include "reckonry/dialogs.h"
@@ -411,12 +412,7 @@ TEST_F(FrameTest, SolverControlsSpeakUkrainian)
     EXPECT_EQ(takeMessages(), std::vector<std::string>{"Формулу скопійовано до буферу обміну"});
 
     trigger(ID_TOOLS_PANEL);
-    std::vector<std::string> tips;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->objectName() == QStringLiteral("templatesPalette") && top->isVisible())
-            for (QAbstractButton* button : top->findChildren<QAbstractButton*>())
-                tips.push_back(button->toolTip().toStdString());
-    EXPECT_THAT(tips, testing::Contains("Знак системи (Alt+S)"));
+    EXPECT_THAT(formula::control::test::shownPaletteToolTips(), testing::Contains("Знак системи (Alt+S)"));
     trigger(ID_TOOLS_PANEL);
 }
 #endif

@@ -25,6 +25,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "formula/control/tests/palette_tips.h"
 #include "platform/com/com.h"
 #include "platform/ipc/ipc.h"
 #include "platform/registry.h"
@@ -269,12 +270,7 @@ TEST_F(Frame, FormulaControlsSpeakUkrainian)
 
     frame->action(kCmdViewEditor)->trigger();
     ASSERT_TRUE(frame->action(kCmdViewEditor)->isChecked());
-    std::vector<std::string> tips;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->objectName() == QStringLiteral("templatesPalette") && top->isVisible())
-            for (QAbstractButton* button : top->findChildren<QAbstractButton*>())
-                tips.push_back(button->toolTip().toStdString());
-    EXPECT_THAT(tips, testing::Contains("Знак системи (Alt+S)"));
+    EXPECT_THAT(formula::control::test::shownPaletteToolTips(), testing::Contains("Знак системи (Alt+S)"));
     frame->action(kCmdViewEditor)->trigger();
 }
 
