@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 #include <QPainter>
 
 #include "exercise/zip/zip_package.h"
 #include "platform/message_box.h"
+#include "shared/language.h"
 
 namespace exercise {
 
@@ -34,8 +36,12 @@ bool CEsfBitmap::LoadFromArchive(const std::string& name, CZipPackage& archive, 
 {
     if (IsLoaded())
         return true;
-    const auto fail = [&](const char* text) {
-        platform::showMessage(text, name, platform::MessageIcon::None, platform::MessageButtons::Ok, messageParent);
+    // The pupil reads the program's text under the picture's name; why the
+    // picture was refused goes to the error stream.
+    const auto fail = [&](const char* reason) {
+        std::fprintf(stderr, "%s: %s\n", name.c_str(), reason);
+        platform::showMessage(shared::GetLangString("errPicture"), name, platform::MessageIcon::None,
+                              platform::MessageButtons::Ok, messageParent);
         return false;
     };
     const int index = archive.FindFile(name, false);

@@ -20,7 +20,8 @@ class CEsfBitmap {
 public:
     // Reads entry `name` (found without regard to case). A missing entry, a
     // file that is no bitmap or not 24-bit, or a header the entry cannot
-    // hold shows its message with `name` as the caption and gives false. A
+    // hold shows the language text "errPicture" with `name` as the caption
+    // (the reason on standard error) and gives false. A
     // picture already loaded stays as it is. Faults of the archive itself
     // throw as the reader's exceptions.
     bool LoadFromArchive(const std::string& name, CZipPackage& archive, QWidget* messageParent = nullptr);

@@ -52,12 +52,14 @@ bool CExerciseApp::LoadResources()
         personified = settings.IsUserPersonified();
         languageFile = settings.GetLanguageFilePath(shared::LanguageFile::Exercise);
         m_language = settings.GetLanguage();
-    } catch (const std::exception&) {
-        ShowExerciseMessage("Error.\nApplication will be close.");
+    } catch (const std::exception& e) {
+        // No language file is read yet: the words are held here.
+        std::fprintf(stderr, "Error.\nApplication will be close: %s\n", e.what());
+        ShowExerciseMessage("Не вдалося прочитати налаштування програми. Перевірте встановлення програми.");
         return false;
     }
     if (!shared::LoadLanguageFile(languageFile)) {
-        ShowExerciseMessage("Error when loading the language resource file");
+        ShowExerciseMessage(shared::LanguageFileNotLoadedText(languageFile));
         return false;
     }
     if (!personified) {

@@ -1,5 +1,6 @@
 #include "exercise/exercise_model.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -66,7 +67,11 @@ bool CExerciseModel::LoadExercise(int number, QWidget* messageParent)
         m_kernelCode = int(platform::text::leadingInt(appended.attribute("applan").value_or("")));
         m_exercise = *test;
     } catch (const xml::Error& e) {
-        return fail(e.kind == xml::ErrorKind::XPath ? std::string(e.what()) : std::string(kLoadError));
+        // A failing query is the program's fault: its account goes to the
+        // error stream, the pupil reads the same text as for broken files.
+        if (e.kind == xml::ErrorKind::XPath)
+            std::fprintf(stderr, "%s\n", e.what());
+        return fail(kLoadError);
     } catch (const std::exception&) {
         return fail(kLoadError);
     }
@@ -90,8 +95,9 @@ bool CExerciseModel::createWorkingExercise(QWidget* messageParent)
                 tasks->removeChild(*task);
         }
         return true;
-    } catch (const std::exception&) {
-        ShowExerciseMessage("Error.\nCExercStepwellMainFrame::createWorkingExercise()", messageParent);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "Error.\nCExercStepwellMainFrame::createWorkingExercise(): %s\n", e.what());
+        ShowExerciseMessage(kLoadError, messageParent);
         return false;
     }
 }

@@ -25,11 +25,12 @@ public:
     bool LoadExerciseConfig(int number);
     // Loads the statement and the pool and makes the first working exercise.
     // A file that fails shows "Помилка завантаження вправ." (an XPath fault
-    // its own text); false then, and nothing is loaded.
+    // too, its own text on standard error); false then, and nothing is loaded.
     bool LoadExercise(int number, QWidget* messageParent = nullptr);
     // A new working exercise: a copy of the exercise keeping three tasks of
     // its pool, chosen after seeding the C library's generator with the time
-    // in seconds. Nothing without a loaded exercise.
+    // in seconds. Nothing without a loaded exercise; a copy that fails shows
+    // "Помилка завантаження вправ.".
     bool createWorkingExercise(QWidget* messageParent = nullptr);
 
     bool IsLoaded() const { return m_exercise.has_value(); }

@@ -2,8 +2,11 @@
 
 #include <QPainter>
 
+#include <cstdio>
+
 #include "exercise/esf_bitmap.h"
 #include "exercise/exercise_messages.h"
+#include "shared/language.h"
 #include "shared/settings.h"
 
 namespace exercise {
@@ -81,7 +84,8 @@ void CExerciseTaskWnd::paintEvent(QPaintEvent*)
     pictures.sheet.Draw(painter, QPoint(2, 5));
     const CEsfBitmap* light = lightPicture(m_lightState);
     if (!light) {
-        ShowExerciseMessage("Unknown constant", this);
+        std::fprintf(stderr, "Unknown constant: light state %d\n", m_lightState);
+        ShowExerciseMessage(shared::GetLangString("errLightState"), this);
     } else {
         const int w = pictures.lightOff.GetWidth();
         const int h = pictures.lightOff.GetHeight();

@@ -10,12 +10,6 @@
 #include "shared/settings.h"
 
 namespace reckonry {
-namespace {
-
-const char* const kReckonryLanguageError = "Помилка завантаження файлу ресурсів";
-const char* const kSumwrightLanguageError = "Error loading language library.\nApplication will be terminated.";
-
-}  // namespace
 
 CReckonryApp::~CReckonryApp() { delete m_frame; }
 
@@ -27,13 +21,15 @@ bool CReckonryApp::InitInstance()
     if (m_program == Program::Sumwright)
         QDir::setCurrent(QString::fromStdString(m_installDir + "kernel/bin"));
 
-    const bool loaded = shared::LoadLanguageFile(settings.GetLanguageFilePath(shared::LanguageFile::Reckonry));
-    if (!loaded) {
+    const std::string languageFile = settings.GetLanguageFilePath(shared::LanguageFile::Reckonry);
+    if (!shared::LoadLanguageFile(languageFile)) {
+        // The calculator ends; the solver goes on with empty texts.
+        const std::string text = shared::LanguageFileNotLoadedText(languageFile);
         if (m_program == Program::Sumwright) {
-            platform::showMessage(kSumwrightLanguageError, "", platform::MessageIcon::None);
+            platform::showMessage(text, "", platform::MessageIcon::None);
             return false;
         }
-        platform::showMessage(kReckonryLanguageError, "", platform::MessageIcon::Warning);
+        platform::showMessage(text, "", platform::MessageIcon::Warning);
     }
 
     m_frame = new CReckonryMainFrame(m_program);

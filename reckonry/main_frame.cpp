@@ -1,6 +1,7 @@
 #include "reckonry/main_frame.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include <QAction>
 #include <QApplication>
@@ -33,6 +34,8 @@ using platform::MessageAnswer;
 using platform::MessageButtons;
 using platform::MessageIcon;
 
+// The developer's account of an extended apply event, which the solver's
+// guide is told not to send.
 const char* const kGuideExtNotSupported = "OnApplyingTransformationEx does not support in this module";
 const char* const kBadTask = "Некоректна постановка задачі";
 // The reply of the calculator's kernel for "no value".
@@ -619,7 +622,8 @@ void CReckonryMainFrame::OnApplyingTransformationEx(std::uint32_t, std::uint8_t,
                                                     solvehost::VARIANT_BOOL, solvehost::VARIANT_BOOL,
                                                     solvehost::VARIANT_BOOL, std::uint8_t, const std::string&)
 {
-    Message(kGuideExtNotSupported);
+    std::fprintf(stderr, "%s\n", kGuideExtNotSupported);
+    Message(Lang("erApplyTransEx"));
 }
 
 void CReckonryMainFrame::OnApplyingTransformation(std::uint32_t aplanFunction, const std::string&, const std::string&)

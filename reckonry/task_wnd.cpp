@@ -3,7 +3,6 @@
 #include "platform/com/error_info.h"
 #include "reckonry/theme.h"
 #include "shared/language.h"
-#include "shared/settings.h"
 
 namespace reckonry {
 
@@ -51,7 +50,7 @@ bool CReckonryTaskWnd::Create(QWidget* parent, const QRect& rect)
         m_condition.SetSchoolClass(calculator ? 8 : 7);
         // Both programs: the controls' messages and palette tips in the
         // pupil's language (the setting is the process's, not the control's).
-        const std::int32_t language = shared::CSettings::Instance().GetLanguage() == "ua" ? 2 : 0;
+        const std::int32_t language = solvehost::PupilFormulaLanguage();
         m_answer.SetLanguge(language);
         m_condition.SetLanguge(language);
     } catch (const platform::com::Error&) {

@@ -82,6 +82,17 @@ bool LoadLanguageFile(std::string_view path)
 
 std::string GetLangString(std::string_view key) { return ProgramLanguageTable().Get(key); }
 
+std::string GetLangString(std::string_view key, std::string_view fallback)
+{
+    std::string text = GetLangString(key);
+    return text.empty() ? std::string(fallback) : text;
+}
+
+std::string LanguageFileNotLoadedText(std::string_view path)
+{
+    return "Не вдалося завантажити мовний файл " + std::string(path) + ". Перевірте встановлення програми.";
+}
+
 namespace {
 
 std::string& programTitleKey()

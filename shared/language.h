@@ -53,6 +53,13 @@ CLanguageTable& ProgramLanguageTable();
 // Loads into the program's table; on failure the reason also goes to stderr.
 bool LoadLanguageFile(std::string_view path);
 std::string GetLangString(std::string_view key);
+// The text under `key`; `fallback` when the table has none (the program's
+// language file did not load, so the words are held in code).
+std::string GetLangString(std::string_view key, std::string_view fallback);
+
+// What a program shows when its language file does not load: the words
+// cannot come from that file, so they are held here, naming the file.
+std::string LanguageFileNotLoadedText(std::string_view path);
 
 // The key of the program's title in its table, which the shared services
 // caption their boxes with (a help file not found): "appTitle" unless the

@@ -211,7 +211,9 @@ std::string CSettings::GetLanguageFilePath(int kind) const
                                               "\\" + entry.file);
         }
     }
-    platform::showMessage("Unknown constant", programCaption());
+    // Asked before any language file is read: the words are held here.
+    std::fprintf(stderr, "Unknown constant: language file kind %d\n", kind);
+    platform::showMessage("Не вдалося знайти мовний файл програми: перевірте встановлення.", programCaption());
     return {};
 }
 

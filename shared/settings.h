@@ -87,7 +87,8 @@ public:
     long SetPupil() const;
 
     std::string GetUserFolder() const;
-    // Empty, after the message "Unknown constant", for an unknown kind.
+    // Empty, after a message (the developer's "Unknown constant" on standard
+    // error), for an unknown kind.
     std::string GetLanguageFilePath(int kind) const;
     // Opens the document of the kind (teacher or pupil variant where there
     // are two); a document that is not installed shows a message.

@@ -1,5 +1,7 @@
 #include "solvehost/pathmentor_ctrl.h"
 
+#include <cstdio>
+
 #include "platform/message_box.h"
 
 namespace solvehost {
@@ -85,8 +87,18 @@ bool CPathmentorCtrl::ParseLanguageFile(const std::string& fullFileName)
 // ---- CPathmentorCtrlEvents ----
 
 namespace {
+
 constexpr const char* kNoListenerApplying = "Sorry.\n Guide error!\nOnApplyingTransformation";
 constexpr const char* kNoListenerApplyingEx = "Sorry.\nGuide error.\nOnApplyingTransformationEx.";
+// What the pupil reads of an apply event nobody receives.
+constexpr const char* kNoListenerText = "Помилка довідника: перетворення не виконано.";
+
+void ReportNoListener(const char* developerText)
+{
+    std::fprintf(stderr, "%s\n", developerText);
+    platform::showMessage(kNoListenerText, "", platform::MessageIcon::Warning);
+}
+
 }  // namespace
 
 CPathmentorCtrlEvents::CPathmentorCtrlEvents(IGuideEventListener* listener)
@@ -138,7 +150,7 @@ void CPathmentorCtrlEvents::onEvent(DISPID id, std::span<const platform::com::Va
     switch (id) {
     case event::ApplyingTransformation: {
         if (!m_listener) {
-            platform::showMessage(kNoListenerApplying, "", platform::MessageIcon::Warning);
+            ReportNoListener(kNoListenerApplying);
             return;
         }
         std::uint32_t function = 0;
@@ -151,7 +163,7 @@ void CPathmentorCtrlEvents::onEvent(DISPID id, std::span<const platform::com::Va
     }
     case event::ApplyingTransformationExt: {
         if (!m_listener) {
-            platform::showMessage(kNoListenerApplyingEx, "", platform::MessageIcon::Warning);
+            ReportNoListener(kNoListenerApplyingEx);
             return;
         }
         std::uint32_t function = 0;

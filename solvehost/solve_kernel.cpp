@@ -91,8 +91,7 @@ bool CKernelFuncMgr::InitKernel()
         // The developer's account goes to the error stream, the pupil reads
         // what to do.
         std::fprintf(stderr, "%s (%s)\n", kInitError, libraryPath.c_str());
-        const std::string text = shared::GetLangString(kInitErrorKey);
-        ShowKernelMessage(text.empty() ? kInitErrorText : text);
+        ShowKernelMessage(shared::GetLangString(kInitErrorKey, kInitErrorText));
     }
     return true;
 }

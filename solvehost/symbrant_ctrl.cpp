@@ -1,5 +1,7 @@
 #include "solvehost/symbrant_ctrl.h"
 
+#include "shared/settings.h"
+
 namespace solvehost {
 
 using platform::com::isTrue;
@@ -11,6 +13,8 @@ bool CSymbrantCtrl::Create(const QString& name, WindowStyle style, const QRect& 
 {
     return CreateControl(formavel::CLSID_Formavel, name, style, rect, parent, id);
 }
+
+std::int32_t PupilFormulaLanguage() { return shared::CSettings::Instance().GetLanguage() == "ua" ? 2 : 0; }
 
 bool CSymbrantCtrl::callBool(DISPID id)
 {

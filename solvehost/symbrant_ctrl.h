@@ -76,6 +76,10 @@ private:
     bool callBool(DISPID id);
 };
 
+// The formula control's number of the pupil's language setting, for
+// SetLanguge: 2 for Ukrainian, else 0 (English).
+std::int32_t PupilFormulaLanguage();
+
 // The receiver of one formula control's events. Every operation does nothing
 // unless a host overrides it. The texts belong to the sender: copy what you keep.
 class IFormulaEventListener {

@@ -7,6 +7,7 @@
 #include "exercise/zip/tests/zip_fixture.h"
 #include "exercise/zip/zip_package.h"
 #include "platform/message_box.h"
+#include "shared/language.h"
 
 namespace exercise {
 namespace {
@@ -127,14 +128,19 @@ TEST_F(EsfBitmapTest, RefusedPicturesSayWhyUnderTheirNameAndDrawNothing)
         {"tall.bmp", "Can't create the bitmap!!!"},  {"flat.bmp", "Can't create the bitmap!!!"},
         {"topdown.bmp", "Can't create the bitmap!!!"}, {"huge.bmp", "Can't create the bitmap!!!"},
     };
-    for (const auto& [name, message] : cases) {
+    // The pupil reads the drill's text; the reason goes to the error stream.
+    ASSERT_TRUE(shared::LoadLanguageFile(TESSALY_DATA_SOURCE "/lang/ua/exercise.lng"));
+    for (const auto& [name, reason] : cases) {
         SCOPED_TRACE(name);
         recorder.messages.clear();
         CEsfBitmap picture;
+        ::testing::internal::CaptureStderr();
         EXPECT_FALSE(picture.LoadFromArchive(name, archive));
+        const std::string errors = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(errors, std::string(name) + ": " + reason + "\n");
         EXPECT_FALSE(picture.IsLoaded());
         ASSERT_EQ(recorder.messages.size(), 1u);
-        EXPECT_EQ(recorder.messages[0].text, message);
+        EXPECT_EQ(recorder.messages[0].text, "Не вдалося прочитати малюнок із файлу малюнків вправ.");
         EXPECT_EQ(recorder.messages[0].caption, name);
         QImage canvas(10, 10, QImage::Format_RGB32);
         canvas.fill(Qt::white);

@@ -88,10 +88,12 @@ TEST_F(DrillWindow, TheStartEndsWithItsMessage)
     EXPECT_EQ(start("Rivodadi /t:1"), nullptr);
     EXPECT_EQ(texts(root->recorder), std::vector<std::string>{lang("needPerson")});
     root->setPersonified(true);
-    // No language file.
+    // No language file: words held in code, naming the file.
     fs::rename(root->path() + "kernel/data/lang/ua/exercise.lng", root->path() + "exercise.lng.away");
     EXPECT_EQ(start("Rivodadi /t:1"), nullptr);
-    EXPECT_EQ(texts(root->recorder), std::vector<std::string>{"Error when loading the language resource file"});
+    EXPECT_EQ(texts(root->recorder), std::vector<std::string>{"Не вдалося завантажити мовний файл " + root->path() +
+                                                              "kernel/data/lang/ua/exercise.lng. Перевірте "
+                                                              "встановлення програми."});
     fs::rename(root->path() + "exercise.lng.away", root->path() + "kernel/data/lang/ua/exercise.lng");
     // Everything in place: the window opens with its pictures, no message.
     auto frame = start("/r/kernel/bin/Rivodadi /t:1");
@@ -150,6 +152,22 @@ TEST_F(DrillWindow, AMissingKernelOrPictureArchiveStillOpensTheWindow)
             EXPECT_TRUE(frame->grab().save(RIVODADI_PNG_DIR "/rivodadi_without_pictures.png"));
         }
     }
+}
+
+// A light state the row does not know: drawing the row tells the pupil the
+// drill's text and the developer the state on the error stream.
+TEST_F(DrillWindow, AnUnknownLightStateIsTold)
+{
+    open(1);
+    CExerciseTaskWnd* row = panel().Rows()[0];
+    root->recorder.messages.clear();
+    row->SetLightState(7);
+    ::testing::internal::CaptureStderr();
+    row->grab();
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    ASSERT_FALSE(root->recorder.messages.empty());
+    EXPECT_THAT(texts(root->recorder), ::testing::Each(std::string("Невідомий стан перевірки відповіді.")));
+    EXPECT_NE(errors.find("Unknown constant: light state 7"), std::string::npos) << errors;
 }
 
 TEST_F(DrillWindow, PlacesRowsButtonsAndExampleForTheWidth)

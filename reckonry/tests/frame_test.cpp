@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "formula/control/tests/palette_tips.h"
 #include "frame_fixture.h"
 #include "reckonry/app.h"
 #include "reckonry/dialogs.h"
@@ -114,6 +115,9 @@ TEST_F(FrameTest, MissingGuideKernelOrLanguageAreReportedAndTheWindowOpens)
 TEST_F(FrameTest, SolverWithoutLanguageFileGoesOnCalculatorEnds)
 {
     makeRoot({.kernel = true, .language = false, .guide = true});
+    // Built-in words: the file that holds the program's cannot be read.
+    const std::string missing = "Не вдалося завантажити мовний файл " + root->path() +
+                                "kernel/data/lang/ua/reckonry.lng. Перевірте встановлення програми.";
     {
         CReckonryApp app(Program::Reckonry);
         ASSERT_TRUE(app.InitInstance());
@@ -122,7 +126,7 @@ TEST_F(FrameTest, SolverWithoutLanguageFileGoesOnCalculatorEnds)
         EXPECT_EQ(app.GetInstallDir(), root->path());
         const std::vector<std::string> shown = takeMessages();
         ASSERT_FALSE(shown.empty());
-        EXPECT_EQ(shown[0], "Помилка завантаження файлу ресурсів");
+        EXPECT_EQ(shown[0], missing);
         // Empty texts: the first task is named " 1".
         EXPECT_EQ(app.GetMainFrame()->GetTaskTabs()->GetItemText(0), QStringLiteral(" 1"));
         // Qt's own texts are Ukrainian all the same: the start loaded them.
@@ -135,7 +139,7 @@ TEST_F(FrameTest, SolverWithoutLanguageFileGoesOnCalculatorEnds)
         EXPECT_FALSE(app.InitInstance());
         EXPECT_EQ(app.GetMainFrame(), nullptr);
         ASSERT_EQ(messages.messages.size(), 1u);
-        EXPECT_EQ(messages.messages[0].text, "Error loading language library.\nApplication will be terminated.");
+        EXPECT_EQ(messages.messages[0].text, missing);
         EXPECT_EQ(messages.messages[0].caption, "");
     }
 }
@@ -408,12 +412,7 @@ TEST_F(FrameTest, SolverControlsSpeakUkrainian)
     EXPECT_EQ(takeMessages(), std::vector<std::string>{"Формулу скопійовано до буферу обміну"});
 
     trigger(ID_TOOLS_PANEL);
-    std::vector<std::string> tips;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->objectName() == QStringLiteral("templatesPalette") && top->isVisible())
-            for (QAbstractButton* button : top->findChildren<QAbstractButton*>())
-                tips.push_back(button->toolTip().toStdString());
-    EXPECT_THAT(tips, testing::Contains("Знак системи (Alt+S)"));
+    EXPECT_THAT(formula::control::test::shownPaletteToolTips(), testing::Contains("Знак системи (Alt+S)"));
     trigger(ID_TOOLS_PANEL);
 }
 #endif

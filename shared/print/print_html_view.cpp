@@ -46,7 +46,8 @@ void writeWhole(const std::string& path, const std::string& bytes)
     std::error_code ec;
     fs::create_directories(fs::path(path).parent_path(), ec);
     if (ec)
-        throw CPrintError("Cannot create the folder " + fs::path(path).parent_path().string() + ": " + ec.message());
+        throw CPrintError("Cannot create the folder " + fs::path(path).parent_path().string() + ": " + ec.message(),
+                          fs::path(path).parent_path().string());
     const std::string temporary = path + ".tmp" + std::to_string(::getpid());
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -54,14 +55,14 @@ void writeWhole(const std::string& path, const std::string& bytes)
         out.close();
         if (!out) {
             fs::remove(temporary, ec);
-            throw CPrintError("Cannot write " + path);
+            throw CPrintError("Cannot write " + path, path);
         }
     }
     fs::rename(temporary, path, ec);
     if (ec) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        throw CPrintError("Cannot write " + path + ": " + ec.message());
+        throw CPrintError("Cannot write " + path + ": " + ec.message(), path);
     }
 }
 
@@ -119,7 +120,13 @@ void CPrintHtmlView::closeEvent(QCloseEvent* event)
 
 bool CPrintHtmlView::ShowFailure(const CPrintError& error)
 {
-    platform::showMessage(error.what(), GetLangString("messageTitle"), platform::MessageIcon::Warning,
+    // The pupil reads the program's text and the file; why it failed goes
+    // to the error stream.
+    std::fprintf(stderr, "%s\n", error.what());
+    std::string text = GetLangString("erPrintPage");
+    if (!error.file().empty())
+        text += "\n" + error.file();
+    platform::showMessage(text, GetLangString("messageTitle"), platform::MessageIcon::Warning,
                           platform::MessageButtons::Ok, this);
     return false;
 }

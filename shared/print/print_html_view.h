@@ -31,8 +31,9 @@ public:
     ~CPrintHtmlView() override;
 
     // Shows the window maximised, then the document (PrintDocument). A
-    // failure is shown in a message box; false then, else what
-    // PrintDocument answered.
+    // failure is shown in a message box (the language text "erPrintPage" and
+    // the file concerned; the reason on standard error); false then, else
+    // what PrintDocument answered.
     bool ShowDocument(const std::string& path);
     // Shows the window maximised with `xmlText` transformed by the stylesheet
     // file as it is; failures as above.

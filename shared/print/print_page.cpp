@@ -21,7 +21,7 @@ std::optional<xml::Node> firstXslElement(const xml::Document& sheet, const char*
 
 }  // namespace
 
-CPrintError PrintFileNotLoaded(const std::string& path) { return CPrintError("File " + path + " do not load"); }
+CPrintError PrintFileNotLoaded(const std::string& path) { return CPrintError("File " + path + " do not load", path); }
 
 xml::Document LoadPrintFile(const std::string& path, bool preserveWhiteSpace)
 {
@@ -71,7 +71,7 @@ std::string BuildPrintPage(const xml::Document& document, const xml::Document& s
     try {
         return xml::Stylesheet::fromDocument(stylesheet, stylesheetPath).transformToText(document);
     } catch (const xml::Error& error) {
-        throw CPrintError(error.what());
+        throw CPrintError(error.what(), error.file.empty() ? stylesheetPath : error.file);
     }
 }
 

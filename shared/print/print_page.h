@@ -1,21 +1,30 @@
 #pragma once
 // The printed page of a document, without the window that shows it: which
 // stylesheet an XML document of the suite prints through, and the HTML its
-// transformation makes. Failures are CPrintError in the words the print
-// window shows.
+// transformation makes. Failures are CPrintError: the developer's account
+// and the file it concerns.
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "platform/xml.h"
 
 namespace shared {
 
 // A document or stylesheet that does not load ("File <path> do not load"),
-// or the reason a transformation or a file operation failed.
+// or the reason a transformation or a file operation failed; file() names the
+// file concerned, empty when there is none (a text given as it is).
 class CPrintError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit CPrintError(const std::string& what, std::string file = {})
+        : std::runtime_error(what), m_file(std::move(file))
+    {
+    }
+    const std::string& file() const { return m_file; }
+
+private:
+    std::string m_file;
 };
 
 // "File <path> do not load".

@@ -167,10 +167,13 @@ TEST_F(Settings, LanguageFilePaths)
     EXPECT_TRUE(m_messages.messages.empty());
 
     ProgramLanguageTable().Set("appTitle", "Tessaly");
+    testing::internal::CaptureStderr();
     for (const int kind : {8, 0, 15, -1})
         EXPECT_EQ(settings.GetLanguageFilePath(kind), "") << kind;
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("Unknown constant: language file kind 15\n"), std::string::npos) << errors;
     ASSERT_EQ(m_messages.messages.size(), 4u);
-    EXPECT_EQ(m_messages.messages[0].text, "Unknown constant");
+    EXPECT_EQ(m_messages.messages[0].text, "Не вдалося знайти мовний файл програми: перевірте встановлення.");
     EXPECT_EQ(m_messages.messages[0].caption, "Tessaly");
     EXPECT_EQ(m_messages.messages[0].buttons, platform::MessageButtons::Ok);
 }

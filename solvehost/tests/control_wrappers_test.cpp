@@ -430,13 +430,18 @@ TEST_F(StandIns, GuideEventsWithoutAListenerShowTheirMessages)
     create(guide);
     CPathmentorCtrlEvents sink(nullptr);
     sink.Advise(&guide);
+    testing::internal::CaptureStderr();
     fire(guide, 1, std::uint32_t{1}, "a", "");
     fire(guide, 2, std::uint32_t{1}, std::uint8_t{0}, "a", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE,
          std::uint8_t{0}, "");
     fire(guide, 3, "how");
+    // The pupil reads Ukrainian; the developer's account is on the error stream.
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("Sorry.\n Guide error!\nOnApplyingTransformation\n"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("Sorry.\nGuide error.\nOnApplyingTransformationEx.\n"), std::string::npos) << errors;
     ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_EQ(messages.messages[0].text, "Sorry.\n Guide error!\nOnApplyingTransformation");
-    EXPECT_EQ(messages.messages[1].text, "Sorry.\nGuide error.\nOnApplyingTransformationEx.");
+    for (const platform::MessageRecord& message : messages.messages)
+        EXPECT_EQ(message.text, "Помилка довідника: перетворення не виконано.");
 }
 
 TEST_F(StandIns, AGuideSinkStillConnectedDisconnectsWhenDestroyed)

@@ -47,6 +47,11 @@ constexpr int kGuideBarId = 0xE810;
 constexpr int kGuideControlId = 1001;
 constexpr int kAnswerPaneHeight = 70;
 constexpr int kSplitterBarWidth = 5;
+constexpr int kLanguageControlId = 1002;
+
+// Texts of missing controls, shown even when the language file did not load.
+constexpr const char* kNoConditionViewerText = "Не встановлено переглядач умови задачі: перевірте встановлення.";
+constexpr const char* kNoGuideText = "Не встановлено довідник перетворень: перевірте встановлення.";
 
 QString lang(const char* key) { return QString::fromStdString(shared::GetLangString(key)); }
 
@@ -194,10 +199,12 @@ int CStepwellMainFrame::OnCreate()
     m_conditionWnd = new solvehost::CStepwellConditionWnd(m_splitter);
     if (!m_conditionWnd->viewer().Create(QStringLiteral("Condition Viewer"), solvehost::WS_CHILD | solvehost::WS_VISIBLE,
                                          m_conditionWnd->rect(), m_conditionWnd, kConditionViewerId)) {
-        DoMessageBox("Condition Viewer not installed");
+        std::fputs("Condition Viewer not installed\n", stderr);
+        DoMessageBox(shared::GetLangString("erNoConditionViewer", kNoConditionViewerText));
         return -1;
     }
     m_conditionWnd->installEventFilter(this);
+    setFormulaLanguage();
     m_solveWnd = new CStepwellSolveWnd(m_splitter, this, m_font);
     m_answerWnd = new CStepwellAnswerWnd(m_splitter, m_font);
     m_splitter->CreatePane(0, m_conditionWnd);
@@ -237,8 +244,10 @@ void CStepwellMainFrame::createGuideBar()
     m_guide = new solvehost::CPathmentorCtrl;
     const shared::CSettings& settings = shared::CSettings::Instance();
     if (!m_guide->Create(QStringLiteral("Pathmentor"), solvehost::WS_CHILD | solvehost::WS_VISIBLE,
-                         QRect(0, 0, 350, 500), this, kGuideControlId))
-        DoMessageBox("Guide control not installed");
+                         QRect(0, 0, 350, 500), this, kGuideControlId)) {
+        std::fputs("Guide control not installed\n", stderr);
+        DoMessageBox(shared::GetLangString("erNoGuide", kNoGuideText));
+    }
     m_guideBar = new shared::CDockingPaneBar;
     m_guideBar->Create(this, m_guide, lang("guideBar"), kGuideBarId, 0);
     m_guideBar->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
@@ -257,6 +266,16 @@ void CStepwellMainFrame::createGuideBar()
     m_guide->SetShowRecomendedChapter(255);
     m_guide->InitializeGuide();
     m_guideEvents.Advise(m_guide);
+}
+
+void CStepwellMainFrame::setFormulaLanguage()
+{
+    // The formula control keeps its language for the whole process (its
+    // library stays loaded): one call makes the palette's tips and the
+    // messages of every formula control the pupil's.
+    solvehost::CSymbrantCtrl control;
+    if (control.Create(QStringLiteral("Language"), solvehost::WS_CHILD, QRect(0, 0, 10, 10), this, kLanguageControlId))
+        control.SetLanguge(solvehost::PupilFormulaLanguage());
 }
 
 QAction* CStepwellMainFrame::addCommand(QMenu* menu, int id, const char* key)
@@ -432,7 +451,8 @@ void CStepwellMainFrame::LoadConfig(const std::string& path)
     } catch (const platform::xml::Error& error) {
         // No types and no items; the program goes on.
         m_config = {};
-        DoMessageBox(error.what());
+        std::fprintf(stderr, "%s\n", error.what());
+        DoMessageBox(shared::GetLangString("erConfigRead") + "\n" + path);
     }
     buildNewTaskMenu();
 }
@@ -597,7 +617,9 @@ void CStepwellMainFrame::LoadSolution(const std::string& solutionXml)
     try {
         steps = ReadSolution(solutionXml);
     } catch (const platform::xml::Error& error) {
-        DoMessageBox(error.what());  // the task stays open without steps
+        // The task stays open without steps.
+        std::fprintf(stderr, "%s\n", error.what());
+        AskUser("erSolutionRead", platform::MessageButtons::Ok);
         return;
     }
     for (const StepRecord& record : steps) {

@@ -173,6 +173,8 @@ private:
     void buildNewTaskMenu();
     void appendMenuGroup(QMenu* menu, const NewTaskGroup& group);
     void createGuideBar();
+    // The formula controls' messages and palette tips in the pupil's language.
+    void setFormulaLanguage();
     void setMenuTexts();
     void initMenuState();
     QAction* addCommand(QMenu* menu, int id, const char* key);

@@ -25,8 +25,9 @@ std::optional<int> CStepwellApp::InitInstance()
 {
     platform::installQtTranslation();
     const shared::CSettings& settings = shared::CSettings::Instance();
-    if (!shared::LoadLanguageFile(settings.GetLanguageFilePath(shared::LanguageFile::Stepwell)))
-        platform::showMessage("Помилка завантаження файлу ресурсів", "Stepwell", platform::MessageIcon::Error,
+    const std::string languageFile = settings.GetLanguageFilePath(shared::LanguageFile::Stepwell);
+    if (!shared::LoadLanguageFile(languageFile))
+        platform::showMessage(shared::LanguageFileNotLoadedText(languageFile), "Stepwell", platform::MessageIcon::Error,
                               platform::MessageButtons::Ok, nullptr);
     if (!settings.IsUserPersonified()) {
         DoMessageBox(shared::GetLangString("needPerson"));

@@ -25,6 +25,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "formula/control/tests/palette_tips.h"
 #include "platform/com/com.h"
 #include "platform/ipc/ipc.h"
 #include "platform/registry.h"
@@ -248,6 +249,31 @@ TEST_F(Frame, MenusToolBarGuideAndCommands)
     EXPECT_EQ(anim->GetAnimFile(), "<ANIM n=\"2\"/>");
 }
 
+// The formula controls speak the pupil's language from the start: the
+// palette's tool tips and the box of a right double click on a step.
+TEST_F(Frame, FormulaControlsSpeakUkrainian)
+{
+    const std::string withStep = task("linear").substr(0, task("linear").size() - 7) +
+                                 "<SOLUTION><STEP type=\"single\" id=\"1\" result=\"-1\" executor=\"2\">"
+                                 "<DESCRIPTION>Початок</DESCRIPTION><EXPR>" +
+                                 kEquation + "</EXPR></STEP></SOLUTION></TASK>";
+    ASSERT_TRUE(send(1, withStep));
+    ASSERT_TRUE(waitFor([&] { return frame->solution() && frame->solution()->GetActiveStep(); }));
+    solvehost::CSymbrantCtrl* step = frame->solution()->GetActiveStep()->control();
+    ASSERT_NE(step, nullptr);
+    messages.messages.clear();
+
+    QWidget* window = step->GetControlWindow();
+    ASSERT_NE(window, nullptr);
+    QTest::mouseDClick(window, Qt::RightButton, {}, window->rect().center());
+    EXPECT_EQ(texts(messages), std::vector<std::string>{"Формулу скопійовано до буферу обміну"});
+
+    frame->action(kCmdViewEditor)->trigger();
+    ASSERT_TRUE(frame->action(kCmdViewEditor)->isChecked());
+    EXPECT_THAT(formula::control::test::shownPaletteToolTips(), testing::Contains("Знак системи (Alt+S)"));
+    frame->action(kCmdViewEditor)->trigger();
+}
+
 // The panes are not the splitter's, nor the guide the bar's: the frame
 // takes them with it, with a task open.
 TEST_F(Frame, ClosingTheFrameTakesItsPanesAndGuide)
@@ -394,15 +420,29 @@ TEST_F(Frame, SavedSolutionsReloadAndTheDocumentReadsBack)
     ASSERT_TRUE(frame->solution()->GetTaskDocument(second));
     EXPECT_EQ(second, first);
 
-    // A bad configuration: the reader's reason, no types, no items; the frame goes on.
+    // A bad configuration: the program's text and the file (the reader's
+    // reason on the error stream), no types, no items; the frame goes on.
     messages.messages.clear();
     testsupport::TempDir dir;
-    frame->LoadConfig(dir.write("stepwellcfg.xml", "<CONFIG><TASKTYPES>"));
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_NE(messages.messages[0].text.find("stepwellcfg.xml"), std::string::npos);
+    const std::string config = dir.write("stepwellcfg.xml", "<CONFIG><TASKTYPES>");
+    testing::internal::CaptureStderr();
+    frame->LoadConfig(config);
+    std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(texts(messages), std::vector<std::string>{"Не вдалося прочитати налаштування задач.\n" + config});
+    EXPECT_NE(errors.find(config + ":"), std::string::npos) << errors;
     EXPECT_TRUE(frame->config().taskTypes.empty());
     EXPECT_TRUE(frame->newTaskMenu()->actions().isEmpty());
     EXPECT_EQ(frame->GetCurrentTaskType(), nullptr);
+
+    // A saved solution that does not read: the program's text, the reason
+    // on the error stream.
+    messages.messages.clear();
+    testing::internal::CaptureStderr();
+    frame->LoadSolution("<SOLUTION><STEP></SOLUTION>");
+    errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(texts(messages),
+              std::vector<std::string>{"Не вдалося прочитати збережений розв'язок: задачу відкрито без кроків."});
+    EXPECT_FALSE(errors.empty());
 }
 
 // A step's description edited through the steps view's popup (32816): a
@@ -519,6 +559,47 @@ TEST(FrameWithGuide, TheRealGuideLoadsAndTakesTheTaskTypesContent)
 }
 #endif
 
+// A control that is not installed: the pupil reads the program's text, the
+// developer's goes to the error stream. Without the condition viewer the
+// frame is not made; without the guide it is.
+TEST(StepwellFrame, MissingControlsAreToldInThePupilsLanguage)
+{
+    struct Case {
+        std::vector<const char*> libraries;
+        const char* text;
+        const char* error;
+        int created;
+    };
+    const Case cases[] = {
+        {{FORMAVEL_LIBRARY}, "Не встановлено переглядач умови задачі: перевірте встановлення.",
+         "Condition Viewer not installed", -1},
+        {{FORMAVEL_LIBRARY, PREMISCOPE_LIBRARY}, "Не встановлено довідник перетворень: перевірте встановлення.",
+         "Guide control not installed", 0},
+    };
+    platform::MessageRecorder messages;
+    platform::setMessageRecorder(&messages);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.error);
+        testsupport::resetHives();
+        for (const char* library : c.libraries)
+            ASSERT_EQ(platform::com::registerLibrary(std::filesystem::absolute(library).string()), platform::S_OK);
+        ASSERT_EQ(registry::writeString(registry::Hive::Machine, shared::kSuiteRegistryKey, "InstallPath", kStage), 0);
+        ASSERT_TRUE(shared::LoadLanguageFile(kStage + "kernel/data/lang/ua/stepwell.lng"));
+        messages.messages.clear();
+        testing::internal::CaptureStderr();
+        {
+            CStepwellMainFrame frame;
+            EXPECT_EQ(frame.OnCreate(), c.created);
+        }
+        const std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(texts(messages), std::vector<std::string>{c.text});
+        EXPECT_NE(errors.find(c.error), std::string::npos) << errors;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    platform::setMessageRecorder(nullptr);
+    testsupport::resetHives();
+}
+
 TEST(StepwellApp, StartWithoutLanguageFileLoginOrConditionViewer)
 {
     testsupport::resetHives();
@@ -532,7 +613,8 @@ TEST(StepwellApp, StartWithoutLanguageFileLoginOrConditionViewer)
         EXPECT_EQ(app.InitInstance(), 0);  // no login: the message, then the end
     }
     ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_EQ(messages.messages[0].text, "Помилка завантаження файлу ресурсів");
+    EXPECT_EQ(messages.messages[0].text, "Не вдалося завантажити мовний файл " + root.path() +
+                                             "kernel/data/lang/ua/stepwell.lng. Перевірте встановлення програми.");
     EXPECT_EQ(messages.messages[0].caption, "Stepwell");
     EXPECT_EQ(messages.messages[0].parent, nullptr);
     EXPECT_EQ(messages.messages[1].text, shared::GetLangString("needPerson"));
@@ -542,7 +624,8 @@ TEST(StepwellApp, StartWithoutLanguageFileLoginOrConditionViewer)
     EXPECT_THAT(platform::test::shownButtonTexts(platform::MessageButtons::YesNoCancel),
                 testing::UnorderedElementsAre("Так", "Ні", "Скасувати"));
 
-    // Logged in, but no condition viewer: its message, and the program ends.
+    // Logged in, but no condition viewer: its message in the words held in
+    // code (no language file), and the program ends.
     messages.messages.clear();
     ASSERT_EQ(shared::CSettings::Instance().SetUserPersonified(true), 0);
     std::filesystem::create_directories(root.path() + "kernel/bin");
@@ -554,7 +637,7 @@ TEST(StepwellApp, StartWithoutLanguageFileLoginOrConditionViewer)
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(root.path() + "kernel/bin"));
     std::filesystem::current_path(folder);
     ASSERT_GE(messages.messages.size(), 2u);
-    EXPECT_EQ(messages.messages.back().text, "Condition Viewer not installed");
+    EXPECT_EQ(messages.messages.back().text, "Не встановлено переглядач умови задачі: перевірте встановлення.");
 
     // With its controls but no kernel: the pupil reads the program's text,
     // the developer's goes to the error stream, and the window opens.

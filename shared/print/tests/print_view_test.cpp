@@ -59,7 +59,8 @@ protected:
         platform::setMessageRecorder(&messages);
         for (auto [key, text] : {std::pair{"versionPrint", "Версія для друку"}, {"MenuPrintPreView", "Друк"},
                                  {"fileMenuPrint", "Друкувати..."}, {"fileMenuPrintPreView", "Попередній перегляд"},
-                                 {"messageTitle", "Повідомлення"}})
+                                 {"messageTitle", "Повідомлення"},
+                                 {"erPrintPage", "Не вдалося підготувати версію для друку."}})
             ProgramLanguageTable().Set(key, text);
 
         const std::string data = "kernel/data/lang/ua/";
@@ -159,9 +160,14 @@ TEST_F(PrintView, ShowsEachKindOfDocumentThroughItsStylesheet)
     } catch (const CPrintError& error) {
         EXPECT_EQ(std::string(error.what()), "File " + upper + " do not load");
     }
+    // The pupil reads the program's text and the file, the reason goes to
+    // the error stream.
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(window.ShowDocument(upper));
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("File " + upper + " do not load"), std::string::npos) << errors;
     ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, "File " + upper + " do not load");
+    EXPECT_EQ(messages.messages[0].text, "Не вдалося підготувати версію для друку.\n" + upper);
     EXPECT_EQ(messages.messages[0].caption, "Повідомлення");
     EXPECT_EQ(messages.messages[0].icon, platform::MessageIcon::Warning);
 
@@ -177,7 +183,8 @@ TEST_F(PrintView, ShowsEachKindOfDocumentThroughItsStylesheet)
     fs::remove(root.file(base + "libofsa/doc/consp.xslt"));
     EXPECT_FALSE(window.ShowDocument(conspect));
     ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_EQ(messages.messages[1].text, "File " + root.file(base + "libofsa/doc/consp.xslt") + " do not load");
+    EXPECT_EQ(messages.messages[1].text,
+              "Не вдалося підготувати версію для друку.\n" + root.file(base + "libofsa/doc/consp.xslt"));
 
     // Books are copied by their path and shown through their xml-stylesheet.
     const std::string book = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -252,7 +259,8 @@ TEST_F(PrintView, WindowMenusTextsAndPrinting)
     EXPECT_FALSE(window.ShowDocument(basePrint, "<TASK>"));
     EXPECT_FALSE(window.ShowDocument(root.file("missing.xslt"), task));
     ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_EQ(messages.messages[1].text, "File " + root.file("missing.xslt") + " do not load");
+    EXPECT_EQ(messages.messages[0].text, "Не вдалося підготувати версію для друку.");
+    EXPECT_EQ(messages.messages[1].text, "Не вдалося підготувати версію для друку.\n" + root.file("missing.xslt"));
     EXPECT_TRUE(has(text(window), "Base print: Спростіть"));
 
     // Print through the menu, with the printer chooser replaced.
