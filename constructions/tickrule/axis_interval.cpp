@@ -21,7 +21,9 @@ using platform::S_OK;
 using platform::com::dualGet;
 using platform::com::dualMethod;
 using platform::com::dualPut;
+using platform::com::getProperty;
 using platform::com::isVariantTrue;
+using platform::com::putProperty;
 using platform::com::toVariantBool;
 using platform::com::VARIANT_FALSE;
 using platform::com::VARIANT_TRUE;
@@ -79,55 +81,18 @@ HRESULT CNumberAxisPoint::put_xml(const std::string& xml)
     return S_OK;
 }
 
-HRESULT CNumberAxisPoint::get_Coordinate(double* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = m_coordinate;
-    return S_OK;
-}
-HRESULT CNumberAxisPoint::put_Coordinate(double value)
-{
-    m_coordinate = value;
-    return S_OK;
-}
-HRESULT CNumberAxisPoint::get_FormulaTip(std::string* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = m_formulaTip;
-    return S_OK;
-}
-HRESULT CNumberAxisPoint::put_FormulaTip(const std::string& value)
-{
-    m_formulaTip = value;
-    return S_OK;
-}
-HRESULT CNumberAxisPoint::get_Included(VARIANT_BOOL* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = toVariantBool(m_included);
-    return S_OK;
-}
+HRESULT CNumberAxisPoint::get_Coordinate(double* value) { return getProperty(value, m_coordinate); }
+HRESULT CNumberAxisPoint::put_Coordinate(double value) { return putProperty(m_coordinate, value); }
+HRESULT CNumberAxisPoint::get_FormulaTip(std::string* value) { return getProperty(value, m_formulaTip); }
+HRESULT CNumberAxisPoint::put_FormulaTip(const std::string& value) { return putProperty(m_formulaTip, value); }
+HRESULT CNumberAxisPoint::get_Included(VARIANT_BOOL* value) { return getProperty(value, toVariantBool(m_included)); }
 HRESULT CNumberAxisPoint::put_Included(VARIANT_BOOL value)
 {
     // Only VARIANT_TRUE closes the end: a VARIANT_BOOL of 1 opens it.
-    m_included = isVariantTrue(value);
-    return S_OK;
+    return putProperty(m_included, isVariantTrue(value));
 }
-HRESULT CNumberAxisPoint::get_Infinity(std::int16_t* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = m_infinity;
-    return S_OK;
-}
-HRESULT CNumberAxisPoint::put_Infinity(std::int16_t value)
-{
-    m_infinity = value;
-    return S_OK;
-}
+HRESULT CNumberAxisPoint::get_Infinity(std::int16_t* value) { return getProperty(value, m_infinity); }
+HRESULT CNumberAxisPoint::put_Infinity(std::int16_t value) { return putProperty(m_infinity, value); }
 
 // --- CInterval ---
 
@@ -358,30 +323,10 @@ HRESULT CInterval::Draw(DeviceContextHandle hdc)
     return S_OK;
 }
 
-HRESULT CInterval::get_IntervalIndex(std::int32_t* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = m_index;
-    return S_OK;
-}
-HRESULT CInterval::put_IntervalIndex(std::int32_t value)
-{
-    m_index = value;
-    return S_OK;
-}
-HRESULT CInterval::get_Color(OLE_COLOR* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = m_color;
-    return S_OK;
-}
-HRESULT CInterval::put_Color(OLE_COLOR value)
-{
-    m_color = value;
-    return S_OK;
-}
+HRESULT CInterval::get_IntervalIndex(std::int32_t* value) { return getProperty(value, m_index); }
+HRESULT CInterval::put_IntervalIndex(std::int32_t value) { return putProperty(m_index, value); }
+HRESULT CInterval::get_Color(OLE_COLOR* value) { return getProperty(value, m_color); }
+HRESULT CInterval::put_Color(OLE_COLOR value) { return putProperty(m_color, value); }
 HRESULT CInterval::get_IsPoint(VARIANT_BOOL* value)
 {
     if (!value)
@@ -402,37 +347,11 @@ HRESULT CInterval::get_Length(double* value)
     *value = right.coordinate - left.coordinate;
     return S_OK;
 }
-HRESULT CInterval::get_Name(std::string* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = m_name;
-    return S_OK;
-}
-HRESULT CInterval::put_Name(const std::string& value)
-{
-    m_name = value;
-    return S_OK;
-}
-HRESULT CInterval::get_ShowName(std::int32_t* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = m_showName;
-    return S_OK;
-}
-HRESULT CInterval::put_ShowName(std::int32_t value)
-{
-    m_showName = value != 0 ? 1 : 0;
-    return S_OK;
-}
-HRESULT CInterval::get_Task(ITask** task)
-{
-    if (!task)
-        return E_POINTER;
-    *task = ComPtr<ITask>(m_task).detach();
-    return S_OK;
-}
+HRESULT CInterval::get_Name(std::string* value) { return getProperty(value, m_name); }
+HRESULT CInterval::put_Name(const std::string& value) { return putProperty(m_name, value); }
+HRESULT CInterval::get_ShowName(std::int32_t* value) { return getProperty(value, m_showName); }
+HRESULT CInterval::put_ShowName(std::int32_t value) { return putProperty(m_showName, value != 0 ? 1 : 0); }
+HRESULT CInterval::get_Task(ITask** task) { return getProperty(task, m_task); }
 HRESULT CInterval::put_Task(ITask* task)
 {
     m_task = task;
@@ -471,30 +390,10 @@ HRESULT CInterval::HasIntersection(double left, double right, std::int32_t* flag
     *flag = left <= high && right >= low ? 1 : 0;
     return S_OK;
 }
-HRESULT CInterval::get_LeftPoint(INumberAxisPoint** point)
-{
-    if (!point)
-        return E_POINTER;
-    *point = ComPtr<INumberAxisPoint>(m_left).detach();
-    return S_OK;
-}
-HRESULT CInterval::put_LeftPoint(INumberAxisPoint* point)
-{
-    m_left = point;
-    return S_OK;
-}
-HRESULT CInterval::get_RightPoint(INumberAxisPoint** point)
-{
-    if (!point)
-        return E_POINTER;
-    *point = ComPtr<INumberAxisPoint>(m_right).detach();
-    return S_OK;
-}
-HRESULT CInterval::put_RightPoint(INumberAxisPoint* point)
-{
-    m_right = point;
-    return S_OK;
-}
+HRESULT CInterval::get_LeftPoint(INumberAxisPoint** point) { return getProperty(point, m_left); }
+HRESULT CInterval::put_LeftPoint(INumberAxisPoint* point) { return putProperty(m_left, point); }
+HRESULT CInterval::get_RightPoint(INumberAxisPoint** point) { return getProperty(point, m_right); }
+HRESULT CInterval::put_RightPoint(INumberAxisPoint* point) { return putProperty(m_right, point); }
 HRESULT CInterval::get_IsSelected(VARIANT_BOOL* value)
 {
     if (!value)

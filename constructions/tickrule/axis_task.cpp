@@ -24,7 +24,9 @@ using platform::S_OK;
 using platform::com::dualGet;
 using platform::com::dualMethod;
 using platform::com::dualPut;
+using platform::com::getProperty;
 using platform::com::method;
+using platform::com::putProperty;
 using platform::com::VARIANT_FALSE;
 using platform::com::VARIANT_TRUE;
 
@@ -51,6 +53,9 @@ int tickFactor(int scale)
         return 5;
     return 20;
 }
+
+// No scale maps the axis onto nothing or onto infinity: such a put is ignored.
+HRESULT usableScale(double scale) { return scale == 0.0 || !std::isfinite(scale) ? S_FALSE : S_OK; }
 
 bool isPointInterval(IInterval* interval)
 {
@@ -168,103 +173,32 @@ HRESULT CAxisTask::put_xml(const std::string& xml)
     return S_OK;
 }
 
-HRESULT CAxisTask::get_AbscissName(std::string* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = m_abscissName;
-    return S_OK;
-}
-HRESULT CAxisTask::put_AbscissName(const std::string& value)
-{
-    m_abscissName = value;
-    return S_OK;
-}
-HRESULT CAxisTask::get_AbscissScale(double* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = m_abscissScale;
-    return S_OK;
-}
-HRESULT CAxisTask::put_AbscissScale(double value)
-{
-    // No scale maps the axis onto nothing or onto infinity.
-    if (value == 0.0 || !std::isfinite(value))
-        return S_FALSE;
-    m_abscissScale = value;
-    return S_OK;
-}
-HRESULT CAxisTask::get_BackColor(OLE_COLOR* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = m_backColor;
-    return S_OK;
-}
+HRESULT CAxisTask::get_AbscissName(std::string* value) { return getProperty(value, m_abscissName); }
+HRESULT CAxisTask::put_AbscissName(const std::string& value) { return putProperty(m_abscissName, value); }
+HRESULT CAxisTask::get_AbscissScale(double* value) { return getProperty(value, m_abscissScale); }
+HRESULT CAxisTask::put_AbscissScale(double value) { return putProperty(m_abscissScale, value, usableScale); }
+HRESULT CAxisTask::get_BackColor(OLE_COLOR* value) { return getProperty(value, m_backColor); }
 HRESULT CAxisTask::put_BackColor(OLE_COLOR value)
 {
     m_backColor = value;
     Update();
     return S_OK;
 }
-HRESULT CAxisTask::get_ClientOriginPointX(std::int32_t* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = m_originX;
-    return S_OK;
-}
-HRESULT CAxisTask::put_ClientOriginPointX(std::int32_t value)
-{
-    m_originX = value;
-    return S_OK;
-}
-HRESULT CAxisTask::get_ClientOriginPointY(std::int32_t* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = m_originY;
-    return S_OK;
-}
-HRESULT CAxisTask::put_ClientOriginPointY(std::int32_t value)
-{
-    m_originY = value;
-    return S_OK;
-}
-HRESULT CAxisTask::get_SelectedInterval(IInterval** interval)
-{
-    if (!interval)
-        return E_POINTER;
-    *interval = ComPtr<IInterval>(m_selected).detach();
-    return S_OK;
-}
+HRESULT CAxisTask::get_ClientOriginPointX(std::int32_t* value) { return getProperty(value, m_originX); }
+HRESULT CAxisTask::put_ClientOriginPointX(std::int32_t value) { return putProperty(m_originX, value); }
+HRESULT CAxisTask::get_ClientOriginPointY(std::int32_t* value) { return getProperty(value, m_originY); }
+HRESULT CAxisTask::put_ClientOriginPointY(std::int32_t value) { return putProperty(m_originY, value); }
+HRESULT CAxisTask::get_SelectedInterval(IInterval** interval) { return getProperty(interval, m_selected); }
 HRESULT CAxisTask::put_SelectedInterval(IInterval* interval) { return SelectInterval(interval); }
-HRESULT CAxisTask::get_ShowGrid(VARIANT_BOOL* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = m_showGrid;
-    return S_OK;
-}
+HRESULT CAxisTask::get_ShowGrid(VARIANT_BOOL* value) { return getProperty(value, m_showGrid); }
 HRESULT CAxisTask::put_ShowGrid(VARIANT_BOOL value)
 {
     m_showGrid = value;
     Update();
     return S_OK;
 }
-HRESULT CAxisTask::get_TaskList(ITasks** list)
-{
-    if (!list)
-        return E_POINTER;
-    *list = ComPtr<ITasks>(m_taskList).detach();
-    return S_OK;
-}
-HRESULT CAxisTask::put_TaskList(ITasks* list)
-{
-    m_taskList = list;
-    return S_OK;
-}
+HRESULT CAxisTask::get_TaskList(ITasks** list) { return getProperty(list, m_taskList); }
+HRESULT CAxisTask::put_TaskList(ITasks* list) { return putProperty(m_taskList, list); }
 
 std::int32_t CAxisTask::lowestFreeLevel(IInterval* joining) const
 {
@@ -507,25 +441,9 @@ void CAxisTask::paint(QPainter& painter, int width, int height)
         m_selected->Draw(dc.handle());
 }
 
-HRESULT CAxisTask::get_IntervalCount(std::int32_t* count)
-{
-    if (!count)
-        return E_POINTER;
-    *count = m_intervalCount;
-    return S_OK;
-}
-HRESULT CAxisTask::get_GridColor(OLE_COLOR* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = m_gridColor;
-    return S_OK;
-}
-HRESULT CAxisTask::put_GridColor(OLE_COLOR value)
-{
-    m_gridColor = value;
-    return S_OK;
-}
+HRESULT CAxisTask::get_IntervalCount(std::int32_t* count) { return getProperty(count, m_intervalCount); }
+HRESULT CAxisTask::get_GridColor(OLE_COLOR* value) { return getProperty(value, m_gridColor); }
+HRESULT CAxisTask::put_GridColor(OLE_COLOR value) { return putProperty(m_gridColor, value); }
 
 // --- CAxisTasks ---
 
@@ -565,13 +483,7 @@ void CAxisTasks::releaseTask(const ComPtr<ITask>& task)
         task->put_TaskList(nullptr);
 }
 
-HRESULT CAxisTasks::get_ActiveTask(ITask** task)
-{
-    if (!task)
-        return E_POINTER;
-    *task = ComPtr<ITask>(m_active).detach();
-    return S_OK;
-}
+HRESULT CAxisTasks::get_ActiveTask(ITask** task) { return getProperty(task, m_active); }
 HRESULT CAxisTasks::put_ActiveTask(IDispatch* object)
 {
     if (!object)
@@ -618,18 +530,8 @@ HRESULT CAxisTasks::GetPrev(ITask** task)
         *task = ComPtr<ITask>(m_tasks[static_cast<std::size_t>(m_position--)]).detach();
     return S_OK;
 }
-HRESULT CAxisTasks::get_TickruleHwnd(WindowHandle* window)
-{
-    if (!window)
-        return E_POINTER;
-    *window = m_window;
-    return S_OK;
-}
-HRESULT CAxisTasks::put_TickruleHwnd(WindowHandle window)
-{
-    m_window = window;
-    return S_OK;
-}
+HRESULT CAxisTasks::get_TickruleHwnd(WindowHandle* window) { return getProperty(window, m_window); }
+HRESULT CAxisTasks::put_TickruleHwnd(WindowHandle window) { return putProperty(m_window, window); }
 HRESULT CAxisTasks::MoveFirst()
 {
     m_position = 0;

@@ -9,7 +9,6 @@
 
 namespace constructions::tickrule {
 
-using platform::E_POINTER;
 using platform::S_OK;
 using platform::com::dualGet;
 using platform::com::dualPut;
@@ -100,13 +99,7 @@ CTickrule::~CTickrule()
     }
 }
 
-HRESULT CTickrule::get_TaskList(ITasks** list)
-{
-    if (!list)
-        return E_POINTER;
-    *list = ComPtr<ITasks>(m_taskList).detach();
-    return S_OK;
-}
+HRESULT CTickrule::get_TaskList(ITasks** list) { return platform::com::getProperty(list, m_taskList); }
 
 HRESULT CTickrule::put_TaskList(ITasks* list)
 {

@@ -1,7 +1,7 @@
 #pragma once
 // The whole component layer: objects and interfaces, error info, Variant,
 // dispatch (component and host sides), events, controls, fonts, persistence,
-// component libraries and creation.
+// property accessors, component libraries and creation.
 #include "platform/com/connection_point.h"
 #include "platform/com/control.h"
 #include "platform/com/creation.h"
@@ -13,5 +13,6 @@
 #include "platform/com/guid.h"
 #include "platform/com/module.h"
 #include "platform/com/persist.h"
+#include "platform/com/property.h"
 #include "platform/com/unknown.h"
 #include "platform/com/variant.h"

@@ -89,6 +89,8 @@ private:
     void OpenTag(Context& context, const Token& token, bool draw);
     void ApplyEntry(Context& context, const QString& selector);
     QImage LoadPicture(const Token& token, bool icon) const;
+    void DrawItem(QPainter& painter, const Item& item, const QRect& box, int top, int lineHeight);
+    void FillBackground(QPainter& painter, const HtmlStyle& style, const QRect& rect);
 
     HtmlStyleSheet m_sheet;
     QHash<QString, QString> m_declarations;  // selector to declaration text

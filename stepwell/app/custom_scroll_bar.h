@@ -17,7 +17,7 @@
 #include <optional>
 #include <vector>
 
-#include "stepwell/app/custom_scroll_bars.h"
+#include "stepwell/app/custom_scroll_bar_types.h"
 #include "stepwell/model/scroll_bar_geometry.h"
 
 namespace stepwell {

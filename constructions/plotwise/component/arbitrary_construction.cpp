@@ -22,10 +22,7 @@ using platform::S_OK;
 
 HRESULT CArbitraryConstruction::get_Expression(std::string* expression)
 {
-    if (!expression)
-        return E_POINTER;
-    *expression = m_expression;
-    return S_OK;
+    return getProperty(expression, m_expression);
 }
 
 HRESULT CArbitraryConstruction::put_Expression(const std::string& expression)
@@ -37,27 +34,14 @@ HRESULT CArbitraryConstruction::put_Expression(const std::string& expression)
     return S_OK;
 }
 
-HRESULT CArbitraryConstruction::get_TabStepInPixels(double* step)
-{
-    if (!step)
-        return E_POINTER;
-    *step = m_tabStepInPixels;
-    return S_OK;
-}
+HRESULT CArbitraryConstruction::get_TabStepInPixels(double* step) { return getProperty(step, m_tabStepInPixels); }
 
 HRESULT CArbitraryConstruction::put_TabStepInPixels(double step)
 {
-    m_tabStepInPixels = std::abs(step);
-    return S_OK;
+    return putProperty(m_tabStepInPixels, std::abs(step));
 }
 
-HRESULT CArbitraryConstruction::get_VarName(std::string* name)
-{
-    if (!name)
-        return E_POINTER;
-    *name = m_varName;
-    return S_OK;
-}
+HRESULT CArbitraryConstruction::get_VarName(std::string* name) { return getProperty(name, m_varName); }
 
 HRESULT CArbitraryConstruction::put_VarName(const std::string& name)
 {

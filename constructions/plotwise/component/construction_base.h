@@ -22,6 +22,8 @@ namespace constructions::plotwise {
 
 using platform::com::DispatchMember;
 using platform::com::DispatchObject;
+using platform::com::getProperty;
+using platform::com::putProperty;
 using platform::com::ISupportErrorInfo;
 
 // The attributes of a start tag: name, "=", a quoted value with its entities
@@ -110,69 +112,25 @@ class IConstructionImpl : public DispatchObject<Derived, Interface, ISupportErro
 public:
     using CConstructionBase::CConstructionBase;
 
-    HRESULT get_Name(std::string* name) override { return out(name, CConstructionBase::Name); }
-    HRESULT put_Name(const std::string& name) override
-    {
-        CConstructionBase::Name = name;
-        return platform::S_OK;
-    }
-    HRESULT get_Color(std::int32_t* color) override { return out(color, CConstructionBase::Color); }
-    HRESULT put_Color(std::int32_t color) override
-    {
-        CConstructionBase::Color = color;
-        return platform::S_OK;
-    }
-    HRESULT get_Visible(std::int32_t* visible) override { return out(visible, CConstructionBase::Visible); }
-    HRESULT put_Visible(std::int32_t visible) override
-    {
-        CConstructionBase::Visible = visible;
-        RequestUpdate(defaultUpdate);
-        return platform::S_OK;
-    }
-    HRESULT get_Task(ITask** task) override
-    {
-        if (!task)
-            return platform::E_POINTER;
-        *task = platform::com::ComPtr<ITask>(CConstructionBase::Task).detach();
-        return platform::S_OK;
-    }
-    HRESULT put_Task(ITask* task) override
-    {
-        CConstructionBase::Task = task;
-        return platform::S_OK;
-    }
-    HRESULT get_ShowName(std::int32_t* show) override { return out(show, CConstructionBase::ShowName); }
-    HRESULT put_ShowName(std::int32_t show) override
-    {
-        CConstructionBase::ShowName = show;
-        RequestUpdate(defaultUpdate);
-        return platform::S_OK;
-    }
+    HRESULT get_Name(std::string* name) override { return getProperty(name, CConstructionBase::Name); }
+    HRESULT put_Name(const std::string& name) override { return putProperty(CConstructionBase::Name, name); }
+    HRESULT get_Color(std::int32_t* color) override { return getProperty(color, CConstructionBase::Color); }
+    HRESULT put_Color(std::int32_t color) override { return putProperty(CConstructionBase::Color, color); }
+    HRESULT get_Visible(std::int32_t* visible) override { return getProperty(visible, CConstructionBase::Visible); }
+    HRESULT put_Visible(std::int32_t visible) override { return putAndRedraw(CConstructionBase::Visible, visible); }
+    HRESULT get_Task(ITask** task) override { return getProperty(task, CConstructionBase::Task); }
+    HRESULT put_Task(ITask* task) override { return putProperty(CConstructionBase::Task, task); }
+    HRESULT get_ShowName(std::int32_t* show) override { return getProperty(show, CConstructionBase::ShowName); }
+    HRESULT put_ShowName(std::int32_t show) override { return putAndRedraw(CConstructionBase::ShowName, show); }
     HRESULT Init(WindowHandle) override { return platform::S_OK; }
-    HRESULT get_LineWidth(std::int16_t* width) override { return out(width, CConstructionBase::LineWidth); }
-    HRESULT put_LineWidth(std::int16_t width) override
-    {
-        CConstructionBase::LineWidth = width;
-        return platform::S_OK;
-    }
-    HRESULT get_IntervalLeft(double* left) override { return out(left, IntervalLeft); }
-    HRESULT put_IntervalLeft(double left) override
-    {
-        IntervalLeft = left;
-        IntervalLeftIsInfinite = 0;
-        IntervalChanged();
-        return platform::S_OK;
-    }
+    HRESULT get_LineWidth(std::int16_t* width) override { return getProperty(width, CConstructionBase::LineWidth); }
+    HRESULT put_LineWidth(std::int16_t width) override { return putProperty(CConstructionBase::LineWidth, width); }
+    HRESULT get_IntervalLeft(double* left) override { return getProperty(left, IntervalLeft); }
+    HRESULT put_IntervalLeft(double left) override { return putEnd(left, IntervalLeft, IntervalLeftIsInfinite); }
     HRESULT get_IntervalLeftIsInfinite(VARIANT_BOOL* v) override { return flag(v, IntervalLeftIsInfinite); }
     HRESULT put_IntervalLeftIsInfinite(VARIANT_BOOL v) override { return putFlag(v, IntervalLeftIsInfinite); }
-    HRESULT get_IntervalRight(double* right) override { return out(right, IntervalRight); }
-    HRESULT put_IntervalRight(double right) override
-    {
-        IntervalRight = right;
-        IntervalRightIsInfinite = 0;
-        IntervalChanged();
-        return platform::S_OK;
-    }
+    HRESULT get_IntervalRight(double* right) override { return getProperty(right, IntervalRight); }
+    HRESULT put_IntervalRight(double right) override { return putEnd(right, IntervalRight, IntervalRightIsInfinite); }
     HRESULT get_IntervalRightIsInfinite(VARIANT_BOOL* v) override { return flag(v, IntervalRightIsInfinite); }
     HRESULT put_IntervalRightIsInfinite(VARIANT_BOOL v) override { return putFlag(v, IntervalRightIsInfinite); }
     HRESULT get_UseInterval(VARIANT_BOOL* v) override { return flag(v, UseInterval); }
@@ -187,22 +145,25 @@ public:
     std::int16_t dispFunctionValue(double x, double* y) { return this->getFunctionValue(x, y); }
 
 protected:
-    template <class T>
-    static HRESULT out(T* to, const T& value)
+    // A put that changes the picture: stored, then the task asked to redraw.
+    HRESULT putAndRedraw(std::int32_t& field, std::int32_t value)
     {
-        if (!to)
-            return platform::E_POINTER;
-        *to = value;
+        field = value;
+        RequestUpdate(defaultUpdate);
         return platform::S_OK;
     }
 
 private:
+    // A flag field answers true only when it is above 0.
     static HRESULT flag(VARIANT_BOOL* to, std::int32_t value)
     {
-        if (!to)
-            return platform::E_POINTER;
-        *to = value > 0 ? platform::com::VARIANT_TRUE : platform::com::VARIANT_FALSE;
-        return platform::S_OK;
+        return getProperty(to, platform::com::toVariantBool(value > 0));
+    }
+    // A given end is finite.
+    HRESULT putEnd(double value, double& end, std::int32_t& infinite)
+    {
+        end = value;
+        return putFlag(platform::com::VARIANT_FALSE, infinite);
     }
     HRESULT putFlag(VARIANT_BOOL value, std::int32_t& field)
     {

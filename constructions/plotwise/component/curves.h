@@ -13,29 +13,17 @@ class CParameterCurve : public IConstructionImpl<Derived, Interface> {
 public:
     explicit CParameterCurve(std::array<double, N> defaults) : m_p(defaults) {}
 
-    HRESULT get_A(double* v) override { return get(0, v); }
-    HRESULT put_A(double v) override { return put(0, v); }
-    HRESULT get_b(double* v) override { return get(1, v); }
-    HRESULT put_b(double v) override { return put(1, v); }
-    HRESULT get_C(double* v) override { return get(2, v); }
-    HRESULT put_C(double v) override { return put(2, v); }
+    HRESULT get_A(double* v) override { return getProperty(v, m_p[0]); }
+    HRESULT put_A(double v) override { return putProperty(m_p[0], v); }
+    HRESULT get_b(double* v) override { return getProperty(v, m_p[1]); }
+    HRESULT put_b(double v) override { return putProperty(m_p[1], v); }
+    HRESULT get_C(double* v) override { return getProperty(v, m_p[2]); }
+    HRESULT put_C(double v) override { return putProperty(m_p[2], v); }
 
     HRESULT get_xml(std::string* text) override;
     HRESULT put_xml(const std::string& text) override;
 
 protected:
-    HRESULT get(std::size_t i, double* v)
-    {
-        if (!v)
-            return platform::E_POINTER;
-        *v = m_p[i];
-        return platform::S_OK;
-    }
-    HRESULT put(std::size_t i, double v)
-    {
-        m_p[i] = v;
-        return platform::S_OK;
-    }
     // Selects a solid pen of LineWidth in Color for the task's polylines;
     // null without a context or a task.
     QPainter* beginDraw(DeviceContextHandle dc);
@@ -47,8 +35,8 @@ template <class Derived, class Interface>
 class CFourParameterCurve : public CParameterCurve<Derived, Interface, 4> {
 public:
     using CParameterCurve<Derived, Interface, 4>::CParameterCurve;
-    HRESULT get_D(double* v) override { return this->get(3, v); }
-    HRESULT put_D(double v) override { return this->put(3, v); }
+    HRESULT get_D(double* v) override { return getProperty(v, this->m_p[3]); }
+    HRESULT put_D(double v) override { return putProperty(this->m_p[3], v); }
 };
 
 class CQuadricConstruction final : public CParameterCurve<CQuadricConstruction, IQuadricConstruction, 3> {

@@ -23,15 +23,17 @@ using platform::S_FALSE;
 using platform::S_OK;
 namespace text = platform::text;
 
-HRESULT CLineConstruction::get_Type(std::int32_t* type) { return out(type, m_type); }
+namespace {
 
-HRESULT CLineConstruction::put_Type(std::int32_t type)
+HRESULT knownLineType(std::int32_t type)
 {
-    if (type != kLineByPoints && type != kLineByEquation)
-        return E_FAIL;
-    m_type = type;
-    return S_OK;
+    return type == kLineByPoints || type == kLineByEquation ? S_OK : E_FAIL;
 }
+
+}  // namespace
+
+HRESULT CLineConstruction::get_Type(std::int32_t* type) { return getProperty(type, m_type); }
+HRESULT CLineConstruction::put_Type(std::int32_t type) { return putProperty(m_type, type, knownLineType); }
 
 HRESULT CLineConstruction::Draw(DeviceContextHandle dc, std::int32_t)
 {

@@ -17,43 +17,30 @@ public:
 
     HRESULT get_Type(std::int32_t* type) override;
     HRESULT put_Type(std::int32_t type) override;
-    HRESULT get_X1(double* v) override { return out(v, m_x1); }
-    HRESULT put_X1(double v) override { return store(m_x1, v); }
-    HRESULT get_Y1(double* v) override { return out(v, m_y1); }
-    HRESULT put_Y1(double v) override { return store(m_y1, v); }
-    HRESULT get_X2(double* v) override { return out(v, m_x2); }
-    HRESULT put_X2(double v) override { return store(m_x2, v); }
-    HRESULT get_Y2(double* v) override { return out(v, m_y2); }
-    HRESULT put_Y2(double v) override { return store(m_y2, v); }
-    HRESULT get_A(double* v) override { return out(v, m_a); }
-    HRESULT put_A(double v) override { return store(m_a, v); }
-    HRESULT get_b(double* v) override { return out(v, m_b); }
-    HRESULT put_b(double v) override { return store(m_b, v); }
-    HRESULT get_C(double* v) override { return out(v, m_c); }
-    HRESULT put_C(double v) override { return store(m_c, v); }
-    HRESULT get_ShowProjection1(std::int32_t* v) override { return out(v, m_showProjection1); }
-    HRESULT put_ShowProjection1(std::int32_t v) override { return storeAndRedraw(m_showProjection1, v); }
-    HRESULT get_ShowProjection2(std::int32_t* v) override { return out(v, m_showProjection2); }
-    HRESULT put_ShowProjection2(std::int32_t v) override { return storeAndRedraw(m_showProjection2, v); }
-    HRESULT get_ShowPoint1(std::int32_t* v) override { return out(v, m_showPoint1); }
-    HRESULT put_ShowPoint1(std::int32_t v) override { return storeAndRedraw(m_showPoint1, v); }
-    HRESULT get_ShowPoint2(std::int32_t* v) override { return out(v, m_showPoint2); }
-    HRESULT put_ShowPoint2(std::int32_t v) override { return storeAndRedraw(m_showPoint2, v); }
+    HRESULT get_X1(double* v) override { return getProperty(v, m_x1); }
+    HRESULT put_X1(double v) override { return putProperty(m_x1, v); }
+    HRESULT get_Y1(double* v) override { return getProperty(v, m_y1); }
+    HRESULT put_Y1(double v) override { return putProperty(m_y1, v); }
+    HRESULT get_X2(double* v) override { return getProperty(v, m_x2); }
+    HRESULT put_X2(double v) override { return putProperty(m_x2, v); }
+    HRESULT get_Y2(double* v) override { return getProperty(v, m_y2); }
+    HRESULT put_Y2(double v) override { return putProperty(m_y2, v); }
+    HRESULT get_A(double* v) override { return getProperty(v, m_a); }
+    HRESULT put_A(double v) override { return putProperty(m_a, v); }
+    HRESULT get_b(double* v) override { return getProperty(v, m_b); }
+    HRESULT put_b(double v) override { return putProperty(m_b, v); }
+    HRESULT get_C(double* v) override { return getProperty(v, m_c); }
+    HRESULT put_C(double v) override { return putProperty(m_c, v); }
+    HRESULT get_ShowProjection1(std::int32_t* v) override { return getProperty(v, m_showProjection1); }
+    HRESULT put_ShowProjection1(std::int32_t v) override { return putAndRedraw(m_showProjection1, v); }
+    HRESULT get_ShowProjection2(std::int32_t* v) override { return getProperty(v, m_showProjection2); }
+    HRESULT put_ShowProjection2(std::int32_t v) override { return putAndRedraw(m_showProjection2, v); }
+    HRESULT get_ShowPoint1(std::int32_t* v) override { return getProperty(v, m_showPoint1); }
+    HRESULT put_ShowPoint1(std::int32_t v) override { return putAndRedraw(m_showPoint1, v); }
+    HRESULT get_ShowPoint2(std::int32_t* v) override { return getProperty(v, m_showPoint2); }
+    HRESULT put_ShowPoint2(std::int32_t v) override { return putAndRedraw(m_showPoint2, v); }
 
 private:
-    template <class T>
-    HRESULT store(T& field, T value)
-    {
-        field = value;
-        return platform::S_OK;
-    }
-    HRESULT storeAndRedraw(std::int32_t& field, std::int32_t value)
-    {
-        field = value;
-        RequestUpdate(defaultUpdate);
-        return platform::S_OK;
-    }
-
     std::int32_t m_type = kLineByPoints;
     double m_x1 = 0.0, m_y1 = 0.0, m_x2 = 0.0, m_y2 = 0.0;
     double m_a = 0.0, m_b = 0.0, m_c = 0.0;

@@ -35,25 +35,12 @@ bool finitePoint(double x, double y) { return std::isfinite(x) && std::isfinite(
 
 // --- point ----------------------------------------------------------------
 
-HRESULT CPointConstruction::get_x(double* x) { return out(x, m_x); }
-HRESULT CPointConstruction::put_x(double x)
-{
-    m_x = x;
-    return S_OK;
-}
-HRESULT CPointConstruction::get_y(double* y) { return out(y, m_y); }
-HRESULT CPointConstruction::put_y(double y)
-{
-    m_y = y;
-    return S_OK;
-}
-HRESULT CPointConstruction::get_ShowProjection(std::int32_t* show) { return out(show, m_showProjection); }
-HRESULT CPointConstruction::put_ShowProjection(std::int32_t show)
-{
-    m_showProjection = show;
-    RequestUpdate(defaultUpdate);
-    return S_OK;
-}
+HRESULT CPointConstruction::get_x(double* x) { return getProperty(x, m_x); }
+HRESULT CPointConstruction::put_x(double x) { return putProperty(m_x, x); }
+HRESULT CPointConstruction::get_y(double* y) { return getProperty(y, m_y); }
+HRESULT CPointConstruction::put_y(double y) { return putProperty(m_y, y); }
+HRESULT CPointConstruction::get_ShowProjection(std::int32_t* show) { return getProperty(show, m_showProjection); }
+HRESULT CPointConstruction::put_ShowProjection(std::int32_t show) { return putAndRedraw(m_showProjection, show); }
 
 void drawProjections(QPainter& painter, ITask* task, double px, double py)
 {
@@ -138,30 +125,17 @@ HRESULT CPointConstruction::put_xml(const std::string& source)
 
 // --- circle ---------------------------------------------------------------
 
-HRESULT CCircleConstruction::get_CenterX(double* x) { return out(x, m_centerX); }
-HRESULT CCircleConstruction::put_CenterX(double x)
-{
-    m_centerX = x;
-    return S_OK;
-}
-HRESULT CCircleConstruction::get_CenterY(double* y) { return out(y, m_centerY); }
-HRESULT CCircleConstruction::put_CenterY(double y)
-{
-    m_centerY = y;
-    return S_OK;
-}
-HRESULT CCircleConstruction::get_r(double* r) { return out(r, m_r); }
-HRESULT CCircleConstruction::put_r(double r)
-{
-    m_r = r;
-    return S_OK;
-}
-HRESULT CCircleConstruction::get_RY(double* ry) { return out(ry, m_ry); }
+HRESULT CCircleConstruction::get_CenterX(double* x) { return getProperty(x, m_centerX); }
+HRESULT CCircleConstruction::put_CenterX(double x) { return putProperty(m_centerX, x); }
+HRESULT CCircleConstruction::get_CenterY(double* y) { return getProperty(y, m_centerY); }
+HRESULT CCircleConstruction::put_CenterY(double y) { return putProperty(m_centerY, y); }
+HRESULT CCircleConstruction::get_r(double* r) { return getProperty(r, m_r); }
+HRESULT CCircleConstruction::put_r(double r) { return putProperty(m_r, r); }
+HRESULT CCircleConstruction::get_RY(double* ry) { return getProperty(ry, m_ry); }
 HRESULT CCircleConstruction::put_RY(double ry)
 {
     // Below 0 or not a number: the mark for a vertical radius of r.
-    m_ry = ry >= 0 ? ry : -1.0;
-    return S_OK;
+    return putProperty(m_ry, ry >= 0 ? ry : -1.0);
 }
 
 HRESULT CCircleConstruction::Draw(DeviceContextHandle dc, std::int32_t)
@@ -271,25 +245,13 @@ void CSegment::exchange(ComPtr<IPointConstruction>& held, IPointConstruction* po
         held->put_Task(Task);
 }
 
-HRESULT CSegment::get_PointA(IPointConstruction** point)
-{
-    if (!point)
-        return E_POINTER;
-    *point = ComPtr<IPointConstruction>(m_a).detach();
-    return S_OK;
-}
+HRESULT CSegment::get_PointA(IPointConstruction** point) { return getProperty(point, m_a); }
 HRESULT CSegment::put_PointA(IPointConstruction* point)
 {
     exchange(m_a, point);
     return S_OK;
 }
-HRESULT CSegment::get_PointB(IPointConstruction** point)
-{
-    if (!point)
-        return E_POINTER;
-    *point = ComPtr<IPointConstruction>(m_b).detach();
-    return S_OK;
-}
+HRESULT CSegment::get_PointB(IPointConstruction** point) { return getProperty(point, m_b); }
 HRESULT CSegment::put_PointB(IPointConstruction* point)
 {
     exchange(m_b, point);

@@ -177,54 +177,25 @@ HRESULT CTask::Init(WindowHandle window)
 
 // --- properties -----------------------------------------------------------
 
-HRESULT CTask::get_Tasks(ITasks** tasks)
-{
-    if (!tasks)
-        return E_POINTER;
-    *tasks = ComPtr<ITasks>(m_tasks).detach();
-    return S_OK;
-}
-
-HRESULT CTask::put_Tasks(ITasks* tasks)
-{
-    m_tasks = tasks;
-    return S_OK;
-}
-
-#define TASK_TEXT_PROPERTY(Name, field)               \
-    HRESULT CTask::get_##Name(std::string* value)     \
-    {                                                 \
-        if (!value)                                   \
-            return E_POINTER;                         \
-        *value = field;                               \
-        return S_OK;                                  \
-    }                                                 \
-    HRESULT CTask::put_##Name(const std::string& value) \
-    {                                                 \
-        field = value;                                \
-        return S_OK;                                  \
-    }
-TASK_TEXT_PROPERTY(AbscissName, m_abscissName)
-TASK_TEXT_PROPERTY(OrdinateName, m_ordinateName)
-TASK_TEXT_PROPERTY(Name, m_name)
-#undef TASK_TEXT_PROPERTY
-
-#define TASK_VALUE_GET(Name, Type, field) \
-    HRESULT CTask::get_##Name(Type* value) \
-    {                                      \
-        if (!value)                        \
-            return E_POINTER;              \
-        *value = field;                    \
-        return S_OK;                       \
-    }
-TASK_VALUE_GET(AbscissScale, double, m_abscissScale)
-TASK_VALUE_GET(OrdinateScale, double, m_ordinateScale)
-TASK_VALUE_GET(ClientOriginPointX, std::int32_t, m_originX)
-TASK_VALUE_GET(ClientOriginPointY, std::int32_t, m_originY)
-TASK_VALUE_GET(ShowGrid, std::int32_t, m_showGrid)
-TASK_VALUE_GET(GridColor, std::int32_t, m_gridColor)
-TASK_VALUE_GET(GridWidth, std::int32_t, m_gridWidth)
-#undef TASK_VALUE_GET
+HRESULT CTask::get_Tasks(ITasks** tasks) { return getProperty(tasks, m_tasks); }
+HRESULT CTask::put_Tasks(ITasks* tasks) { return putProperty(m_tasks, tasks); }
+HRESULT CTask::get_AbscissName(std::string* value) { return getProperty(value, m_abscissName); }
+HRESULT CTask::put_AbscissName(const std::string& value) { return putProperty(m_abscissName, value); }
+HRESULT CTask::get_OrdinateName(std::string* value) { return getProperty(value, m_ordinateName); }
+HRESULT CTask::put_OrdinateName(const std::string& value) { return putProperty(m_ordinateName, value); }
+HRESULT CTask::get_Name(std::string* value) { return getProperty(value, m_name); }
+HRESULT CTask::put_Name(const std::string& value) { return putProperty(m_name, value); }
+HRESULT CTask::get_AbscissScale(double* value) { return getProperty(value, m_abscissScale); }
+HRESULT CTask::get_OrdinateScale(double* value) { return getProperty(value, m_ordinateScale); }
+HRESULT CTask::get_ClientOriginPointX(std::int32_t* value) { return getProperty(value, m_originX); }
+HRESULT CTask::put_ClientOriginPointX(std::int32_t x) { return putProperty(m_originX, x); }
+HRESULT CTask::get_ClientOriginPointY(std::int32_t* value) { return getProperty(value, m_originY); }
+HRESULT CTask::put_ClientOriginPointY(std::int32_t y) { return putProperty(m_originY, y); }
+HRESULT CTask::get_ShowGrid(std::int32_t* value) { return getProperty(value, m_showGrid); }
+HRESULT CTask::get_GridColor(std::int32_t* value) { return getProperty(value, m_gridColor); }
+HRESULT CTask::put_GridColor(std::int32_t color) { return putProperty(m_gridColor, color); }
+HRESULT CTask::get_GridWidth(std::int32_t* value) { return getProperty(value, m_gridWidth); }
+HRESULT CTask::put_GridWidth(std::int32_t width) { return putProperty(m_gridWidth, width); }
 
 HRESULT CTask::put_AbscissScale(double scale)
 {
@@ -243,34 +214,10 @@ HRESULT CTask::put_OrdinateScale(double scale)
     return S_OK;
 }
 
-HRESULT CTask::put_ClientOriginPointX(std::int32_t x)
-{
-    m_originX = x;
-    return S_OK;
-}
-
-HRESULT CTask::put_ClientOriginPointY(std::int32_t y)
-{
-    m_originY = y;
-    return S_OK;
-}
-
 HRESULT CTask::put_ShowGrid(std::int32_t show)
 {
     m_showGrid = show;
     Update(defaultUpdate);  // draws only when this is the active task
-    return S_OK;
-}
-
-HRESULT CTask::put_GridColor(std::int32_t color)
-{
-    m_gridColor = color;
-    return S_OK;
-}
-
-HRESULT CTask::put_GridWidth(std::int32_t width)
-{
-    m_gridWidth = width;
     return S_OK;
 }
 

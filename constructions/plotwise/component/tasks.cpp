@@ -119,43 +119,12 @@ HRESULT CTasks::GetPrev(ITask** task)
     return S_OK;
 }
 
-HRESULT CTasks::get_hWND(WindowHandle* window)
-{
-    if (!window)
-        return E_POINTER;
-    *window = m_window;
-    return S_OK;
-}
-
-HRESULT CTasks::put_hWND(WindowHandle window)
-{
-    m_window = window;
-    return S_OK;
-}
-
+HRESULT CTasks::get_hWND(WindowHandle* window) { return getProperty(window, m_window); }
+HRESULT CTasks::put_hWND(WindowHandle window) { return putProperty(m_window, window); }
 HRESULT CTasks::Init(WindowHandle window) { return put_hWND(window); }
-
-HRESULT CTasks::get_hDc(DeviceContextHandle* dc)
-{
-    if (!dc)
-        return E_POINTER;
-    *dc = m_dc;
-    return S_OK;
-}
-
-HRESULT CTasks::put_hDc(DeviceContextHandle dc)
-{
-    m_dc = dc;
-    return S_OK;
-}
-
-HRESULT CTasks::get_ActiveTask(ITask** task)
-{
-    if (!task)
-        return E_POINTER;
-    *task = ComPtr<ITask>(m_active).detach();
-    return S_OK;
-}
+HRESULT CTasks::get_hDc(DeviceContextHandle* dc) { return getProperty(dc, m_dc); }
+HRESULT CTasks::put_hDc(DeviceContextHandle dc) { return putProperty(m_dc, dc); }
+HRESULT CTasks::get_ActiveTask(ITask** task) { return getProperty(task, m_active); }
 
 HRESULT CTasks::put_ActiveTask(ITask* task)
 {
