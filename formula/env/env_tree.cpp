@@ -41,8 +41,7 @@ bool CFormulaEnv::BuildTree(bool correction)
     }
     m_pressPath.reset();
     // The tree is built on the formula as its own text reads, normalised to
-    // a fixed point. A pass can leave work behind ("x*:" loses ':' and then
-    // ends in '*'), and a normalised formula can read back as another one:
+    // a fixed point. A normalised formula can read back as another one:
     // "2,0,1(6)" written from 2, ',' and 0,1(6) reads as 2,0 ',' 1 (6), and an
     // index around a lone indexed function reads as one indexed function.
     // Passes run until the text stays; each change removes a lexeme or a

@@ -291,6 +291,11 @@ void CLexemRow::Normalize(ParseContext& context)
                 }
                 if (fix == SignFix::ChildDeleted) {
                     m_children.erase(m_children.begin() + pos);
+                    // A sign now at the end is looked at again, so that a
+                    // run of signs at the end ("x*:") goes in one pass.
+                    if (pos == Count() && pos - 1 >= FirstPos() && CorrectableSign(Child(pos - 1))) {
+                        --pos;
+                    }
                     continue;
                 }
                 if (fix == SignFix::PrevDeleted) {

@@ -121,6 +121,12 @@ TEST(Normalize, CorrectsSigns)
         {"x@spec$blng#@spec$unite#A", "x@spec$blng#A"},
         {"x=@spec$<=#1", "x@spec$<=#1"},
         {"@system$x+$-y=1-#", "@system$x$-y=1#"},
+        // A run of signs at the end goes in one pass.
+        {"x*:", "x"},
+        {"x=:?:=:", "x"},
+        {"@func$cos$x=:?:=#=1", "@func$cos$x#=1"},
+        {"x+-+", "x"},
+        {"5%+*", "5%"},
     });
 }
 
@@ -275,6 +281,18 @@ TEST(Normalize, TreeBuildingKeepsTheTextReadable)
     env.UseOperationTree(true);
     EXPECT_FALSE(env.RebuildTree());
     EXPECT_NO_THROW(CLexemParser().Parse(env.GetLexemText()));
+}
+
+// A pasted run of signs at the end, longer than the rebuild's passes, still
+// leaves a formula whose text is a fixed point of the rebuild.
+TEST(Normalize, RebuildRemovesALongRunOfSignsAtTheEnd)
+{
+    CFormulaEnv env;
+    EnvError error;
+    ASSERT_TRUE(env.SetLexemText("x" + Repeat("=:?", 60), error));
+    env.UseOperationTree(true);
+    EXPECT_TRUE(env.RebuildTree());
+    EXPECT_EQ(env.GetLexemText(), "x");
 }
 
 TEST(Normalize, WithoutCorrectionKeepsSignsAndBrackets)

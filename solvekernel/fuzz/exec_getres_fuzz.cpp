@@ -7,19 +7,11 @@
 #include <ostream>
 #include <string>
 
+#include "solvekernel/fuzz/library_leaks.h"
+
 extern "C" int exec_init(const char* libPath, const char* args, std::int32_t* handle, std::ostream* log);
 extern "C" int exec_getres(const char* request, std::int32_t code, char** reply, std::int32_t handle);
 extern "C" void exec_remove(char* reply, int zero);
-
-// CLN keeps a block made at start-up and a cache of the modular rings that
-// factoring uses for the life of the process (library statics, not leaks of
-// the kernel); as in the kernel's test binaries, the leak checker is told so,
-// and full unwinding reaches the names that tell them apart.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:cl_prin_globals_init_helper\nleak:find_modint_ring\n";
-}
-extern "C" const char* __asan_default_options() { return "fast_unwind_on_malloc=0"; }
 
 namespace {
 
