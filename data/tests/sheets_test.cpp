@@ -180,10 +180,12 @@ TEST(PrintSheet, FollowsNoLinkFromAStoredFormula)
 std::set<std::string> animationNames()
 {
     std::set<std::string> names;
-    for (const char* guide : {"lang/ua/guide/stepwell.xml", "lang/ua/reckonry/reckonry.xml"})
-        for (const GuideItem* item : loadGuide(modulePath(guide)).items())
+    for (const char* guide : {"lang/ua/guide/stepwell.xml", "lang/ua/reckonry/reckonry.xml"}) {
+        const Guide loaded = loadGuide(modulePath(guide));  // its items point into it
+        for (const GuideItem* item : loaded.items())
             if (!item->howToDoExtended.empty())
                 names.insert(item->howToDoExtended);
+    }
     for (const std::string& page : taskPages()) {
         const xml::Document document = xml::Document::loadFile(modulePath("lang/ua/taskbook/doc/" + page));
         for (const xml::Node& job : xml::selectList(*document.root(), "//JOB[@animResource]"))

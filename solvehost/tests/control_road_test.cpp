@@ -14,14 +14,6 @@
 #include "solvehost/solve_kernel.h"
 #include "testsupport/temp_dir.h"
 
-// CLN keeps a block made at start-up and a cache of the modular rings that
-// factoring uses for as long as the process lives (library statics, not
-// leaks of the kernel); the leak checker of sanitizer builds is told so.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:cl_prin_globals_init_helper\nleak:find_modint_ring\n";
-}
-
 namespace solvehost {
 namespace {
 

@@ -16,17 +16,6 @@
 #include "solvehost/solve_kernel.h"
 #include "testsupport/temp_dir.h"
 
-// CLN keeps a block made at start-up and a cache of the modular rings that
-// factoring uses for as long as the process lives (library statics, not
-// leaks of the kernel); the leak checker of sanitizer builds is told so.
-// CLN has no frame pointers: only full unwinding reaches the names that tell
-// those blocks apart from a real leak.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:cl_prin_globals_init_helper\nleak:find_modint_ring\n";
-}
-extern "C" const char* __asan_default_options() { return "fast_unwind_on_malloc=0"; }
-
 namespace solvehost {
 namespace {
 

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "shared/widgets/docking_pane_bar.h"
 
 namespace shared {
@@ -115,14 +117,14 @@ TEST(CDockingPaneBar, DraggingTheGripperMovesTheBar)
 
 TEST(CDockingPaneBar, PaneFillsItAndFollowsItsSize)
 {
+    QTextEdit pane;  // the bar does not own it
     Frame frame;
-    auto* pane = new QTextEdit;
-    pane->resize(240, 300);
-    CDockingPaneBar* bar = frame.dock(Qt::RightDockWidgetArea, pane);
-    EXPECT_EQ(bar->child(), pane);
+    pane.resize(240, 300);
+    CDockingPaneBar* bar = frame.dock(Qt::RightDockWidgetArea, &pane);
+    EXPECT_EQ(bar->child(), &pane);
     EXPECT_EQ(bar->width(), 240);  // the bar starts from the pane's size
     const auto filled = [&] {
-        const QRect inBar(pane->mapTo(bar, QPoint(0, 0)), pane->size());
+        const QRect inBar(pane.mapTo(bar, QPoint(0, 0)), pane.size());
         EXPECT_EQ(inBar.left(), 0);
         EXPECT_EQ(inBar.top(), CDockingPaneBar::kGripperWidth);
         EXPECT_EQ(inBar.right(), bar->width() - 1);
@@ -150,15 +152,16 @@ TEST(CDockingPaneBar, ThePaneOutlivesABarThatGoesFirst)
 TEST(CDockingPaneBar, MakesItsPaneByFactoryOrAPlainGuide)
 {
     QMainWindow window;
+    std::unique_ptr<QWidget> madePane;  // the bar does not own what the factory makes
     CDockingPaneBar made;
     QWidget* parentGiven = nullptr;
     int idGiven = 0;
     ASSERT_TRUE(made.Create(&window, nullptr, QStringLiteral("Guide"), 101, 0, [&](QWidget* parent, int id) {
         parentGiven = parent;
         idGiven = id;
-        auto* pane = new QWidget(parent);
-        pane->resize(200, 300);
-        return pane;
+        madePane = std::make_unique<QWidget>(parent);
+        madePane->resize(200, 300);
+        return madePane.get();
     }));
     EXPECT_EQ(idGiven, 101);
     EXPECT_TRUE(made.isAncestorOf(parentGiven));
@@ -178,19 +181,19 @@ TEST(CDockingPaneBar, Screenshots)
 {
     for (const auto& [area, name] : {std::pair{Qt::LeftDockWidgetArea, "left"},
                                     std::pair{Qt::BottomDockWidgetArea, "bottom"}}) {
+        QTextEdit pane;  // the bar does not own it
         Frame frame;
-        auto* pane = new QTextEdit;
-        pane->setPlainText(QStringLiteral("Перетворення"));
-        pane->resize(220, 160);
-        frame.dock(area, pane);
+        pane.setPlainText(QStringLiteral("Перетворення"));
+        pane.resize(220, 160);
+        frame.dock(area, &pane);
         const QImage shot = frame.window.grab().toImage();
         ASSERT_TRUE(shot.save(QStringLiteral(FURNITURE_PNG_DIR "/furniture_dock_%1.png").arg(name)));
     }
+    QTextEdit pane;
     Frame frame;
-    auto* pane = new QTextEdit;
-    pane->setPlainText(QStringLiteral("Перетворення"));
-    pane->resize(220, 160);
-    CDockingPaneBar* bar = frame.dock(Qt::LeftDockWidgetArea, pane);
+    pane.setPlainText(QStringLiteral("Перетворення"));
+    pane.resize(220, 160);
+    CDockingPaneBar* bar = frame.dock(Qt::LeftDockWidgetArea, &pane);
     bar->setFloating(true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return bar->gripper() == nullptr; }, 2000));
     const QImage shot = bar->grab().toImage();
