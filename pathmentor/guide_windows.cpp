@@ -8,8 +8,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTextEdit>
+
+#include <algorithm>
 
 #include "constructions/plotwise/component/plotwise_ids.h"
 #include "pathmentor/guide_context.h"
@@ -89,6 +92,8 @@ CTransformationWnd::CTransformationWnd(TransformationItem* item, CGuideChapterWn
     const GuideContext& context = guideContext();
     m_title = new QLabel(QString::fromStdString(item->name), this);
     setId(m_title, kTitleId, "1001");
+    // A long name wraps and the page grows to show it whole.
+    m_title->setWordWrap(true);
     m_howToDo = new CIconButton(context.howtodoIcon, context.howtodo, this);
     setId(m_howToDo, kHowToDoId, "1002");
     m_apply = new CIconButton(context.applyIcon, context.apply, this);
@@ -101,7 +106,7 @@ CTransformationWnd::CTransformationWnd(TransformationItem* item, CGuideChapterWn
         initFormulas();
     else if (item->view == ItemView::Graph)
         initGraph();
-    resize(200, PageHeight());
+    resize(200, PageHeight(200));
 }
 
 CTransformationWnd::CTransformationWnd(std::unique_ptr<TransformationItem> item, CGuideChapterWnd* home,
@@ -204,21 +209,29 @@ bool CTransformationWnd::formulasShown() const
     return showExtendedTransformations() || m_item->formulaChoice;
 }
 
-int CTransformationWnd::PageHeight() const
+int CTransformationWnd::titleHeight(int w) const
 {
+    return std::max(kRowSize, m_title->heightForWidth(std::max(w - 59, 1)));
+}
+
+int CTransformationWnd::PageHeight() const { return PageHeight(width()); }
+
+int CTransformationWnd::PageHeight(int w) const
+{
+    const int extra = titleHeight(w) - kRowSize;
     switch (m_item->view) {
     case ItemView::Graph:
-        return kRowSize + 165;
+        return kRowSize + 165 + extra;
     case ItemView::Formula: {
         if (!formulasShown() || m_formulas.empty())
-            return 35;
+            return 35 + extra;
         int height = 30 + 10;
         for (const Formula& formula : m_formulas)
             height += formula.height;
-        return height + 5 * (static_cast<int>(m_formulas.size()) - 1);
+        return height + 5 * (static_cast<int>(m_formulas.size()) - 1) + extra;
     }
     default:
-        return kRowSize + 35;
+        return kRowSize + 35 + extra;
     }
 }
 
@@ -239,13 +252,16 @@ bool CTransformationWnd::multyFormulaChoice() const
 
 void CTransformationWnd::LayoutPage(int w)
 {
-    m_title->setGeometry(4, 5, w - 59, 20);
+    const int title = titleHeight(w);
+    m_title->setGeometry(4, 5, w - 59, title);
     m_howToDo->setGeometry(w - 50, 5, kRowSize, kRowSize);
     m_apply->setGeometry(w - 25, 5, kRowSize, kRowSize);
+    // What follows the title moves down by its lines beyond the first row.
+    const int top = 30 + title - kRowSize;
     if (m_graphWindow)
-        m_graphWindow->setGeometry(10, 30, w - 15, 150);
+        m_graphWindow->setGeometry(10, top, w - 15, 150);
     const bool shown = formulasShown();
-    int y = 30;
+    int y = top;
     for (Formula& formula : m_formulas) {
         if (formula.window) {
             formula.window->setGeometry(20, y, w - 25, formula.height);
@@ -370,7 +386,7 @@ int CGuideChapterWnd::GroupHeight() const
 {
     int height = kGap;
     for (CTransformationWnd* page : pages())
-        height += page->PageHeight() + kGap;
+        height += page->PageHeight(width() - 2 * kGap) + kGap;
     return height;
 }
 
@@ -383,16 +399,22 @@ void CGuideChapterWnd::FitHeight()
 void CGuideChapterWnd::LayoutPages()
 {
     int y = kGap;
+    const int w = width() - 2 * kGap;
     for (CTransformationWnd* page : pages()) {
-        page->setGeometry(kGap, y, width() - 2 * kGap, page->PageHeight());
-        page->LayoutPage(page->width());
-        y += page->PageHeight() + kGap;
+        const int height = page->PageHeight(w);
+        page->setGeometry(kGap, y, w, height);
+        page->LayoutPage(w);
+        y += height + kGap;
     }
 }
 
 void CGuideChapterWnd::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    // At another width the titles wrap otherwise: the group takes the
+    // height its pages need (the rollup places it again).
+    if (event->size().width() != event->oldSize().width() && height() != GroupHeight())
+        resize(width(), GroupHeight());
     LayoutPages();
 }
 

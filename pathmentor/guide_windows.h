@@ -65,8 +65,10 @@ public:
     TransformationItem* item() const { return m_item; }
     CGuideChapterWnd* home() const { return m_home; }
     // Plain 55, graph 185, formula 35 with its formulas hidden or none, else
-    // 30 + their heights + 5 between them + 10.
+    // 30 + their heights + 5 between them + 10; a title that wraps at the
+    // page's width adds its lines beyond the first row.
     int PageHeight() const;
+    int PageHeight(int w) const;
     bool formulasShown() const;
     // The 1-based position of the first checked radio button; 0 for none or
     // when the item offers no choice.
@@ -98,6 +100,8 @@ protected:
 private:
     void initFormulas();
     void initGraph();
+    // The title's height at the page width w: one row, or its wrapped lines.
+    int titleHeight(int w) const;
 
     std::unique_ptr<TransformationItem> m_ownedItem;
     TransformationItem* m_item;
@@ -136,7 +140,7 @@ public:
     void TakeBack(CTransformationWnd* page);
     // Frees every page made here (deleteLater) and forgets them.
     void DestroyPages();
-    // Σ(page height + 6) + 6.
+    // Σ(page height + 6) + 6, the pages at the group's width less the gaps.
     int GroupHeight() const;
     // Resizes to the group height at the present width.
     void FitHeight();

@@ -264,6 +264,13 @@ void CRollupCtrl::RecalcLayout()
     }
     setUpdatesEnabled(true);
     update(QRect(w - kStripWidth, 0, kStripWidth, h));
+    // A page that took another height at its new width (a group whose titles
+    // wrap otherwise) is placed again with it, and the rows below it move.
+    for (const Page& page : m_pages)
+        if (page.expanded && page.enabled && page.page && page.page->height() != page.height) {
+            RecalcLayout();
+            return;
+        }
 }
 
 bool CRollupCtrl::scrollable() const

@@ -43,6 +43,8 @@ const std::vector<KeySet>& keySets()
           "taskBFShowAnim", "beginTaskEquation", "beginTaskSystem", "beginTaskUser", "beginTaskProg"}},
         {"stepwell.lng", "print view",
          {"versionPrint", "MenuPrintPreView", "fileMenuPrint", "fileMenuPrintPreView", "erPrintPage"}},
+        {"stepwell.lng", "moves, modes and the begin dialog's refusal",
+         {"msgSolveMoveTerm", "msgModeAfterStart", "beginTaskRefused"}},
         {"guide.lng", "guide captions",
          {"collapseAll", "expandAll", "apply", "howtodo", "favourites", "transformations", "graphsTr", "answers"}},
         {"reckonry.lng", "start-up, splash and guide",

@@ -68,6 +68,17 @@ const DropCase kDropCases[] = {
     {"LoneZeroReplaced", "x=0", "x", 0, "=", 0, DropKind::AcrossOntoRelation, "0=-x", "transformed"},
     {"LoneZeroOnTheLeft", "0=x-3", "x", 0, "=", 0, DropKind::AcrossOntoRelation, "-x=-3", "transformed"},
     {"FactorStays", "2*x+3=7", "x", 0, "=", 0, DropKind::None, "2*x+3=7", ""},
+    // Anywhere on the other side: as onto the relation sign.
+    {"TermOntoLoneZero", "x-3=0", "3", 0, "0", 0, DropKind::AcrossOntoSide, "x=3", "transformed"},
+    {"TermOntoNumber", "2*x+3=7", "3", 0, "7", 0, DropKind::AcrossOntoSide, "2*x=-3+7", "transformed"},
+    {"TermOntoFactor", "x+3=2*y", "3", 0, "y", 0, DropKind::AcrossOntoSide, "x=-3+2*y", "transformed"},
+    {"TermOntoSignInsideBrackets", "x+3=2*(7-1)", "3", 0, "-", 0, DropKind::AcrossOntoSide, "x=-3+2*@br_row_round$7-1#",
+     "transformed"},
+    {"RightTermOntoLeftTerm", "x=y+5", "5", 0, "x", 0, DropKind::AcrossOntoSide, "x-5=y", "transformed"},
+    {"TermOfAnInequality", "2*x+3>7", "3", 0, "7", 0, DropKind::AcrossOntoSide, "2*x>-3+7", "transformed"},
+    {"FactorOntoTheOtherSideStays", "2*x+3=7", "x", 0, "7", 0, DropKind::None, "2*x+3=7", ""},
+    // Two lone sides: the move across (no longer a request to the host).
+    {"TwoSidesOfARelation", "x=y", "x", 0, "y", 0, DropKind::AcrossOntoSide, "0=-x+y", "transformed"},
     // Across a relation onto a sign of the other side.
     {"TermOntoMinus", "x+3=7-1", "3", 0, "-", 0, DropKind::AcrossOntoSign, "x=7-3-1", "transformed"},
     {"NegativeTermOntoPlus", "x-3=7+1", "3", 0, "+", 0, DropKind::AcrossOntoSign, "x=7+3+1", "transformed"},
@@ -86,7 +97,6 @@ const DropCase kDropCases[] = {
     // Handed to the host.
     {"TwoTermsOfASum", "2*x+3+4=7", "3", 0, "4", 0, DropKind::CombineTerms, "2*x+3+4=7", "dragdrop 1 3|4"},
     {"TwoFactors", "a*b+c", "a", 0, "b", 0, DropKind::CombineTerms, "a*b+c", "dragdrop 4 a|b"},
-    {"TwoSidesOfARelation", "x=y", "x", 0, "y", 0, DropKind::CombineTerms, "x=y", "dragdrop 8 x|y"},
     {"TwoRelations", "@system$x+y=5$x-y=1#", "=", 0, "=", 1, DropKind::CombineRelations, "@system$x+y=5$x-y=1#",
      "dragdrop 12 x+!y=!5|x+!(-1)*!y=!1"},
     // Nothing.

@@ -140,6 +140,7 @@ bool IsLocalDrop(DropKind kind)
     case DropKind::MoveTerm:
     case DropKind::AcrossOntoSign:
     case DropKind::AcrossOntoRelation:
+    case DropKind::AcrossOntoSide:
     case DropKind::Substitute:
         return true;
     case DropKind::None:
@@ -156,6 +157,7 @@ int DropEffectOf(DropKind kind)
     case DropKind::MoveTerm:
     case DropKind::AcrossOntoSign:
     case DropKind::AcrossOntoRelation:
+    case DropKind::AcrossOntoSide:
     case DropKind::CombineRelations:
         return 4;
     case DropKind::CombineTerms:
@@ -252,7 +254,14 @@ DropKind CDragOperation::Analyse(COperationNode* s, COperationNode* t) const
         return DropKind::CombineRelations;
     }
 
-    // 7. Two terms of one operation.
+    // 7. Anywhere else on the other side of a relation: the term goes across
+    // as when dropped onto the relation sign (a lone "0" there included).
+    if (IsRelationNode(ancestor) && SideOf(ancestor, s) && SideOf(ancestor, t) &&
+        SideOf(ancestor, s) != SideOf(ancestor, t) && Analyse(s, ancestor) == DropKind::AcrossOntoRelation) {
+        return DropKind::AcrossOntoSide;
+    }
+
+    // 8. Two terms of one operation.
     COperationNode* tSign = EnclosingSign(t);
     if (s->Depth() == t->Depth() && IsMovableTerm(s) && IsMovableTerm(t) && ancestor && sSign && tSign &&
         sSign->Parent() == tSign->Parent() && sOperation && tOperation &&
@@ -272,6 +281,9 @@ bool CDragOperation::Apply(DropKind kind, COperationNode* source, COperationNode
     case DropKind::AcrossOntoSign:
     case DropKind::AcrossOntoRelation:
         changed = MoveAcross(kind, source, target);
+        break;
+    case DropKind::AcrossOntoSide:
+        changed = MoveAcross(DropKind::AcrossOntoRelation, source, CommonAncestor(source, target));
         break;
     case DropKind::Substitute:
         changed = Substitute(source, target);

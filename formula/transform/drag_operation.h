@@ -25,12 +25,15 @@ enum class DropKind : int {
     CombineRelations = 7,
     // A variable of a line substituted by the other side of an equation.
     Substitute = 8,
+    // A term dropped anywhere on the other side of its relation: moved
+    // across as onto the relation sign.
+    AcrossOntoSide = 9,
 };
 
 // The kinds the transformer carries out itself.
 bool IsLocalDrop(DropKind kind);
 // The drop effect shown while dragging over a node: link (4) for kinds 1,
-// 4, 6 and 7, copy (1) for kind 2, move (2) otherwise.
+// 4, 6, 7 and 9, copy (1) for kind 2, move (2) otherwise.
 int DropEffectOf(DropKind kind);
 // The vertex code of a drop handed to the host: 12 for two relations,
 // else by the class of the first child of the nodes' common ancestor
@@ -43,7 +46,7 @@ public:
 
     // Classifies a drop of source onto target (null or equal nodes: None).
     DropKind Analyse(COperationNode* source, COperationNode* target) const;
-    // Carries out a local drop on the lexemes (kinds 1, 4, 6 and 8). The
+    // Carries out a local drop on the lexemes (kinds 1, 4, 6, 8 and 9). The
     // tree is stale afterwards: the caller rebuilds it. False (nothing
     // changed) when the nodes do not allow it.
     bool Apply(DropKind kind, COperationNode* source, COperationNode* target);

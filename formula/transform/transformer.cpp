@@ -367,6 +367,7 @@ void CTransformer::Drop(Point pt)
     case DropKind::MoveTerm:
     case DropKind::AcrossOntoSign:
     case DropKind::AcrossOntoRelation:
+    case DropKind::AcrossOntoSide:
     case DropKind::Substitute: {
         ResetDragState();
         if (!m_drag.Apply(kind, source, target)) {

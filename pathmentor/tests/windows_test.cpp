@@ -246,6 +246,64 @@ TEST_F(Pages, GroupStacksItsPagesAndChapterHoldsGroups)
     window.grab().save(QStringLiteral(PATHMENTOR_PNG_DIR "/pathmentor_pages.png"));
 }
 
+// A name longer than the title row wraps: the page grows by its lines at
+// its width, what follows the title moves down, and the group and the
+// chapter's rows below make room; at a width where it fits, one row again.
+TEST_F(Pages, LongTitleWrapsAndThePageGrowsToIt)
+{
+    GuideChapter chapter;
+    chapter.name = "Лінійні рівняння";
+    auto record = std::make_unique<GuideGroup>();
+    record->name = "group";
+    record->items.push_back(makeItem(ItemView::Formula, 512, {"20"}));
+    record->items.back()->name = "Помножити обидві частини рівняння на число";
+    record->items.push_back(makeItem(ItemView::Plain, 10));
+    chapter.groups.push_back(std::move(record));
+    auto next = std::make_unique<GuideGroup>();
+    next->name = "next";
+    next->items.push_back(makeItem(ItemView::Plain, 11));
+    chapter.groups.push_back(std::move(next));
+    CCommonChapterWnd window(&chapter);
+    ASSERT_TRUE(window.Create(&parent));
+    window.ExpandAll(true);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+
+    struct Case {
+        int width;
+        bool wraps;
+    };
+    for (const Case c : {Case{260, true}, Case{700, false}, Case{220, true}}) {
+        SCOPED_TRACE(c.width);
+        window.resize(c.width, 500);
+        QApplication::processEvents();
+        CGuideChapterWnd* group = window.groups()[0];
+        const std::vector<CTransformationWnd*> pages = group->pages();
+        ASSERT_EQ(pages.size(), 2u);
+        CTransformationWnd* page = pages[0];
+        QLabel* title = page->title();
+        // The lines the whole name takes in the title's width.
+        const QFontMetrics metrics(title->font());
+        const int needed =
+            metrics.boundingRect(QRect(0, 0, title->width(), 1000), Qt::TextWordWrap, title->text()).height();
+        EXPECT_EQ(needed > metrics.height(), c.wraps) << needed;
+        EXPECT_GE(title->height(), needed);
+        EXPECT_GE(title->heightForWidth(title->width()), needed);
+        // The formula below the title, the page around both.
+        const QRect formula = page->formulas()[0].window->geometry();
+        EXPECT_GE(formula.top(), title->geometry().bottom());
+        EXPECT_EQ(page->height(), 60 + title->height() - 20);
+        EXPECT_LE(formula.bottom(), page->height());
+        EXPECT_EQ(pages[1]->geometry().top(), page->geometry().bottom() + 1 + 6);
+        EXPECT_EQ(group->height(), group->GroupHeight());
+        EXPECT_EQ(group->height(), 6 + page->height() + 6 + 55 + 6);
+        // The next group's title button below the grown group.
+        EXPECT_GT(window.GetTitleButton(1)->geometry().top(), group->geometry().bottom());
+        if (c.width == 260)
+            window.grab().save(QStringLiteral(PATHMENTOR_PNG_DIR "/pathmentor_long_title.png"));
+    }
+}
+
 TEST_F(Pages, GraphPageDrawsItsGraph)
 {
     auto item = makeItem(ItemView::Graph, 107);

@@ -4,11 +4,19 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 #include "shared/language.h"
 #include "stepwell/app/solve_wnd.h"
 #include "stepwell/app/theme.h"
 
 namespace stepwell {
+
+namespace {
+
+constexpr int kMargin = 10;  // above and below the answer step
+
+}  // namespace
 
 CStepwellAnswerWnd::CStepwellAnswerWnd(QWidget* parent, const QFont& frameFont) : QWidget(parent), m_font(frameFont)
 {
@@ -48,18 +56,34 @@ void CStepwellAnswerWnd::RecalcLayout()
     CSolutionStep* step = answerStep();
     if (step) {
         const int width = m_caption->width() - 30;
-        const int top = AnswerStrip::kHeader + m_strip.offset() + 10;
+        const int top = AnswerStrip::kHeader + m_strip.offset() + kMargin;
         // (grid step - 10 mod grid step - left) for a left of 20
         constexpr int kPhase = -10;
-        m_strip.setContent(step->Layout(width, m_font, QRect(20, top, width, 0), kPhase, true));
+        // The margins above and below the step are content too: scrolled to
+        // the end, the answer's last line shows whole.
+        m_strip.setContent(kMargin + step->Layout(width, m_font, QRect(20, top, width, 0), kPhase, true) + kMargin);
         m_strip.Clamp(height());
-        if (m_strip.offset() != top - AnswerStrip::kHeader - 10)
-            step->Layout(width, m_font, QRect(20, AnswerStrip::kHeader + m_strip.offset() + 10, width, 0), kPhase,
-                         true);
+        if (m_strip.offset() != top - AnswerStrip::kHeader - kMargin)
+            step->Layout(width, m_font, QRect(20, AnswerStrip::kHeader + m_strip.offset() + kMargin, width, 0),
+                         kPhase, true);
     } else {
         m_strip.setContent(0);
     }
     update();
+    if (const int optimal = OptimalHeight(); optimal != m_reportedOptimal) {
+        m_reportedOptimal = optimal;
+        if (m_optimalHeightListener)
+            m_optimalHeightListener();
+    }
+}
+
+int CStepwellAnswerWnd::OptimalHeight() const
+{
+    if (!answerStep())
+        return 0;
+    // The light stands 5 below the caption and keeps 5 free under it.
+    const int light = AnswerStrip::kHeader + 5 + m_lights[0].height() + 5;
+    return std::max(AnswerStrip::kHeader + m_strip.content(), light);
 }
 
 QPixmap CStepwellAnswerWnd::Render()

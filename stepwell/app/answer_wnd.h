@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <functional>
+
 #include "stepwell/app/task_solution.h"
 #include "stepwell/model/steps_geometry.h"
 
@@ -19,8 +21,13 @@ public:
     CStepwellAnswerWnd(QWidget* parent, const QFont& frameFont);
 
     void SetSolution(CTaskSolution* solution);
-    // Clamps the offset and lays the answer out, then redraws.
+    // Clamps the offset and lays the answer out, then redraws; tells the
+    // listener when the height the answer wants has changed.
     void RecalcLayout();
+    // The caption with the whole answer under it (its margins included) and
+    // its light beside it; 0 while there is no answer.
+    int OptimalHeight() const;
+    void SetOptimalHeightListener(std::function<void()> listener) { m_optimalHeightListener = std::move(listener); }
     QPixmap Render();
 
     const AnswerStrip& strip() const { return m_strip; }
@@ -42,6 +49,8 @@ private:
     QLabel* m_caption = nullptr;
     AnswerStrip m_strip;
     QPixmap m_lights[4];
+    std::function<void()> m_optimalHeightListener;
+    int m_reportedOptimal = 0;
 };
 
 }  // namespace stepwell

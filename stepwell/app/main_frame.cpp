@@ -45,9 +45,9 @@ namespace {
 constexpr int kSplitterId = 59648;  // the frame's first pane
 constexpr int kGuideBarId = 0xE810;
 constexpr int kGuideControlId = 1001;
-constexpr int kAnswerPaneHeight = 70;
 constexpr int kSplitterBarWidth = 5;
 constexpr int kLanguageControlId = 1002;
+constexpr int kPanesLeastWidth = 360;
 
 // Texts of missing controls, shown even when the language file did not load.
 constexpr const char* kNoConditionViewerText = "Не встановлено переглядач умови задачі: перевірте встановлення.";
@@ -127,8 +127,14 @@ bool CStepwellMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_conditionWnd && event->type() == QEvent::Resize)
         m_conditionWnd->viewer().setGeometry(m_conditionWnd->rect());
-    if (m_numberAxisWindow && watched == m_numberAxisWindow->parentWidget() && event->type() == QEvent::Resize)
+    if (m_numberAxisWindow && watched == m_numberAxisWindow->parentWidget() && event->type() == QEvent::Resize) {
         m_numberAxisWindow->setGeometry(m_numberAxisWindow->parentWidget()->rect());
+        placeNumberAxisOrigin();
+    }
+    // Another room for the panes (the window or a bar resized): their
+    // content wants other heights, the condition's wrapping otherwise.
+    if (watched == m_splitter && event->type() == QEvent::Resize)
+        queuePaneSizes();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -212,6 +218,10 @@ int CStepwellMainFrame::OnCreate()
     m_splitter->CreatePane(2, m_answerWnd);
     m_splitter->SetPaneSizes({40, 100, 10});
     m_conditionWnd->viewer().SetGuiFont(fontDescription(m_font));
+    // The panes keep a width to show a step in; a narrow window narrows the guide first.
+    m_splitter->setMinimumWidth(kPanesLeastWidth);
+    m_splitter->installEventFilter(this);
+    m_answerWnd->SetOptimalHeightListener([this] { queuePaneSizes(); });
 
     buildMenus();
     buildToolBar();
@@ -601,14 +611,6 @@ void CStepwellMainFrame::SetTaskCondition(const std::string& taskText)
     EnableCommand(kCmdSolveBegin, true);
     EnableCommand(kCmdSolveStepCheck, false);
     EnableCommand(kCmdSolveStepExecute, false);
-}
-
-void CStepwellMainFrame::setPaneSizes()
-{
-    const int condition = static_cast<int>(m_conditionWnd->GetOptimalHeight());
-    const int room = m_splitter->height() - 2 * kSplitterBarWidth;
-    const int steps = std::max(1, room - condition - kAnswerPaneHeight);
-    m_splitter->SetPaneSizes({condition, steps, kAnswerPaneHeight});
 }
 
 void CStepwellMainFrame::LoadSolution(const std::string& solutionXml)

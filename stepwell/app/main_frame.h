@@ -183,7 +183,12 @@ private:
     // tasks wait.
     bool receivingHeldBack() const;
     void openReceivedTask(const ReceivedTask& task);
+    // The three panes at the heights their content wants in the room there
+    // is (pane_layout.cpp); queued: once the events in hand are handled.
     void setPaneSizes();
+    void queuePaneSizes();
+    // The number axis's origin where its labels fit at the bar's size.
+    void placeNumberAxisOrigin();
     void onDestroy();
 
     // Command handlers.
@@ -234,6 +239,7 @@ private:
     std::vector<QPointer<QDialog>> m_taskDialogs;
 
     CTaskReceiver m_receiver;
+    bool m_paneSizesQueued = false;
     bool m_retryArmed = false;
     bool m_destroyed = false;
     std::unique_ptr<platform::ipc::Listener> m_listener;

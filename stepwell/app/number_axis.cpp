@@ -13,6 +13,7 @@
 #include "stepwell/app/command_ids.h"
 #include "stepwell/app/main_frame.h"
 #include "stepwell/model/interval_reply.h"
+#include "stepwell/model/pane_heights.h"
 
 namespace stepwell {
 
@@ -25,6 +26,10 @@ using platform::com::IDispatch;
 
 constexpr int kNumberAxisBarId = 0xE811;
 constexpr int kNumberAxisHeight = 120;
+// Pixels a unit: a tick and its label every unit; a label a margin inside
+// the edges shows whole.
+constexpr int kAxisScale = 30;
+constexpr int kAxisLabelMargin = 15;
 
 // A failed creation as the error a failing call raises.
 void check(platform::HRESULT hr, const char* what)
@@ -54,10 +59,10 @@ bool CStepwellMainFrame::createNumberAxis()
     ComPtr<IDispatch> task;
     check(platform::com::createInstance(tickrule::CLSID_Task, task), "Tickrule.Task");
     DispatchDriver taskDriver(task);
-    taskDriver.setProperty(tickrule::kDispTaskClientOriginPointX, std::int32_t{holder->width() / 2});
-    taskDriver.setProperty(tickrule::kDispTaskClientOriginPointY, std::int32_t{holder->height() / 2});
+    taskDriver.setProperty(tickrule::kDispTaskAbscissScale, double{kAxisScale});
     tasks.invoke(tickrule::kDispTasksAdd, task);
     tasks.setProperty(tickrule::kDispTasksActiveTask, task);
+    placeNumberAxisOrigin();
 
     m_numberAxisBar = new shared::CDockingPaneBar;
     m_numberAxisBar->Create(this, holder, QString::fromStdString(shared::GetLangString("viewNumAxis")),
@@ -65,6 +70,23 @@ bool CStepwellMainFrame::createNumberAxis()
     m_numberAxisBar->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
     addDockWidget(Qt::BottomDockWidgetArea, m_numberAxisBar);
     return true;
+}
+
+void CStepwellMainFrame::placeNumberAxisOrigin()
+{
+    if (!m_numberAxis || !m_numberAxisWindow)
+        return;
+    const QSize size = m_numberAxisWindow->size();
+    try {
+        DispatchDriver tasks(m_numberAxis.getProperty<ComPtr<IDispatch>>(tickrule::kDispTickruleTaskList));
+        DispatchDriver task(tasks.getProperty<ComPtr<IDispatch>>(tickrule::kDispTasksActiveTask));
+        task.setProperty(tickrule::kDispTaskClientOriginPointX,
+                         std::int32_t{AxisOriginX(size.width(), kAxisScale, kAxisLabelMargin)});
+        task.setProperty(tickrule::kDispTaskClientOriginPointY, std::int32_t{size.height() / 2});
+        task.invoke(tickrule::kDispTaskUpdate);
+    } catch (const platform::com::Error&) {
+        // (called from a resize too) the axis keeps the place it had
+    }
 }
 
 void CStepwellMainFrame::onViewNumberAxis()

@@ -13,6 +13,7 @@ namespace stepwell {
 namespace {
 
 constexpr int kGrid = 20;
+constexpr int kEditorState = 2;  // the formula control's State while the pupil types
 
 void drawGrid(QPainter& painter, const QSize& size)
 {
@@ -329,8 +330,14 @@ void CStepwellSolveWnd::clickStep(const QPoint& at)
 void CStepwellSolveWnd::OnFormulaChanged()
 {
     // The pupil's typing changes the active formula's size.
-    if (CSolutionStep* active = m_solution ? m_solution->GetActiveStep() : nullptr)
+    if (CSolutionStep* active = m_solution ? m_solution->GetActiveStep() : nullptr) {
         active->formula().UpdateSize();
+        // The pupil edits the result of an own step (after a check that
+        // refused it, say): the edited result can be checked again.
+        if (active->GetKind() == StepKind::Double && m_solution->IsActiveLast() && active->control() &&
+            active->control()->GetState() == kEditorState)
+            m_host->EnableCommand(kCmdSolveStepCheck, true);
+    }
     RecalcLayout(true);
 }
 

@@ -6,6 +6,7 @@
 #include "shared/language.h"
 #include "stepwell/app/command_ids.h"
 #include "stepwell/app/solve_wnd.h"
+#include "stepwell/model/formula_change.h"
 
 namespace stepwell {
 
@@ -129,8 +130,11 @@ void CStepwellSolveWnd::OnFormulaTransformed()
     if (!active || !active->control())
         return;
     const std::string changed = active->control()->GetLexemText();
+    // A term dropped across "=" (or another relation) is described as the move it is.
+    const char* description =
+        MovesAcrossRelation(active->formula().LexemText, changed) ? "msgSolveMoveTerm" : "msgSolveExprSimplify";
     active->formula().RestoreLexemText();
-    m_host->ApplyResult(changed, shared::GetLangString("msgSolveExprSimplify"), false, false, false, true);
+    m_host->ApplyResult(changed, shared::GetLangString(description), false, false, false, true);
     m_host->SetSelection("");
 }
 

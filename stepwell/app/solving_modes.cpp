@@ -21,9 +21,12 @@ void CStepwellMainFrame::OnModeMixed() { onSolvingMode(3, kCmdSmodeMixed); }
 void CStepwellMainFrame::onSolvingMode(int mode, int commandId)
 {
     static constexpr int kCommands[] = {kCmdSmodeAuto, kCmdSmodeIndep, kCmdSmodeMixed};
-    // Once a solution has steps its mode stays; its button is pressed again.
+    // Once a solution has steps its mode stays; its button is pressed again,
+    // and the pupil is told why.
     if (m_solution && m_solution->Count() > 0) {
         action(kCommands[m_mode - 1])->setChecked(true);
+        if (mode != m_mode)
+            AskUser("msgModeAfterStart", platform::MessageButtons::Ok);
         return;
     }
     action(kCommands[m_mode - 1])->setChecked(false);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -12,11 +13,15 @@
 #include "shared/language.h"
 #include "solvehost/anim/task_anim_frame.h"
 #include "solvehost/symbrant_ctrl.h"
+#include "stepwell/app/solve_wnd.h"
 #include "stepwell/app/theme.h"
 
 namespace stepwell {
 
 namespace {
+
+constexpr int kWidth = 500;
+constexpr int kHeight = 300;
 
 QString lang(const char* key) { return QString::fromStdString(shared::GetLangString(key)); }
 
@@ -39,15 +44,17 @@ CTaskBeginFormulaDlg::CTaskBeginFormulaDlg(ITaskDialogHost* host, QWidget* paren
     palette.setColor(QPalette::Window, themeColor(1));
     setPalette(palette);
     setAutoFillBackground(true);
+    const bool anim = !m_animFile.empty();
     // The dialog keeps its size: its layout is made once, here.
-    setFixedSize(500, 300);
+    const int w = placeButtons(anim);
+    const int h = kHeight;
+    setFixedSize(w, h);
     centre(this, size());
-    const int w = 500;
-    const int h = 300;
 
     auto* group = new QGroupBox(lang("taskBFGroup"), this);
     group->setObjectName(QString::number(kGroup));
     group->setGeometry(3, 5, w - 6, h - 40);
+    group->lower();
     auto* equation = new QRadioButton(lang("taskBFEquation"), this);
     equation->setObjectName(QString::number(kEquation));
     auto* system = new QRadioButton(lang("taskBFSystem"), this);
@@ -56,26 +63,32 @@ CTaskBeginFormulaDlg::CTaskBeginFormulaDlg(ITaskDialogHost* host, QWidget* paren
     equation->setGeometry(5, 20, w / 2 - 13, r);
     system->setGeometry(w / 2 + 5, 20, w / 2 - 13, r);
 
+    m_formulaPlace = QRect(8, r + 25, w - 16, h - r - 65);
     m_control = new solvehost::CSymbrantCtrl;
-    if (m_control->Create(QString(), solvehost::WS_CHILD | solvehost::WS_VISIBLE, QRect(8, r + 25, w - 16, h - r - 65),
-                          this, 0)) {
+    if (m_control->Create(QString(), solvehost::WS_CHILD | solvehost::WS_VISIBLE, m_formulaPlace, this, 0)) {
         m_control->SetBackColor(themeOle(0));
         m_control->SetSchoolClass(0);  // the frame has no school class: every tool
         m_control->UseEditor();
-        m_control->setGeometry(8, r + 25, w - 16, h - r - 65);
     } else {
         delete m_control;
         m_control = nullptr;
     }
 
-    const bool anim = !m_animFile.empty();
-    addButton(kApply, "txtBtnApply")->setGeometry(w - 80, h - 25, 70, 20);
-    const int mathPanelLeft = w / 2 - 70 - (anim ? 80 : 0);
-    placeAutoComplete(addButton(kAutoComplete, "taskBFAutoComplete"), QRect(10, h - 25, 70, 20), mathPanelLeft - 5);
-    addButton(kMathPanel, "txtMathPanel")->setGeometry(mathPanelLeft, h - 25, 140, 20);
-    QPushButton* show = addButton(kShowAnim, "taskBFShowAnim");
-    show->setGeometry(w / 2 + 10, h - 25, 140, 20);
-    show->setVisible(anim);
+    // The refusal: the red light in the formula's top-right corner, the words under the formula.
+    m_light = new QLabel(this);
+    m_light->setObjectName(QStringLiteral("refusedLight"));
+    m_light->setPixmap(QPixmap(QStringLiteral(":/stepwell/bitmap/%1.png").arg(CStepwellSolveWnd::LightBitmapId(0))));
+    m_light->resize(m_light->pixmap().size());
+    m_light->move(m_formulaPlace.right() - m_light->width() - 6, m_formulaPlace.top() + 4);
+    m_light->hide();
+    m_refusalText = new QLabel(lang("beginTaskRefused"), this);
+    m_refusalText->setObjectName(QStringLiteral("refusedText"));
+    m_refusalText->setWordWrap(true);
+    QPalette red = m_refusalText->palette();
+    red.setColor(QPalette::WindowText, QColor(192, 0, 0));
+    m_refusalText->setPalette(red);
+    m_refusalText->hide();
+    placeFormula();
 
     if (kind == 1) {
         equation->setChecked(true);
@@ -103,23 +116,53 @@ QWidget* CTaskBeginFormulaDlg::control(int id) const
     return findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly);
 }
 
-void CTaskBeginFormulaDlg::placeAutoComplete(QPushButton* button, QRect place, int right)
+int CTaskBeginFormulaDlg::placeButtons(bool anim)
 {
-    // Seventy pixels cut "taskBFAutoComplete" at both ends: the button grows
-    // to its text, up to the math-panel button. A text that still does not
-    // fit (beside the animation button) is elided and shown whole as the
-    // button's tool tip.
-    const QString text = button->text();
-    const int wanted = button->sizeHint().width();
-    const int room = right - place.left();
-    place.setWidth(std::clamp(wanted, place.width(), std::max(room, place.width())));
-    button->setGeometry(place);
-    if (wanted > place.width()) {
-        const int padding = wanted - button->fontMetrics().horizontalAdvance(text);
-        button->setText(button->fontMetrics().elidedText(text, Qt::ElideRight, place.width() - padding));
-        button->setToolTip(text);
-    }
+    QPushButton* apply = addButton(kApply, "txtBtnApply");
+    QPushButton* autoComplete = addButton(kAutoComplete, "taskBFAutoComplete");
+    QPushButton* mathPanel = addButton(kMathPanel, "txtMathPanel");
+    QPushButton* show = addButton(kShowAnim, "taskBFShowAnim");
+    show->setVisible(anim);
+    auto wide = [](QPushButton* button, int least) { return std::max(least, button->sizeHint().width()); };
+    const int applyWidth = wide(apply, 70);
+    const int autoWidth = wide(autoComplete, 70);
+    const int mathWidth = wide(mathPanel, 140);
+    const int showWidth = wide(show, 140);
+    // Math panel (and the animation 20 to its right) in the middle, auto-complete
+    // at the left and Apply at the right (10 from the edges), 20 clear of them.
+    const int middle = mathWidth + (anim ? 20 + showWidth : 0);
+    const int w = std::max(kWidth, middle + 2 * (10 + std::max(autoWidth, applyWidth) + 20));
+    const int height = std::max(20, mathPanel->fontMetrics().height() + 4);
+    const int top = kHeight - 5 - height;
+    const int left = w / 2 - middle / 2;
+    apply->setGeometry(w - 10 - applyWidth, top, applyWidth, height);
+    autoComplete->setGeometry(10, top, autoWidth, height);
+    mathPanel->setGeometry(left, top, mathWidth, height);
+    show->setGeometry(left + mathWidth + 20, top, showWidth, height);
+    return w;
 }
+
+void CTaskBeginFormulaDlg::placeFormula()
+{
+    QRect formula = m_formulaPlace;
+    if (m_refusalText->isVisibleTo(this)) {
+        const int words = m_refusalText->heightForWidth(formula.width());
+        formula.setBottom(formula.bottom() - words - 4);
+        m_refusalText->setGeometry(formula.left(), formula.bottom() + 3, formula.width(), words);
+    }
+    if (m_control)
+        m_control->setGeometry(formula);
+    m_light->raise();
+}
+
+void CTaskBeginFormulaDlg::showRefusal(bool light, bool words)
+{
+    m_light->setVisible(light);
+    m_refusalText->setVisible(words);
+    placeFormula();
+}
+
+bool CTaskBeginFormulaDlg::refusalShown() const { return m_light->isVisibleTo(this); }
 
 QPushButton* CTaskBeginFormulaDlg::addButton(int id, const char* key)
 {
@@ -143,7 +186,10 @@ QPushButton* CTaskBeginFormulaDlg::addButton(int id, const char* key)
 
 void CTaskBeginFormulaDlg::OnApply()
 {
+    // The main window's light is behind the dialog: the dialog shows the
+    // refusal itself.
     if (!m_control || !m_control->IsFormulaValid()) {
+        showRefusal(true, false);
         if (m_host) {
             m_host->ShowBox(shared::GetLangString("erFormulaInvalid"), shared::GetLangString("appTitle"));
             m_host->SetCheckState(0);
@@ -153,11 +199,13 @@ void CTaskBeginFormulaDlg::OnApply()
     const std::string request = "(" + m_reference + "),(" + m_control->GetAplanText() + ")";
     std::string reply;
     if (m_host && m_host->CallKernel(m_code, request, reply)) {
+        showRefusal(false, false);
         m_message += shared::GetLangString("beginTaskUser");
         m_formula = m_control->GetMathMLText();
         done(kResultUser);
         return;
     }
+    showRefusal(true, true);
     if (m_host)
         m_host->SetCheckState(0);
 }
@@ -172,6 +220,9 @@ void CTaskBeginFormulaDlg::OnShowAnim()
 {
     if (!m_anim) {
         auto* frame = new solvehost::CTaskAnimFrame("taskanim.xslt");
+        // A window of the dialog's own: above it, and not blocked while the
+        // dialog waits for the pupil (its close box works).
+        frame->setParent(this, Qt::Window);
         frame->Create();
         frame->setWindowTitle(lang("taskBFShowAnim"));
         centre(frame, QSize(850, 650));

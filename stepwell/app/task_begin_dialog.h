@@ -12,6 +12,7 @@
 #include "stepwell/app/task_dialogs.h"
 
 class QGroupBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 
@@ -50,10 +51,20 @@ public:
     void OnAutoComplete();
     void OnShowAnim();
 
+    // The kernel refused the formula (or it does not read): the dialog's own
+    // red light, and for a refusal its words under the formula.
+    bool refusalShown() const;
+    QLabel* refusalText() const { return m_refusalText; }
+
 private:
     QPushButton* addButton(int id, const char* key);
-    // The auto-complete button at `place`, wider up to `right` when its text needs it.
-    void placeAutoComplete(QPushButton* button, QRect place, int right);
+    // The buttons' row at the bottom: each button as wide as its text at the
+    // dialog's font (at least its own width); the dialog as wide as the row.
+    // Answers the dialog's width.
+    int placeButtons(bool anim);
+    // The formula control in the group, less the room of a refusal's words.
+    void placeFormula();
+    void showRefusal(bool light, bool words);
 
     ITaskDialogHost* m_host;
     int m_code;
@@ -63,6 +74,9 @@ private:
     std::string m_formula;
     solvehost::CSymbrantCtrl* m_control = nullptr;
     QPointer<solvehost::CTaskAnimFrame> m_anim;
+    QLabel* m_light = nullptr;
+    QLabel* m_refusalText = nullptr;
+    QRect m_formulaPlace;
 };
 
 }  // namespace stepwell

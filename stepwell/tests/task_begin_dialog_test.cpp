@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -86,41 +87,45 @@ TEST_F(BeginDialog, LayoutTextsAndKinds)
         CTaskBeginFormulaDlg dialog(&host, nullptr, 1, 2101, "x=2", anim ? "anim.xml" : "");
         dialog.show();
         QApplication::processEvents();
-        EXPECT_EQ(dialog.size(), QSize(500, 300));
-        EXPECT_EQ(dialog.windowTitle().toStdString(), lang("taskBFDlgTitle"));
-        const int w = 500;
+        // At least 500 wide, wider when the buttons' Ukrainian texts need it.
+        const int w = dialog.width();
         const int h = 300;
+        EXPECT_GE(w, 500);
+        EXPECT_EQ(dialog.height(), h);
+        EXPECT_EQ(dialog.windowTitle().toStdString(), lang("taskBFDlgTitle"));
         const int r = dialog.control(1011)->height();
         EXPECT_EQ(dialog.control(1010)->geometry(), QRect(3, 5, w - 6, h - 40));
         EXPECT_EQ(dialog.control(1011)->geometry(), QRect(5, 20, w / 2 - 13, r));
         EXPECT_EQ(dialog.control(1012)->geometry(), QRect(w / 2 + 5, 20, w / 2 - 13, r));
         ASSERT_NE(dialog.formulaControl(), nullptr);
         EXPECT_EQ(dialog.formulaControl()->geometry(), QRect(8, r + 25, w - 16, h - r - 65));
-        EXPECT_EQ(dialog.control(1007)->geometry(), QRect(w - 80, h - 25, 70, 20));
-        EXPECT_EQ(dialog.control(1001)->geometry(), QRect(w / 2 - 70 - (anim ? 80 : 0), h - 25, 140, 20));
-        // Auto-complete: wider than 70 pixels when its text needs it, up to 5
-        // pixels before 1001; its text shows whole, or (beside the animation
-        // button, where the room is short) elided with the whole text as its tip.
-        auto* autoComplete = qobject_cast<QPushButton*>(dialog.control(1009));
-        const QRect place = autoComplete->geometry();
-        EXPECT_EQ(place.topLeft(), QPoint(10, h - 25));
-        EXPECT_EQ(place.height(), 20);
-        EXPECT_GE(place.width(), 70);
-        EXPECT_LE(place.right() + 1 + 5, dialog.control(1001)->geometry().left());
-        EXPECT_GE(place.width(), autoComplete->sizeHint().width()) << autoComplete->text().toStdString();
-        const std::string full = lang("taskBFAutoComplete");
-        if (anim) {
-            EXPECT_EQ(autoComplete->toolTip().toStdString(), full);
-            EXPECT_TRUE(autoComplete->text().endsWith(QChar(0x2026))) << autoComplete->text().toStdString();
-        } else {
-            EXPECT_EQ(autoComplete->text().toStdString(), full);
+        // The buttons' row: each button shows its whole text at the dialog's
+        // font and is at least as wide as before; auto-complete at the left,
+        // Apply at the right, the math panel (and the animation 20 to its
+        // right) in the middle; none overlaps another, all inside the dialog.
+        const std::pair<int, int> least[] = {{1009, 70}, {1001, 140}, {1015, 140}, {1007, 70}};
+        std::vector<QRect> row;
+        for (const auto& [id, width] : least) {
+            auto* button = qobject_cast<QPushButton*>(dialog.control(id));
+            ASSERT_NE(button, nullptr) << id;
+            const QRect place = button->geometry();
+            EXPECT_GE(place.width(), std::max(width, button->sizeHint().width())) << id;
+            EXPECT_GE(place.height(), button->fontMetrics().height()) << id;
+            EXPECT_EQ(place.bottom(), h - 6) << id;
+            EXPECT_TRUE(button->toolTip().isEmpty()) << id;
+            if (id != 1015 || anim)
+                row.push_back(place);
         }
+        EXPECT_EQ(row.front().left(), 10);
+        EXPECT_EQ(row.back().right(), w - 11);
+        for (std::size_t i = 1; i < row.size(); ++i)
+            EXPECT_GE(row[i].left() - row[i - 1].right() - 1, 20) << i;
+        const QRect math = dialog.control(1001)->geometry();
+        const int middleRight = anim ? dialog.control(1015)->geometry().right() : math.right();
+        EXPECT_LE(std::abs((math.left() + middleRight + 1) - w), 1);
         EXPECT_EQ(dialog.control(1015)->isVisible(), anim);
-        if (anim) {
-            EXPECT_EQ(dialog.control(1015)->geometry(), QRect(w / 2 + 10, h - 25, 140, 20));
-        }
         const std::pair<int, const char*> texts[] = {{1011, "taskBFEquation"}, {1012, "taskBFSystem"},
-            {1001, "txtMathPanel"}, {1007, "txtBtnApply"}, {1015, "taskBFShowAnim"}};
+            {1001, "txtMathPanel"}, {1007, "txtBtnApply"}, {1015, "taskBFShowAnim"}, {1009, "taskBFAutoComplete"}};
         for (const auto& [id, key] : texts) {
             const auto* button = qobject_cast<QAbstractButton*>(dialog.control(id));
             ASSERT_NE(button, nullptr) << id;
@@ -165,6 +170,9 @@ TEST_F(BeginDialog, ApplyAndAutoComplete)
     EXPECT_EQ(host.states, (std::vector<int>{0}));
     EXPECT_TRUE(host.requests.empty());
     EXPECT_TRUE(dialog->isVisible());
+    // The dialog's own light; the box has said why.
+    EXPECT_TRUE(dialog->refusalShown());
+    EXPECT_FALSE(dialog->refusalText()->isVisible());
 
     // A wrong formula: the request, no result, check state 0, the dialog stays.
     dialog->formulaControl()->SetMathMLText(kEquation);
@@ -177,6 +185,12 @@ TEST_F(BeginDialog, ApplyAndAutoComplete)
     EXPECT_EQ(host.states, (std::vector<int>{0, 0}));
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(dialog->formula().empty());
+    // Refused: the light and the words under the formula, which makes room for them.
+    EXPECT_TRUE(dialog->refusalShown());
+    EXPECT_TRUE(dialog->refusalText()->isVisible());
+    EXPECT_EQ(dialog->refusalText()->text().toStdString(), lang("beginTaskRefused"));
+    EXPECT_LE(dialog->formulaControl()->geometry().bottom(), dialog->refusalText()->geometry().top());
+    dialog->grab().save(STEPWELL_PNG_DIR "/stepwell_dialog_begin_refused.png");
 
     // The right formula: result 1, the message and the formula kept.
     host.right = "(x=2),(" + aplan + ")";

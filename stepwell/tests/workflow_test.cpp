@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QWheelEvent>
+#include <QWindow>
 
 #include <filesystem>
 #include <fstream>
@@ -36,6 +38,7 @@
 #include "shared/widgets/docking_pane_bar.h"
 #include "solvehost/anim/task_anim_frame.h"
 #include "solvehost/premiscope_ctrl.h"
+#include "solvehost/proportional_splitter_wnd.h"
 #include "solvehost/tests/test_component_ids.h"
 #include "stepwell/app/additional_dialog.h"
 #include "stepwell/app/answer_wnd.h"
@@ -1203,16 +1206,18 @@ TEST_F(Workflow, TextTaskBeginsThroughTheBeginDialog)
     const std::string hidden = frame->conditionWnd()->viewer().GetTaskJobFormulaByType("HIDDENFORMULA");
     ASSERT_FALSE(hidden.empty());
 
-    // The job has an animation: 1015 beside the math-panel button, which
-    // moves 80 further left. Pressed twice it makes one window, kept by the
-    // dialog; pressed while that is minimised it restores it.
+    // The job has an animation: 1015 20 to the right of the math-panel
+    // button, the two in the middle of the row. Pressed twice it makes one
+    // window, kept by the dialog; pressed while that is minimised it restores it.
     std::vector<std::string> anim;
     QPointer<solvehost::CTaskAnimFrame> animWindow;
     answerBeginDialog([&](CTaskBeginFormulaDlg& dialog) {
         QWidget* show = dialog.control(CTaskBeginFormulaDlg::kShowAnim);
         EXPECT_TRUE(show->isVisible());
-        EXPECT_EQ(show->geometry(), QRect(260, 275, 140, 20));
-        EXPECT_EQ(dialog.control(CTaskBeginFormulaDlg::kMathPanel)->geometry(), QRect(100, 275, 140, 20));
+        const QRect math = dialog.control(CTaskBeginFormulaDlg::kMathPanel)->geometry();
+        EXPECT_EQ(show->geometry().top(), math.top());
+        EXPECT_EQ(show->geometry().left(), math.right() + 1 + 20);
+        EXPECT_LE(std::abs(math.left() + show->geometry().right() + 1 - dialog.width()), 1);
         auto animWindows = [] {
             int count = 0;
             for (QWidget* window : QApplication::topLevelWidgets())
@@ -1457,6 +1462,309 @@ TEST_F(Workflow, AnArrivingTaskCancelsEachOpenDialog)
         const std::string guide = guideLog(*frame->guide());
         EXPECT_TRUE(guide.ends_with("P 17 UI1 0\n")) << guide;  // the guide unlocked
     }
+}
+
+}  // namespace
+}  // namespace stepwell
+
+namespace stepwell {
+namespace {
+
+// The module's task `id` of a task book page, as the teacher's program sends it.
+std::string bookTask(const std::string& page, const std::string& id)
+{
+    std::ifstream in(kStage + "modules/tessaly/lang/ua/taskbook/doc/" + page);
+    const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t start = file.find("<TASK id=\"" + id + "\"");
+    const std::size_t end = file.find("</TASK>", start);
+    return start == std::string::npos || end == std::string::npos ? std::string() : file.substr(start, end + 7 - start);
+}
+
+// The picture of a window that a pupil sees, under its name.
+void shotOf(QWidget& widget, const char* name)
+{
+    QApplication::processEvents();
+    widget.grab().save(QStringLiteral(STEPWELL_PNG_DIR "/stepwell_%1.png").arg(QLatin1String(name)));
+}
+
+// The answer step's formula and its light lie inside the answer pane.
+void expectAnswerWhole(CStepwellMainFrame& frame)
+{
+    CSolutionStep* answer = frame.solution()->GetLastStep();
+    ASSERT_EQ(answer->GetKind(), StepKind::Answer);
+    CStepwellAnswerWnd& panel = *frame.answerWnd();
+    EXPECT_EQ(panel.height(), frame.splitter()->GetPaneRect(2).height());
+    EXPECT_GE(answer->control()->geometry().top(), AnswerStrip::kHeader);
+    EXPECT_LE(answer->control()->geometry().bottom(), panel.height() - 1);
+    EXPECT_GE(panel.height(), AnswerStrip::kHeader + 5 + 44);  // the light under the caption
+    EXPECT_FALSE(panel.strip().Shown(panel.height()));
+}
+
+// The checked answer shows whole in the answer pane: with the steps, with the
+// number axis open, and (beyond half the panes' room) scrolled to by the wheel.
+TEST_F(Workflow, CheckedAnswerShowsWholeInTheAnswerPane)
+{
+    using platform::com::VARIANT_FALSE;
+    auto answer = [&](int code) {
+        frame->OnApplyingTransformationEx(code, 3, "Відповідь", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+        QApplication::processEvents();
+    };
+    begin(kLinear);
+    drag("3", 0, "=", 0);
+    answer(1372);
+    ASSERT_EQ(steps(), (std::vector<std::string>{"2*x+3=7", "2*x=-3+7", "answer:2*x=-3+7"}));
+    {
+        SCOPED_TRACE("answer");
+        expectAnswerWhole(*frame);
+    }
+    shotOf(*frame, "answer_pane");
+
+    // With the number axis open below the panes.
+    begin(mathml("<mn>2</mn><mo>*</mo><mi>x</mi><mo>+</mo><mn>3</mn><mo>&gt;</mo><mn>7</mn>"), "inequality");
+    rightClick(">", 0);
+    frame->OnApplyingTransformationEx(1035, 2, "Ось", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    ASSERT_NE(frame->numberAxisBar(), nullptr);
+    ASSERT_TRUE(frame->numberAxisBar()->isVisible());
+    answer(1371);
+    {
+        SCOPED_TRACE("with the number axis");
+        expectAnswerWhole(*frame);
+    }
+    shotOf(*frame, "answer_pane_number_axis");
+
+    // A tall answer in the smallest window: half the room, then the wheel
+    // brings its last line into the pane.
+    frame->resize(640, 480);
+    frame->StartSolution("@system$x=1$y=2$z=3$t=4$u=5#", "s", 2);
+    answer(1371);
+    CStepwellAnswerWnd& panel = *frame->answerWnd();
+    int room = 0;
+    for (int i = 0; i < 3; ++i)
+        room += frame->splitter()->GetPaneRect(i).height();
+    EXPECT_NEAR(panel.height(), room / 2, 1);
+    ASSERT_TRUE(panel.strip().Shown(panel.height()));
+    for (int i = 0; i < 20; ++i) {
+        QWheelEvent down(QPointF(100, 50), panel.mapToGlobal(QPointF(100, 50)), QPoint(), QPoint(0, -120),
+                         Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&panel, &down);
+    }
+    const QRect formula = frame->solution()->GetLastStep()->control()->geometry();
+    EXPECT_LE(formula.bottom(), panel.height() - 1);
+    EXPECT_GE(formula.bottom(), panel.height() - 1 - 20);
+    shotOf(panel, "answer_pane_scrolled");
+}
+
+// A refused own step: once the pupil edits its result, "Перевірити крок"
+// is offered again and the corrected result is checked.
+TEST_F(Workflow, RefusedOwnStepCanBeCheckedAgainAfterAnEdit)
+{
+    frame->SetTaskCondition(task(kLinear));
+    frame->StartSolution("2*x=4", "s", 2);
+    texts();
+    rightClick("=", 0);
+    frame->action(kCmdSolveStepExecute)->trigger();
+    QTest::keyClicks(activeWindow(), "x=3");
+    frame->action(kCmdSolveStepCheck)->trigger();
+    EXPECT_EQ(checkState(), 0);
+    ASSERT_FALSE(frame->action(kCmdSolveStepCheck)->isEnabled());
+    kernelLog();
+
+    QTest::keyClick(activeWindow(), Qt::Key_Backspace);
+    EXPECT_TRUE(frame->action(kCmdSolveStepCheck)->isEnabled());
+    QTest::keyClicks(activeWindow(), "2");
+    frame->action(kCmdSolveStepCheck)->trigger();
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"5351 (2*!x=!4),(x=!2) -> x=2"});
+    EXPECT_EQ(checkState(), 2);
+    EXPECT_EQ(steps(), (std::vector<std::string>{"2*x=4", "x=2"}));
+    EXPECT_EQ(active()->state, 2);
+    // Checked: the result is no longer typed into, the check is not offered.
+    EXPECT_FALSE(frame->action(kCmdSolveStepCheck)->isEnabled());
+    QTest::keyClicks(activeWindow(), "5");
+    EXPECT_FALSE(frame->action(kCmdSolveStepCheck)->isEnabled());
+    EXPECT_EQ(texts(), std::vector<std::string>{});
+}
+
+// The begin dialog of the module's text task: every button shows its whole
+// Ukrainian text; a refused equation lights red and says so in the dialog
+// itself; the hint window is the dialog's own, above it and closable while
+// the dialog waits; the right equation then begins.
+TEST_F(Workflow, BeginDialogShowsItsTextsItsRefusalAndItsHint)
+{
+    frame->SetTaskCondition(bookTask("textproblems.xml", "1"));
+    const std::string hidden = frame->conditionWnd()->viewer().GetTaskJobFormulaByType("HIDDENFORMULA");
+    ASSERT_FALSE(hidden.empty());
+    std::vector<std::string> seen;
+    answerBeginDialog([&](CTaskBeginFormulaDlg& dialog) {
+        const std::pair<int, const char*> buttons[] = {{CTaskBeginFormulaDlg::kAutoComplete, "taskBFAutoComplete"},
+                                                       {CTaskBeginFormulaDlg::kMathPanel, "txtMathPanel"},
+                                                       {CTaskBeginFormulaDlg::kShowAnim, "taskBFShowAnim"},
+                                                       {CTaskBeginFormulaDlg::kApply, "txtBtnApply"}};
+        for (const auto& [id, key] : buttons) {
+            auto* button = qobject_cast<QPushButton*>(dialog.control(id));
+            if (!button)
+                continue;
+            const QRect inside = button->contentsRect().adjusted(4, 0, -4, 0);
+            const bool whole = button->text().toStdString() == shared::GetLangString(key) &&
+                               button->fontMetrics().horizontalAdvance(button->text()) <= inside.width() &&
+                               dialog.rect().contains(button->geometry());
+            seen.push_back(std::to_string(id) + (whole ? " whole" : " cut"));
+        }
+        auto* light = dialog.findChild<QLabel*>(QStringLiteral("refusedLight"));
+        auto* words = dialog.findChild<QLabel*>(QStringLiteral("refusedText"));
+        seen.push_back(light && !light->isVisible() ? "no light" : "light at start");
+
+        dialog.formulaControl()->SetMathMLText(mathml("<mi>x</mi><mo>=</mo><mn>12345</mn>"));
+        clickId(dialog, CTaskBeginFormulaDlg::kApply);
+        seen.push_back(light && light->isVisible() ? "red" : "no red");
+        seen.push_back(words && words->isVisible() ? words->text().toStdString() : "no words");
+        seen.push_back(std::to_string(frame->solveWnd()->GetCheckState()));
+        dialog.grab().save(QStringLiteral(STEPWELL_PNG_DIR "/stepwell_begin_dialog_refused.png"));
+
+        clickId(dialog, CTaskBeginFormulaDlg::kShowAnim);
+        QApplication::processEvents();
+        QPointer<solvehost::CTaskAnimFrame> hint = dialog.animFrame();
+        if (!hint || !hint->windowHandle() || !dialog.windowHandle())
+            return;
+        seen.push_back(hint->windowHandle()->transientParent() == dialog.windowHandle() ? "above the dialog"
+                                                                                          : "not above");
+        // The condition under which a modal dialog lets another window's input through.
+        seen.push_back(dialog.windowHandle()->isAncestorOf(hint->windowHandle(), QWindow::IncludeTransients)
+                           ? "not blocked"
+                           : "blocked");
+        hint->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        seen.push_back(hint.isNull() && dialog.isVisible() ? "closed, dialog open" : "not closed");
+
+        dialog.formulaControl()->SetMathMLText(hidden);
+        clickId(dialog, CTaskBeginFormulaDlg::kApply);
+    });
+    frame->OnBeginSolution();
+    const std::string kAuto = std::to_string(CTaskBeginFormulaDlg::kAutoComplete);
+    const std::string kMath = std::to_string(CTaskBeginFormulaDlg::kMathPanel);
+    const std::string kShow = std::to_string(CTaskBeginFormulaDlg::kShowAnim);
+    const std::string kApply = std::to_string(CTaskBeginFormulaDlg::kApply);
+    EXPECT_EQ(seen, (std::vector<std::string>{kAuto + " whole", kMath + " whole", kShow + " whole", kApply + " whole",
+                                              "no light", "red", shared::GetLangString("beginTaskRefused"), "0",
+                                              "above the dialog", "not blocked", "closed, dialog open"}));
+    ASSERT_EQ(frame->solution()->Count(), 1);
+    EXPECT_EQ(frame->solution()->StepAt(1)->executor, 1);
+    EXPECT_EQ(frame->solution()->StepAt(1)->GetDescription(),
+              shared::GetLangString("beginTaskEquation") + shared::GetLangString("beginTaskUser"));
+}
+
+// The panes at the frame's least size and at 900 x 650, after a task came to
+// a large window, with and without the number axis: the condition gets its
+// height when there is room and scrolls otherwise, the steps and the answer
+// keep theirs, the guide gives way, and the axis's tick labels lie inside it.
+TEST_F(Workflow, SmallWindowsKeepEveryPaneUsable)
+{
+    using platform::com::VARIANT_FALSE;
+    frame->resize(1280, 800);
+    QApplication::processEvents();
+    frame->SetTaskCondition(bookTask("quadratic.xml", "2"));
+    frame->OnBeginSolution();
+    struct Size {
+        int width, height;
+        const char* name;
+    };
+    auto expectPanes = [&](const char* trace) {
+        SCOPED_TRACE(trace);
+        QApplication::processEvents();
+        QApplication::processEvents();
+        solvehost::CProportionalSplitterWnd& panes = *frame->splitter();
+        EXPECT_GE(panes.width(), 360);
+        const int condition = panes.GetPaneRect(0).height();
+        const int stepsPane = panes.GetPaneRect(1).height();
+        const int answerPane = panes.GetPaneRect(2).height();
+        const int optimal = static_cast<int>(frame->conditionWnd()->GetOptimalHeight());
+        EXPECT_GE(condition, std::min(optimal, 70));
+        EXPECT_GE(stepsPane, 100);
+        EXPECT_GE(answerPane, 70);
+        // Room for the whole condition: it shows whole.
+        if (optimal <= condition + stepsPane - 100)
+            EXPECT_EQ(condition, optimal);
+        EXPECT_EQ(frame->conditionWnd()->viewer().geometry(), frame->conditionWnd()->rect());
+        // The first step below the steps' caption, inside the view.
+        const QRect first = frame->solution()->StepAt(1)->control()->geometry();
+        EXPECT_GE(first.top(), StepsGeometry::kTopMargin);
+        EXPECT_LE(first.right(), frame->solveWnd()->width());
+    };
+    auto expectAxisLabelsInside = [&] {
+        QWidget* axis = frame->numberAxisBar()->findChild<QWidget*>(QStringLiteral("numberAxis"));
+        ASSERT_NE(axis, nullptr);
+        QApplication::processEvents();
+        const QImage image = axis->grab().toImage();
+        // The labels' blue in the outermost columns: a label cut by the edge.
+        int cut = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x : {0, 1, 2, image.width() - 3, image.width() - 2, image.width() - 1}) {
+                const QColor c = image.pixelColor(x, y);
+                cut += c.blue() > 200 && c.red() < 100 && c.green() < 100;
+            }
+        EXPECT_EQ(cut, 0);
+    };
+    for (const Size size : {Size{640, 480, "640x480"}, Size{900, 650, "900x650"}}) {
+        frame->resize(size.width, size.height);
+        expectPanes(size.name);
+        shotOf(*frame, (std::string("frame_") + size.name).c_str());
+    }
+
+    frame->resize(1280, 800);
+    QApplication::processEvents();
+    begin(mathml("<mn>2</mn><mo>*</mo><mi>x</mi><mo>+</mo><mn>3</mn><mo>&gt;</mo><mn>7</mn>"), "inequality");
+    rightClick(">", 0);
+    frame->OnApplyingTransformationEx(1035, 2, "Ось", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    ASSERT_NE(frame->numberAxisBar(), nullptr);
+    for (const Size size : {Size{640, 480, "640x480"}, Size{900, 650, "900x650"}, Size{1000, 700, "1000x700"}}) {
+        frame->resize(size.width, size.height);
+        expectPanes((std::string("axis ") + size.name).c_str());
+        expectAxisLabelsInside();
+        shotOf(*frame, (std::string("frame_axis_") + size.name).c_str());
+    }
+}
+
+// A term dragged across "=" (onto the other side's lone "0" too) is moved
+// there by the control and described as that move; a reordering within a
+// side is not. A mode change once steps exist keeps the mode and says why.
+TEST_F(Workflow, TermMovesAreDescribedAndModeChangesExplained)
+{
+    struct Row {
+        const char* formula;
+        const char* dragged;
+        const char* target;
+        std::vector<std::string> steps;
+        const char* description;
+    };
+    const Row rows[] = {
+        {"x-3=0", "3", "0", {"x-3=0", "x=3"}, "msgSolveMoveTerm"},
+        {"2*x+3=7", "3", "=", {"2*x+3=7", "2*x=-3+7"}, "msgSolveMoveTerm"},
+        {"2*x+3=7", "3", "7", {"2*x+3=7", "2*x=-3+7"}, "msgSolveMoveTerm"},
+        {"x+3+2=7", "2", "+", {"x+3+2=7", "x+2+3=7"}, "msgSolveExprSimplify"},
+    };
+    frame->SetTaskCondition(task(kLinear));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.formula) + " " + row.dragged + " onto " + row.target);
+        frame->StartSolution(row.formula, shared::GetLangString("msgSolveStart"), 2);
+        kernelLog();
+        texts();
+        drag(row.dragged, 0, row.target, 0);
+        EXPECT_EQ(steps(), row.steps);
+        EXPECT_EQ(active()->GetDescription(), shared::GetLangString(row.description));
+        EXPECT_EQ(checkState(), 2);
+        EXPECT_EQ(kernelLog(), std::vector<std::string>{});
+        EXPECT_EQ(texts(), std::vector<std::string>{});
+    }
+
+    ASSERT_EQ(frame->solvingMode(), 3);
+    frame->action(kCmdSmodeAuto)->trigger();
+    EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("msgModeAfterStart")});
+    EXPECT_EQ(frame->solvingMode(), 3);
+    EXPECT_TRUE(frame->action(kCmdSmodeMixed)->isChecked());
+    EXPECT_FALSE(frame->action(kCmdSmodeAuto)->isChecked());
+    // The mode there is: nothing to say.
+    frame->action(kCmdSmodeMixed)->trigger();
+    EXPECT_EQ(texts(), std::vector<std::string>{});
+    EXPECT_TRUE(frame->action(kCmdSmodeMixed)->isChecked());
 }
 
 }  // namespace
