@@ -183,20 +183,56 @@ std::string CFormulaEnv::GetLexemText() const
     return m_root.LexemText();
 }
 
+std::optional<std::string> CFormulaEnv::TextWithoutTrailingLines() const
+{
+    int lines = m_root.GetRowCount();
+    while (lines > 1 && m_root.GetRow(lines - 1)->IsEmpty()) {
+        --lines;
+    }
+    if (lines == m_root.GetRowCount()) {
+        return std::nullopt;
+    }
+    std::string text;
+    for (int i = 0; i < lines; ++i) {
+        if (i > 0) {
+            text += "@#";
+        }
+        m_root.GetRow(i)->GetLexemText(text);
+    }
+    return text;
+}
+
+std::unique_ptr<CFormulaEnv> CFormulaEnv::WithoutTrailingLines() const
+{
+    const std::optional<std::string> text = TextWithoutTrailingLines();
+    if (!text) {
+        return nullptr;
+    }
+    auto read = std::make_unique<CFormulaEnv>();
+    EnvError error;
+    return read->SetLexemText(*text, error) ? std::move(read) : nullptr;
+}
+
 std::string CFormulaEnv::GetAplanText(bool* incomplete) const
 {
+    if (const std::unique_ptr<CFormulaEnv> read = WithoutTrailingLines()) {
+        return read->GetAplanText(incomplete);
+    }
     return AplanText(m_root, incomplete);
 }
 
 bool CFormulaEnv::IsAplanIncomplete() const
 {
     bool incomplete = false;
-    AplanText(m_root, &incomplete);
+    GetAplanText(&incomplete);
     return incomplete;
 }
 
 std::string CFormulaEnv::GetMathMLText() const
 {
+    if (const std::unique_ptr<CFormulaEnv> read = WithoutTrailingLines()) {
+        return read->GetMathMLText();
+    }
     return MathMLDocument(m_root);
 }
 
