@@ -375,9 +375,7 @@ bool CFormulaEnv::Undo()
     if (!m_undo->Undo(restore)) {
         return false;
     }
-    EnvError error;
-    SetLexemText(*restore, error);
-    AfterReplace();
+    Restore(*restore);
     return true;
 }
 
@@ -393,10 +391,20 @@ bool CFormulaEnv::Redo()
     if (!m_undo->Redo(restore)) {
         return false;
     }
-    EnvError error;
-    SetLexemText(*restore, error);
-    AfterReplace();
+    Restore(*restore);
     return true;
+}
+
+void CFormulaEnv::Restore(const std::string& snapshot)
+{
+    EnvError error;
+    SetLexemText(snapshot, error);
+    AfterReplace();
+    // A snapshot can read back as another text (an index around an indexed
+    // function reads as one indexed function): the newest snapshot is the
+    // formula as it now stands, or the next undo would take this one for an
+    // edit and come back here.
+    m_undo->ReplaceNewest(GetLexemText());
 }
 
 bool CFormulaEnv::CanUndo() const

@@ -228,6 +228,8 @@ private:
     // The formula differs from the newest undo snapshot (it changed without
     // one being recorded).
     bool FormulaUnrecorded() const;
+    // The formula of an undo or redo snapshot.
+    void Restore(const std::string& snapshot);
     bool BuildTree(bool correction);
     // The lexeme text without the empty lines after the last line that holds
     // something; nullopt when there are none.

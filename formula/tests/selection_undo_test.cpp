@@ -265,6 +265,24 @@ TEST(Undo, ThroughTheEnvironment)
     EXPECT_EQ(f.env.GetLexemText(), "a*c");
 }
 
+// A snapshot that reads back as another text (a lower index around sine
+// in a power reads as one indexed sine) still lets undo go on to the start.
+TEST(Undo, ASnapshotThatReadsBackOtherwiseIsOneStep)
+{
+    EditorFixture f;
+    Type(f.env, "_");
+    ASSERT_EQ(f.env.InsertTool(330), ToolResult::Done);
+    Type(f.env, "{LEFT}b");
+    ASSERT_EQ(f.env.GetLexemText(), "@index_dn$b@index_up$@func$sin$#$#$#");
+    std::vector<std::string> undone;
+    while (undone.size() < 10 && f.env.Undo()) {
+        undone.push_back(f.env.GetLexemText());
+    }
+    EXPECT_EQ(undone, (std::vector<std::string>{"@index_up$@index_dn$@func$sin$#$#$#", "@index_dn$$#", ""}));
+    EXPECT_TRUE(f.env.Redo());
+    EXPECT_EQ(f.env.GetLexemText(), "@index_dn$$#");
+}
+
 TEST(Undo, WithoutAHistoryNothingHappens)
 {
     CFormulaEnv env;
