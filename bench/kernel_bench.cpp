@@ -92,4 +92,12 @@ void BM_KernelAnswerCheck(benchmark::State& state)
 }
 BENCHMARK(BM_KernelAnswerCheck)->Unit(benchmark::kMicrosecond);
 
+// An expression task's answer: equivalence, then whether its terms would
+// combine once expanded.
+void BM_KernelAnswerCheckExpression(benchmark::State& state)
+{
+    stepwell().run(state, 1372, "(10*!x+!(-3)),(3*!(2*!x+!(-1))+!4*!x)");
+}
+BENCHMARK(BM_KernelAnswerCheckExpression)->Unit(benchmark::kMicrosecond);
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include "exercise/exercise_app.h"
 
+#include <cstdio>
 #include <exception>
 
 #include "exercise/esf_bitmap.h"
@@ -7,13 +8,27 @@
 #include "exercise/exercise_frame.h"
 #include "exercise/exercise_messages.h"
 #include "exercise/zip/zip_package.h"
+#include "platform/qt_translation.h"
 #include "shared/language.h"
 #include "shared/settings.h"
 
 namespace exercise {
 
+namespace {
+
+// The pupil reads the program's text and the archive's path; why the archive
+// failed goes to the error stream.
+void ReportPicturesMissing(const std::string& path, const std::string& reason)
+{
+    std::fprintf(stderr, "Cannot read the picture archive %s: %s\n", path.c_str(), reason.c_str());
+    ShowExerciseMessage(shared::GetLangString("errPictures") + "\n" + path, nullptr, platform::MessageIcon::Warning);
+}
+
+}  // namespace
+
 std::unique_ptr<CExerciseFrame> CExerciseApp::InitInstance(const std::string& commandLine)
 {
+    platform::installQtTranslation();
     const std::optional<int> number = ExerciseNumberFromCommandLine(commandLine);
     if (!number) {
         ShowExerciseMessage("Параметри запуска вказані невірно", nullptr, platform::MessageIcon::Error);
@@ -68,11 +83,9 @@ void CExerciseApp::LoadPictures()
         archive.Close();
         return;
     } catch (const CZipException& e) {
-        ShowExerciseMessage("Cannot read the picture archive " + path + ": archive error " + std::to_string(e.m_iCause),
-                            nullptr, platform::MessageIcon::Warning);
+        ReportPicturesMissing(path, "archive error " + std::to_string(e.m_iCause));
     } catch (const CZipFileException& e) {
-        ShowExerciseMessage("Cannot read the picture archive " + path + ": " + e.what(), nullptr,
-                            platform::MessageIcon::Warning);
+        ReportPicturesMissing(path, e.what());
     }
     // The window opens without pictures: nothing half-loaded stays.
     pictures.sheet.Release();

@@ -1,6 +1,6 @@
 #pragma once
-// The drill's start: the command line, the settings and language table, the
-// logged-in user, the pictures, then the main window.
+// The drill's start: Qt's texts in Ukrainian, the command line, the settings
+// and language table, the logged-in user, the pictures, then the main window.
 #include <memory>
 #include <string>
 

@@ -47,48 +47,6 @@ void appendUtf8(std::string& out, char32_t c)
     }
 }
 
-// Decodes one UTF-8 sequence at text[pos]; advances pos. Returns nullopt for
-// a malformed sequence (pos then moves past its first byte).
-std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t& pos)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(pos);
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
-    }
-    int extra = 0;
-    char32_t c = 0;
-    char32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        extra = 1, c = lead & 0x1F, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        extra = 2, c = lead & 0x0F, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        extra = 3, c = lead & 0x07, minimum = 0x10000;
-    } else {
-        ++pos;
-        return std::nullopt;
-    }
-    if (pos + extra >= text.size()) {
-        ++pos;
-        return std::nullopt;
-    }
-    for (int i = 1; i <= extra; ++i) {
-        if ((byte(pos + i) & 0xC0) != 0x80) {
-            ++pos;
-            return std::nullopt;
-        }
-        c = (c << 6) | (byte(pos + i) & 0x3F);
-    }
-    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        ++pos;
-        return std::nullopt;
-    }
-    pos += extra + 1;
-    return c;
-}
-
 // Unicode of the DOS code page 866 bytes 0x80..0xFF (the OEM code page of
 // Cyrillic DOS, in which old ZIP tools stored entry names); all assigned.
 constexpr std::array<char32_t, 128> kCp866High = {
@@ -125,6 +83,23 @@ std::optional<unsigned char> cp1251Byte(char32_t c)
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+// Where atoi and atof read a number: after the leading blanks and a '+'. A
+// '+' followed by '-' starts no number (from_chars alone would read "+-5" as
+// -5): the text is then cut to nothing.
+std::string_view leadingNumber(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    text.remove_prefix(i);
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-')
+            return text.substr(0, 0);
+    }
+    return text;
+}
 
 }  // namespace
 
@@ -169,6 +144,46 @@ std::string utf8FromCp866(std::string_view bytes)
             appendUtf8(out, kCp866High[b - 0x80]);
     }
     return out;
+}
+
+std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t& pos)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(pos);
+    if (lead < 0x80) {
+        ++pos;
+        return lead;
+    }
+    int extra = 0;
+    char32_t c = 0;
+    char32_t minimum = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        extra = 1, c = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2, c = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        extra = 3, c = lead & 0x07, minimum = 0x10000;
+    } else {
+        ++pos;
+        return std::nullopt;
+    }
+    if (pos + extra >= text.size()) {
+        ++pos;
+        return std::nullopt;
+    }
+    for (int i = 1; i <= extra; ++i) {
+        if ((byte(pos + i) & 0xC0) != 0x80) {
+            ++pos;
+            return std::nullopt;
+        }
+        c = (c << 6) | (byte(pos + i) & 0x3F);
+    }
+    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        ++pos;
+        return std::nullopt;
+    }
+    pos += extra + 1;
+    return c;
 }
 
 bool isValidUtf8(std::string_view text)
@@ -225,12 +240,7 @@ std::optional<long long> parseInt(std::string_view text)
 
 long long leadingInt(std::string_view text)
 {
-    std::size_t i = 0;
-    while (i < text.size() && isBlank(text[i]))
-        ++i;
-    text.remove_prefix(i);
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
+    text = leadingNumber(text);
     long long value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
@@ -238,12 +248,7 @@ long long leadingInt(std::string_view text)
 
 double leadingDouble(std::string_view text)
 {
-    std::size_t i = 0;
-    while (i < text.size() && isBlank(text[i]))
-        ++i;
-    text.remove_prefix(i);
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
+    text = leadingNumber(text);
     double value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
     return value;

@@ -2,6 +2,7 @@
 // Text conversions the suite needs at its edges: the Windows-1251 code page
 // (the pupil network wire and old files), and number texts that never depend
 // on the C locale (Qt switches it to the environment's).
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,10 @@ std::string utf8FromCp1251(std::string_view bytes);
 std::string utf8FromCp866(std::string_view bytes);
 // True when the text is well-formed UTF-8.
 bool isValidUtf8(std::string_view text);
+// Decodes the UTF-8 sequence at text[pos] and moves pos past it; none for a
+// malformed, overlong, surrogate or cut-short sequence (pos then moves past
+// its first byte only).
+std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t& pos);
 
 // Like printf("%.*f", decimals, value), always with '.'.
 std::string formatFixed(double value, int decimals);

@@ -4,6 +4,7 @@
 #include <QDir>
 
 #include "platform/message_box.h"
+#include "platform/qt_translation.h"
 #include "reckonry/main_frame.h"
 #include "shared/language.h"
 #include "shared/settings.h"
@@ -20,6 +21,7 @@ CReckonryApp::~CReckonryApp() { delete m_frame; }
 
 bool CReckonryApp::InitInstance()
 {
+    platform::installQtTranslation();
     const shared::CSettings& settings = shared::CSettings::Instance();
     m_installDir = settings.GetInstallPath();
     if (m_program == Program::Sumwright)

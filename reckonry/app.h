@@ -13,9 +13,9 @@ class CReckonryApp {
 public:
     explicit CReckonryApp(Program program) : m_program(program) {}
 
-    // Reads the settings and the language table and makes the frame, shown.
-    // False when the program must end (the calculator without its language
-    // table, a frame that cannot be made).
+    // Puts Qt's own texts into Ukrainian, reads the settings and the language
+    // table and makes the frame, shown. False when the program must end (the
+    // calculator without its language table, a frame that cannot be made).
     bool InitInstance();
     // The install path read at start, with "/" separators.
     const std::string& GetInstallDir() const { return m_installDir; }

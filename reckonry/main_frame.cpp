@@ -108,6 +108,8 @@ void CReckonryMainFrame::SetHowTodoPresenter(HowTodoPresenter presenter) { howTo
 
 std::string CReckonryMainFrame::Lang(const char* key) { return shared::GetLangString(key); }
 
+const char* CReckonryMainFrame::TitleKey() const { return m_program == Program::Sumwright ? "appTitle2" : "appTitle"; }
+
 CReckonryMainFrame::CReckonryMainFrame(Program program)
     : CKernelFuncMgr("reckonry.clew"), m_program(program)
 {
@@ -164,6 +166,8 @@ void CReckonryMainFrame::SetUpSplash(Program program, shared::CSplashScreen& spl
 bool CReckonryMainFrame::Create()
 {
     const bool solver = m_program == Program::Reckonry;
+    // The boxes the shared services show for the program carry its title.
+    shared::SetProgramTitleKey(TitleKey());
     shared::CSplashScreen splash;
     SetUpSplash(m_program, splash, this);
 
@@ -650,8 +654,7 @@ MessageAnswer CReckonryMainFrame::Message(const std::string& text, MessageButton
     if (icon == MessageIcon::None)
         icon = buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel ? MessageIcon::Question
                                                                                           : MessageIcon::Warning;
-    const std::string caption = Lang(m_program == Program::Sumwright ? "appTitle2" : "appTitle");
-    return platform::showMessage(text, caption, icon, buttons, this);
+    return platform::showMessage(text, Lang(TitleKey()), icon, buttons, this);
 }
 
 void CReckonryMainFrame::resizeEvent(QResizeEvent* event)

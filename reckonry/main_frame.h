@@ -108,6 +108,9 @@ public:
                                     platform::MessageIcon icon = platform::MessageIcon::None);
     // The language text under `key`.
     static std::string Lang(const char* key);
+    // The key of the program's title: the calculator's "appTitle2", the
+    // solver's "appTitle".
+    const char* TitleKey() const;
 
     // The splash screen of the program as the frame opens it.
     static void SetUpSplash(Program program, shared::CSplashScreen& splash, QWidget* owner);

@@ -51,11 +51,11 @@ bool CReckonryTaskWnd::Create(QWidget* parent, const QRect& rect)
         // The solver's tasks hold inequalities: its palette has less or
         // equal and greater or equal, which class 9 shows.
         m_condition.SetSchoolClass(calculator ? 8 : 9);
-        if (calculator) {
-            const std::int32_t language = shared::CSettings::Instance().GetLanguage() == "ua" ? 2 : 0;
-            m_answer.SetLanguge(language);
-            m_condition.SetLanguge(language);
-        }
+        // Both programs: the controls' messages and palette tips in the
+        // pupil's language (the setting is the process's, not the control's).
+        const std::int32_t language = shared::CSettings::Instance().GetLanguage() == "ua" ? 2 : 0;
+        m_answer.SetLanguge(language);
+        m_condition.SetLanguge(language);
     } catch (const platform::com::Error&) {
         // A control that refuses a call keeps its defaults; the page stays.
     }

@@ -1,6 +1,7 @@
 #include "shared/language.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace shared {
 
@@ -80,5 +81,19 @@ bool LoadLanguageFile(std::string_view path)
 }
 
 std::string GetLangString(std::string_view key) { return ProgramLanguageTable().Get(key); }
+
+namespace {
+
+std::string& programTitleKey()
+{
+    static std::string key = "appTitle";
+    return key;
+}
+
+}  // namespace
+
+void SetProgramTitleKey(std::string key) { programTitleKey() = std::move(key); }
+
+const std::string& GetProgramTitleKey() { return programTitleKey(); }
 
 }  // namespace shared

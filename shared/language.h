@@ -54,4 +54,11 @@ CLanguageTable& ProgramLanguageTable();
 bool LoadLanguageFile(std::string_view path);
 std::string GetLangString(std::string_view key);
 
+// The key of the program's title in its table, which the shared services
+// caption their boxes with (a help file not found): "appTitle" unless the
+// program names another (the calculator shares the solver's table and is
+// titled by "appTitle2").
+void SetProgramTitleKey(std::string key);
+const std::string& GetProgramTitleKey();
+
 }  // namespace shared

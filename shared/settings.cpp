@@ -85,7 +85,7 @@ bool isSafeFolderName(std::string_view name)
 
 std::string programCaption()
 {
-    std::string caption = GetLangString("appTitle");
+    std::string caption = GetLangString(GetProgramTitleKey());
     if (caption.empty())
         caption = QCoreApplication::applicationName().toStdString();
     return caption;

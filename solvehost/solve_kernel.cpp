@@ -1,9 +1,11 @@
 #include "solvehost/solve_kernel.h"
 
+#include <cstdio>
 #include <exception>
 #include <utility>
 
 #include "platform/message_box.h"
+#include "shared/language.h"
 #include "shared/settings.h"
 
 namespace solvehost {
@@ -11,6 +13,10 @@ namespace solvehost {
 namespace {
 
 constexpr const char* kInitError = "CKernelFuncMgr::m_pSolveKernel->initClew error";
+// The pupil's text of a kernel that does not start: the host's language
+// table, else the same words held here (a host whose table did not load).
+constexpr const char* kInitErrorKey = "erKernelStart";
+constexpr const char* kInitErrorText = "Сервер обчислень не запущено: перевірте встановлення.";
 constexpr const char* kServerError = "Помилка в сервері обчислень";
 
 bool lowByte(int result) { return (result & 0xFF) != 0; }
@@ -81,8 +87,13 @@ bool CKernelFuncMgr::InitKernel()
     } catch (const std::exception&) {
         started = false;
     }
-    if (!started)
-        ShowKernelMessage(kInitError);
+    if (!started) {
+        // The developer's account goes to the error stream, the pupil reads
+        // what to do.
+        std::fprintf(stderr, "%s (%s)\n", kInitError, libraryPath.c_str());
+        const std::string text = shared::GetLangString(kInitErrorKey);
+        ShowKernelMessage(text.empty() ? kInitErrorText : text);
+    }
     return true;
 }
 

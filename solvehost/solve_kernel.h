@@ -69,9 +69,10 @@ public:
     CKernelFuncMgr& operator=(const CKernelFuncMgr&) = delete;
 
     // Creates the executor on "<install root>kernel/solvekernel/tarvik.so"
-    // and starts it with "-l modules\<module>\<rule file>"; shows
-    // "CKernelFuncMgr::m_pSolveKernel->initClew error" when it cannot start.
-    // Start-up goes on in every case: always true.
+    // and starts it with "-l modules\<module>\<rule file>". When it cannot
+    // start, the program's language text "erKernelStart" is shown and
+    // "CKernelFuncMgr::m_pSolveKernel->initClew error" with the library's path
+    // goes to the error stream. Start-up goes on in every case: always true.
     bool InitKernel();
     // One kernel request. True when the reply holds a result: `out` then
     // holds it. A reply "\"NORES\"" gives false and is left in `out`; no

@@ -14,8 +14,9 @@ struct OperationSpelling {
     Operation op;
 };
 
-constexpr std::array<OperationSpelling, 24> kOperations = {{
+constexpr std::array<OperationSpelling, 27> kOperations = {{
     {"simplify", Operation::Simplify},
+    {"simplify-result", Operation::SimplifyResult},
     {"collect-letter", Operation::CollectLetter},
     {"add-equations", Operation::AddEquations},
     {"check-step", Operation::CheckStep},
@@ -23,6 +24,8 @@ constexpr std::array<OperationSpelling, 24> kOperations = {{
     {"collect-like-terms", Operation::CollectLikeTerms},
     {"common-factor", Operation::CommonFactor},
     {"factor", Operation::Factor},
+    {"factor-result", Operation::FactorResult},
+    {"factor-by-formula", Operation::FactorByFormula},
     {"fractions", Operation::Fractions},
     {"move-left", Operation::MoveLeft},
     {"solve-quadratic", Operation::SolveQuadratic},
@@ -87,6 +90,7 @@ std::string runOperation(Operation op, std::string_view text, Instance& instance
     const Args args(text);
     switch (op) {
     case Operation::Simplify: return opSimplify(args, instance);
+    case Operation::SimplifyResult: return opSimplifyResult(args, instance);
     case Operation::CollectLetter: return opCollectLetter(args);
     case Operation::AddEquations: return opAddEquations(args);
     case Operation::CheckStep: return opCheckStep(args);
@@ -94,6 +98,8 @@ std::string runOperation(Operation op, std::string_view text, Instance& instance
     case Operation::CollectLikeTerms: return opCollectLikeTerms(args);
     case Operation::CommonFactor: return opCommonFactor(args);
     case Operation::Factor: return opFactor(args);
+    case Operation::FactorResult: return opFactorResult(args);
+    case Operation::FactorByFormula: return opFactorByFormula(args);
     case Operation::Fractions: return opFractions(args);
     case Operation::MoveLeft: return opMoveLeft(args);
     case Operation::SolveQuadratic: return opSolveQuadratic(args);

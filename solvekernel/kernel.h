@@ -14,6 +14,7 @@ namespace solvekernel {
 
 enum class Operation {
     Simplify,
+    SimplifyResult,
     CollectLetter,
     AddEquations,
     CheckStep,
@@ -21,6 +22,8 @@ enum class Operation {
     CollectLikeTerms,
     CommonFactor,
     Factor,
+    FactorResult,
+    FactorByFormula,
     Fractions,
     MoveLeft,
     SolveQuadratic,

@@ -11,8 +11,20 @@
 
 namespace solvekernel {
 
+// Thrown by a step that would hand the part back as it was.
+struct Unchanged : Refusal {
+    using Refusal::Refusal;
+};
+
 // Parts and expressions (ops_expression.cpp).
 std::string opSimplify(const Args& args, const Instance& instance);
+// The solver's forms of simplify and factor: a part that the step leaves as
+// it is comes back itself (it is its own result).
+std::string opSimplifyResult(const Args& args, const Instance& instance);
+std::string opFactorResult(const Args& args);
+// "(n),(sel)": factor by the formula card n the pupil chose (1 the difference
+// of two squares, 2 the square of a binomial); "(sel)" alone as opFactor.
+std::string opFactorByFormula(const Args& args);
 std::string opExpand(const Args& args);
 std::string opCollectLikeTerms(const Args& args);
 std::string opCommonFactor(const Args& args);
@@ -48,7 +60,7 @@ using ExpressionStep = std::function<NodePtr(const Node& expression)>;
 // The step applied to an expression, or to each side of a relation and each
 // line of a system or union.
 NodePtr applyToSides(const Node& node, const ExpressionStep& step);
-// The printed result; Refusal when it is the same text as before (nothing
+// The printed result; Unchanged when it is the same text as before (nothing
 // was done).
 std::string changedReply(const Node& before, const Node& after);
 PrintStyle styleOf(const Node& input);
@@ -59,5 +71,13 @@ NodePtr canonical(const GiNaC::ex& value, const Symbols& symbols, const PrintSty
 // when it is a relation, else the line of a system, union or several lines
 // printed as the selection is; its index in `lines` (-1 for the formula).
 const Node* findRelation(const Node& whole, const Node& selection, int& index);
+// Whether an expanded polynomial is small enough to factor or to take a
+// common divisor of (letters, terms, degrees).
+bool withinFactorLimits(const GiNaC::ex& polynomial, const GiNaC::lst& letters);
+// A term as a number coefficient and the rest: -3*x^2 -> (-3, x^2).
+std::pair<GiNaC::numeric, GiNaC::ex> splitCoefficient(const GiNaC::ex& term);
+// Whether the fractions of a sum could go over one denominator: two terms
+// with letters in their denominators, or two fractions with the same one.
+bool fractionsToCombine(const Node& sum);
 
 }  // namespace solvekernel

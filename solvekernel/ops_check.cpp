@@ -1,6 +1,7 @@
 // Checks of the pupil's own work: a step, an answer, the start formula of a
 // text task, and the rows of a drill.
 #include <algorithm>
+#include <set>
 
 #include "solvekernel/ops.h"
 #include "solvekernel/printer.h"
@@ -16,7 +17,16 @@ namespace {
 
 bool isInteger(const NumberText& n) { return n.form == NumberForm::Integer; }
 
-// An integer, a reduced fraction or a decimal, with or without a minus.
+numeric digitsValue(const std::string& digits)
+{
+    return numberValue({NumberForm::Integer, false, digits, {}, {}, {}, {}});
+}
+
+// x/y in lowest terms with y > 1.
+bool reduced(const numeric& x, const numeric& y) { return y > 1 && GiNaC::gcd(x, y) == 1; }
+
+// An integer, a reduced fraction, a mixed number with a proper reduced
+// fraction part, or a decimal, with or without a minus.
 bool finalRational(const Node& node)
 {
     const Node& n = node.kind == NodeKind::Neg ? unwrapParens(*node.kids[0]) : node;
@@ -28,22 +38,20 @@ bool finalRational(const Node& node)
         if (a.kind != NodeKind::Number || b.kind != NodeKind::Number || !isInteger(a.number) ||
             !isInteger(b.number) || a.number.negative || b.number.negative)
             return false;
-        const numeric x = numberValue(a.number);
-        const numeric y = numberValue(b.number);
-        return y > 1 && GiNaC::gcd(x, y) == 1;
+        return reduced(numberValue(a.number), numberValue(b.number));
     }
     if (n.kind != NodeKind::Number)
         return false;
     switch (n.number.form) {
     case NumberForm::Integer:
     case NumberForm::Decimal: return true;
-    case NumberForm::Fraction: {
-        const numeric x = numberValue({NumberForm::Integer, false, n.number.num, {}, {}, {}, {}});
-        const numeric y = numberValue({NumberForm::Integer, false, n.number.den, {}, {}, {}, {}});
-        return y > 1 && GiNaC::gcd(x, y) == 1;
+    case NumberForm::Fraction: return reduced(digitsValue(n.number.num), digitsValue(n.number.den));
+    case NumberForm::Mixed: {
+        const numeric x = digitsValue(n.number.num);
+        const numeric y = digitsValue(n.number.den);
+        return x < y && reduced(x, y);
     }
-    case NumberForm::Periodic:
-    case NumberForm::Mixed: return false;
+    case NumberForm::Periodic: return false;
     }
     return false;
 }
@@ -100,58 +108,169 @@ bool finalSolution(const Node& node)
     }
 }
 
+// A key of the tree that forgets brackets and the order of terms and
+// factors: two formulas with one key differ only in how they are arranged.
+std::string arrangementKey(const Node& node);
+
+void addArrangedParts(const Node& node, NodeKind kind, std::vector<std::string>& parts)
+{
+    for (const auto& kid : node.kids) {
+        const Node& part = unwrapParens(*kid);
+        if (part.kind == kind)
+            addArrangedParts(part, kind, parts);
+        else
+            parts.push_back(arrangementKey(part));
+    }
+}
+
+std::string arrangementKey(const Node& node)
+{
+    const Node& n = unwrapParens(node);
+    std::string key = std::to_string(static_cast<int>(n.kind));
+    switch (n.kind) {
+    case NodeKind::Number: {
+        const NumberText& t = n.number;
+        return key + (t.negative ? "-" : "+") + std::to_string(static_cast<int>(t.form)) + t.whole + "." + t.digits +
+               "(" + t.period + ")" + t.num + "/" + t.den;
+    }
+    case NodeKind::Symbol: return key + n.name;
+    case NodeKind::Sum:
+    case NodeKind::Product: {
+        std::vector<std::string> parts;
+        addArrangedParts(n, n.kind, parts);
+        std::sort(parts.begin(), parts.end());
+        key += "(";
+        for (const std::string& part : parts)
+            key += part + ";";
+        return key + ")";
+    }
+    default:
+        key += std::to_string(static_cast<int>(n.rel)) + std::to_string(static_cast<int>(n.func)) +
+               (n.negated ? "n" : "") + (n.leftClosed ? "l" : "") + (n.rightClosed ? "r" : "") + "(";
+        for (const auto& kid : n.kids)
+            key += arrangementKey(*kid) + ";";
+        return key + ")";
+    }
+}
+
+// A term without its brackets and its minus.
+const Node& unsignedTerm(const Node& term)
+{
+    const Node& n = unwrapParens(term);
+    return n.kind == NodeKind::Neg ? unwrapParens(*n.kids[0]) : n;
+}
+
+// Whether expanding the products and powers of a sum's terms gives two
+// alike terms from different ones: 2*(5*x-1)-1, (a+b)^2-2*a*b.
+bool likeTermsOnExpansion(const Node& sum)
+{
+    Symbols symbols;
+    std::set<ex, GiNaC::ex_is_less> seen;
+    for (const auto& kid : sum.kids) {
+        const ex term = GiNaC::expand(toEx(*kid, symbols));
+        const std::size_t count = GiNaC::is_a<GiNaC::add>(term) ? term.nops() : 1;
+        std::vector<ex> rests;
+        for (std::size_t i = 0; i < count; ++i) {
+            rests.push_back(splitCoefficient(count > 1 ? term.op(i) : term).second);
+            if (seen.count(rests.back()))
+                return true;
+        }
+        seen.insert(rests.begin(), rests.end());
+    }
+    return false;
+}
+
+// Whether a fraction's numerator and denominator, polynomials with integer
+// coefficients, share a factor: a number above 1 ((10*x+2)/12) or a
+// polynomial ((x^2-1)/(x+1)).
+bool reducible(const Node& quotient)
+{
+    Symbols symbols;
+    const ex num = GiNaC::expand(toEx(*quotient.kids[0], symbols));
+    const ex den = GiNaC::expand(toEx(*quotient.kids[1], symbols));
+    std::vector<std::string> names;
+    collectSymbols(quotient, names);
+    GiNaC::lst letters;
+    for (const auto& name : names)
+        letters.append(symbols.get(name));
+    for (const ex& part : {num, den}) {
+        if (!part.is_polynomial(letters) || !part.integer_content().is_integer() ||
+            !withinFactorLimits(part, letters))
+            return false;
+    }
+    const ex common = GiNaC::gcd(num, den);
+    if (GiNaC::is_a<numeric>(common))
+        return GiNaC::abs(GiNaC::ex_to<numeric>(common)) > 1;
+    return true;
+}
+
 // An expression with nothing left to compute: every part without letters is
-// a final number, no product has two number factors, no sum two number
-// terms, and no two terms of the sum are alike.
+// a final number; no product has two number factors; no sum two number
+// terms, terms that would combine once its products and powers are
+// expanded, or fractions to bring over one denominator; no fraction can be
+// reduced. A product or power of sums is final: it is a factored form.
 bool finalExpression(const Node& node)
 {
     const Node& n = unwrapParens(node);
     if (lettersOf(n).empty())
         return finalValue(n);
-    if (n.kind == NodeKind::Sum || n.kind == NodeKind::Product) {
-        int constants = 0;
-        for (const auto& kid : n.kids) {
-            if (lettersOf(*kid).empty())
-                ++constants;
-            if (!finalExpression(*kid))
-                return false;
-        }
+    if (!std::all_of(n.kids.begin(), n.kids.end(), [](const NodePtr& k) { return finalExpression(*k); }))
+        return false;
+    switch (n.kind) {
+    case NodeKind::Sum:
+    case NodeKind::Product: {
+        const auto constants = std::count_if(n.kids.begin(), n.kids.end(),
+                                             [](const NodePtr& k) { return lettersOf(*k).empty(); });
         if (constants > 1)
             return false;
-        if (n.kind == NodeKind::Sum) {
-            Symbols symbols;
-            std::vector<ex> rests;
-            for (const auto& kid : n.kids) {
-                ex term = GiNaC::expand(toEx(*kid, symbols));
-                if (GiNaC::is_a<GiNaC::mul>(term)) {
-                    ex rest = 1;
-                    for (std::size_t i = 0; i < term.nops(); ++i) {
-                        if (!GiNaC::is_a<numeric>(term.op(i)))
-                            rest *= term.op(i);
-                    }
-                    term = rest;
-                }
-                for (const ex& other : rests) {
-                    if ((other - term).is_zero())
-                        return false;
-                }
-                rests.push_back(term);
-            }
-        }
-        return true;
+        return n.kind == NodeKind::Product || (!fractionsToCombine(n) && !likeTermsOnExpansion(n));
     }
-    return std::all_of(n.kids.begin(), n.kids.end(), [](const NodePtr& k) { return finalExpression(*k); });
+    case NodeKind::Quotient: return !reducible(n);
+    default: return true;
+    }
+}
+
+// "x1=-1, x2=3" (lines, a system or a union) for a task in one letter x
+// without indices: the indexed letters are the roots of x, read as a union
+// of "x=..." lines. Null for any other answer.
+NodePtr indexedRoots(const Node& answer, const Node& task)
+{
+    if (!isRelationLike(answer) || !isRelationLike(task))
+        return nullptr;
+    const auto letters = lettersOf(task);
+    if (letters.size() != 1 || letters[0].find_first_of("0123456789") != std::string::npos)
+        return nullptr;
+    const std::string& x = letters[0];
+    const auto used = lettersOf(answer);
+    if (used.empty())
+        return nullptr;
+    for (const std::string& name : used) {
+        const std::string index = name.substr(std::min(name.size(), x.size()));
+        if (name.compare(0, x.size(), x) != 0 || index.empty() || index[0] == '0' ||
+            index.find_first_not_of("0123456789") != std::string::npos)
+            return nullptr;
+    }
+    NodePtr roots = unwrapParens(answer.clone());
+    for (const std::string& name : used)
+        roots = substitute(*roots, name, *makeSymbol(x));
+    if (roots->kind == NodeKind::Lines || roots->kind == NodeKind::System)
+        roots->kind = NodeKind::Union;
+    return roots;
 }
 
 // "0" not equivalent, "1" equivalent, "2" equivalent and final; nullopt
 // when the kernel cannot tell.
-std::optional<char> verdict(const Node& answer, const Node& statement)
+std::optional<char> verdict(const Node& written, const Node& statement)
 {
+    const NodePtr roots = indexedRoots(written, statement);
+    const Node& answer = roots ? *roots : written;
     const auto same = equivalent(answer, statement);
     if (!same)
         return std::nullopt;
     if (!*same)
         return '0';
+    if (!isRelationLike(statement) && arrangementKey(answer) == arrangementKey(statement))
+        return '1';
     bool final = false;
     try {
         final = isRelationLike(statement) ? finalSolution(answer) : finalExpression(answer);
@@ -161,19 +280,73 @@ std::optional<char> verdict(const Node& answer, const Node& statement)
     return final ? '2' : '1';
 }
 
+// A formula that is already an answer: a letter alone on one side and no
+// letter on the other (x=5, 5=x, x=2+3), a letter in a set of numbers, and
+// systems and unions of those.
+bool alreadySolved(const Node& node)
+{
+    const Node& n = unwrapParens(node);
+    switch (n.kind) {
+    case NodeKind::Relation:
+        return (isLetter(*n.kids[0]) && lettersOf(*n.kids[1]).empty()) ||
+               (isLetter(*n.kids[1]) && lettersOf(*n.kids[0]).empty());
+    case NodeKind::Member: return isLetter(*n.kids[0]) && lettersOf(*n.kids[1]).empty();
+    case NodeKind::System:
+    case NodeKind::Union:
+    case NodeKind::Lines:
+        return std::all_of(n.kids.begin(), n.kids.end(), [](const NodePtr& k) { return alreadySolved(*k); });
+    default: return false;
+    }
+}
+
 }  // namespace
+
+bool fractionsToCombine(const Node& sum)
+{
+    Symbols symbols;
+    int letterDenominators = 0;
+    std::vector<ex> denominators;
+    for (const auto& kid : sum.kids) {
+        const Node& term = unsignedTerm(*kid);
+        bool letterDenominator = false;
+        try {
+            letterDenominator = hasLetterDenominator(term);
+        } catch (const Refusal&) {
+            letterDenominator = false;  // letters under a tangent: no fraction to combine
+        }
+        if (letterDenominator && ++letterDenominators > 1)
+            return true;
+        ex denominator;
+        if (term.kind == NodeKind::Quotient)
+            denominator = GiNaC::expand(toEx(*term.kids[1], symbols));
+        else if (term.kind == NodeKind::Number && term.number.form == NumberForm::Fraction)
+            denominator = digitsValue(term.number.den);
+        else
+            continue;
+        for (const ex& other : denominators) {
+            if ((other - denominator).is_zero())
+                return true;
+        }
+        denominators.push_back(denominator);
+    }
+    return false;
+}
 
 // "(sel),(entered)": the entered formula, when it is equivalent to the
 // selection, reprinted as the new part; "(sel)" alone has nothing to check.
+// Roots with indices on lines of their own come back as their union.
 std::string opCheckStep(const Args& args)
 {
     if (args.count() < 2)
         throw Refusal("no entered formula");
     const NodePtr entered = args.fromEnd(0);
     const NodePtr selection = args.fromEnd(1);
-    const auto same = equivalent(*selection, *entered);
+    const NodePtr roots = indexedRoots(*entered, *selection);
+    const auto same = equivalent(*selection, roots ? *roots : *entered);
     if (!same || !*same)
         throw Refusal("not an equivalent step");
+    if (roots && entered->kind == NodeKind::Lines)
+        entered->kind = NodeKind::Union;
     return printReply(*entered);
 }
 
@@ -190,7 +363,7 @@ std::string opCheckAnswer(const Args& args)
 }
 
 // "(reference),(entered)": the entered equation or system must have the
-// reference's solution set.
+// reference's solution set and still need solving.
 std::string opBeginCheck(const Args& args)
 {
     if (args.count() < 2)
@@ -200,6 +373,8 @@ std::string opBeginCheck(const Args& args)
     const Node& e = unwrapParens(*entered);
     if (e.kind != NodeKind::Relation && e.kind != NodeKind::System)
         throw Refusal("not an equation or system");
+    if (alreadySolved(e))
+        throw Refusal("already solved");
     const auto same = equivalent(*reference, *entered);
     if (!same || !*same)
         throw Refusal("another solution set");

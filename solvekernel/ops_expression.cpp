@@ -41,7 +41,7 @@ std::string changedReply(const Node& before, const Node& after)
 {
     const std::string text = printReply(after);
     if (text == printReply(before))
-        throw Refusal("nothing to do");
+        throw Unchanged("nothing to do");
     return text;
 }
 
@@ -102,7 +102,54 @@ bool rationalPolynomial(const ex& value, const GiNaC::lst& letters)
     return true;
 }
 
-// A term as a number coefficient and the rest: -3*x^2 -> (-3, x^2).
+// One fraction over the common denominator of the value's terms, the sign
+// in front: the denominator's (its first term positive) times the
+// numerator's when it is one negative term.
+NodePtr overOneDenominator(const ex& value, const Symbols& symbols, const PrintStyle& style)
+{
+    const ex parts = value.numer_denom();
+    ex num = GiNaC::expand(parts.op(0));
+    const ex den = parts.op(1);
+    if (den.is_equal(1))
+        return canonical(num, symbols, style);
+    NodePtr bottom = canonical(den, symbols, style);
+    if (bottom->kind == NodeKind::Neg || (bottom->kind == NodeKind::Number && bottom->number.negative)) {
+        bottom = negateTerm(std::move(bottom));
+        num = GiNaC::expand(-num);
+    }
+    NodePtr top = canonical(num, symbols, style);
+    bool negative = false;
+    if (top->kind == NodeKind::Neg || (top->kind == NodeKind::Number && top->number.negative)) {
+        negative = true;
+        top = negateTerm(std::move(top));
+    }
+    NodePtr fraction = makeNode(NodeKind::Quotient, std::move(top), std::move(bottom));
+    return negative ? makeNode(NodeKind::Neg, std::move(fraction)) : std::move(fraction);
+}
+
+// The part itself when the step leaves it as it was.
+std::string orItself(const Args& args, const std::function<std::string()>& step)
+{
+    try {
+        return step();
+    } catch (const Unchanged&) {
+        return printReply(*args.fromEnd(0));
+    }
+}
+
+}  // namespace
+
+// Factoring and common divisors in many letters or of high degree take too
+// long.
+bool withinFactorLimits(const ex& polynomial, const GiNaC::lst& letters)
+{
+    if (letters.nops() > kMaxFactorLetters ||
+        (GiNaC::is_a<GiNaC::add>(polynomial) && polynomial.nops() > kMaxFactorTerms))
+        return false;
+    return std::all_of(letters.begin(), letters.end(),
+                       [&](const ex& letter) { return polynomial.degree(letter) <= kMaxFactorDegree; });
+}
+
 std::pair<numeric, ex> splitCoefficient(const ex& term)
 {
     if (is_a<numeric>(term))
@@ -121,11 +168,26 @@ std::pair<numeric, ex> splitCoefficient(const ex& term)
     return {1, term};
 }
 
-}  // namespace
-
+// Fractions that come out over one number denominator are written as one
+// fraction: (x+1)/2+(x-1)/3 -> (5*x+1)/6, not 5*x/6+1/6.
 std::string opSimplify(const Args& args, const Instance&)
 {
-    return sidewise(args, [](const ex& value) { return simplified(value); });
+    const NodePtr part = args.fromEnd(0);
+    const PrintStyle style = styleOf(*part);
+    Symbols symbols;
+    const NodePtr result = applyToSides(*part, [&](const Node& expression) {
+        const ex value = simplified(toEx(expression, symbols));
+        NodePtr node = canonical(value, symbols, style);
+        if (node->kind == NodeKind::Sum && fractionsToCombine(*node))
+            return overOneDenominator(value, symbols, style);
+        return node;
+    });
+    return changedReply(*part, *result);
+}
+
+std::string opSimplifyResult(const Args& args, const Instance& instance)
+{
+    return orItself(args, [&] { return opSimplify(args, instance); });
 }
 
 std::string opExpand(const Args& args)
@@ -233,6 +295,146 @@ std::string opCommonFactor(const Args& args)
     return changedReply(*part, *result);
 }
 
+namespace {
+
+// The content of a sum: the greatest common divisor of its integer
+// coefficients times the lowest power of each letter, with the sign of the
+// sum's first term in the kernel's order: 6*a+9*b -> 3, -2*x^2-4*x -> -2*x.
+ex contentOf(const ex& sum, const GiNaC::lst& letters, const Symbols& symbols, const PrintStyle& style)
+{
+    ex content = 1;
+    const numeric integer = sum.integer_content();
+    if (integer.is_integer())
+        content = integer;
+    for (const ex& letter : letters)
+        content *= GiNaC::pow(letter, sum.ldegree(letter));
+    const NodePtr written = canonical(sum, symbols, style);
+    if (written->kind == NodeKind::Sum && isNegativeTerm(*written->kids[0]))
+        content = -content;
+    return content;
+}
+
+// The product of the values' factors side by side, one minus in front.
+NodePtr productOfFactors(const std::vector<ex>& values, const Symbols& symbols, const PrintStyle& style)
+{
+    bool negative = false;
+    std::vector<NodePtr> factors;
+    for (const ex& value : values) {
+        NodePtr node = canonical(value, symbols, style);
+        if (node->kind == NodeKind::Neg) {
+            negative = !negative;
+            node = std::move(node->kids[0]);
+        } else if (node->kind == NodeKind::Number && node->number.negative) {
+            negative = !negative;
+            node->number.negative = false;
+        }
+        if (node->kind == NodeKind::Product) {
+            for (auto& factor : node->kids)
+                factors.push_back(std::move(factor));
+        } else if (!(node->kind == NodeKind::Number && node->number.form == NumberForm::Integer &&
+                     node->number.whole == "1")) {
+            factors.push_back(std::move(node));
+        }
+    }
+    NodePtr product;
+    if (factors.size() == 1) {
+        product = std::move(factors[0]);
+    } else {
+        product = makeNode(NodeKind::Product);
+        product->kids = std::move(factors);
+    }
+    return negative ? makeNode(NodeKind::Neg, std::move(product)) : std::move(product);
+}
+
+// A term's square root when the term is a square: a power with exponent 2,
+// or a number or monomial whose coefficient and letter powers are squares
+// (9, 4*x^2, a^2*b^4); `sign` is the term's sign.
+bool squareRoot(const Node& term, Symbols& symbols, ex& root, int& sign)
+{
+    const Node* n = &unwrapParens(term);
+    sign = 1;
+    if (n->kind == NodeKind::Neg) {
+        sign = -1;
+        n = &unwrapParens(*n->kids[0]);
+    }
+    if (n->kind == NodeKind::Power) {
+        const Node& exponent = unwrapParens(*n->kids[1]);
+        if (exponent.kind == NodeKind::Number && exponent.number.form == NumberForm::Integer &&
+            !exponent.number.negative && exponent.number.whole == "2") {
+            root = toEx(*n->kids[0], symbols);
+            return true;
+        }
+    }
+    const auto [coefficient, rest] = splitCoefficient(GiNaC::expand(toEx(*n, symbols)));
+    if (coefficient.is_negative())
+        sign = -sign;
+    const numeric c = GiNaC::abs(coefficient);
+    if (!c.is_rational() || c.is_zero())
+        return false;
+    const numeric top = GiNaC::isqrt(c.numer());
+    const numeric bottom = GiNaC::isqrt(c.denom());
+    if (top * top != c.numer() || bottom * bottom != c.denom())
+        return false;
+    root = top / bottom;
+    const std::size_t count = is_a<GiNaC::mul>(rest) ? rest.nops() : 1;
+    for (std::size_t i = 0; i < count; ++i) {
+        const ex factor = is_a<GiNaC::mul>(rest) ? rest.op(i) : rest;
+        if (factor.is_equal(1))
+            continue;
+        if (!is_a<GiNaC::power>(factor) || !is_a<GiNaC::symbol>(factor.op(0)) || !is_a<numeric>(factor.op(1)))
+            return false;
+        const numeric n = GiNaC::ex_to<numeric>(factor.op(1));
+        if (!n.is_integer() || !n.is_even() || !n.is_positive())
+            return false;
+        root *= GiNaC::pow(factor.op(0), n / 2);
+    }
+    return true;
+}
+
+// a^2-b^2: two terms of opposite signs, each a square.
+bool differenceOfSquares(const Node& part, Symbols& symbols)
+{
+    const Node& sum = unwrapParens(part);
+    if (sum.kind != NodeKind::Sum || sum.kids.size() != 2)
+        return false;
+    ex a;
+    ex b;
+    int signA = 0;
+    int signB = 0;
+    return squareRoot(*sum.kids[0], symbols, a, signA) && squareRoot(*sum.kids[1], symbols, b, signB) &&
+           signA != signB;
+}
+
+// a^2+2*a*b+b^2 or a^2-2*a*b+b^2: two positive squares and twice the
+// product of their roots, with either sign.
+bool squareOfBinomial(const Node& part, Symbols& symbols)
+{
+    const Node& sum = unwrapParens(part);
+    if (sum.kind != NodeKind::Sum || sum.kids.size() != 3)
+        return false;
+    ex roots[3];
+    int signs[3] = {};
+    bool squares[3] = {};
+    for (std::size_t i = 0; i < 3; ++i)
+        squares[i] = squareRoot(*sum.kids[i], symbols, roots[i], signs[i]) && signs[i] > 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        for (std::size_t j = i + 1; j < 3; ++j) {
+            if (!squares[i] || !squares[j])
+                continue;
+            const ex middle = toEx(*sum.kids[3 - i - j], symbols);
+            const ex twice = 2 * roots[i] * roots[j];
+            if (GiNaC::expand(middle - twice).is_zero() || GiNaC::expand(middle + twice).is_zero())
+                return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+// The content (number and letter powers) comes out first, since the algebra
+// library multiplies a lone number into a sum again (3*(2*a+3*b) is 6*a+9*b
+// to it); the rest is factored over the rationals.
 std::string opFactor(const Args& args)
 {
     const NodePtr part = args.fromEnd(0);
@@ -244,17 +446,42 @@ std::string opFactor(const Args& args)
     const GiNaC::lst letters = letterList(*part, symbols);
     if (!rationalPolynomial(value, letters))
         throw Refusal("not a polynomial");
-    // Factoring in many letters or of high degree takes too long.
-    if (letters.nops() > kMaxFactorLetters || (GiNaC::is_a<GiNaC::add>(value) && value.nops() > kMaxFactorTerms))
+    if (!withinFactorLimits(value, letters))
         throw Refusal("too large to factor");
-    for (const ex& letter : letters) {
-        if (value.degree(letter) > kMaxFactorDegree)
-            throw Refusal("too large to factor");
+    const auto factors = [](const ex& e) { return is_a<GiNaC::mul>(e) || is_a<GiNaC::power>(e); };
+    if (!is_a<GiNaC::add>(value)) {
+        const ex factored = GiNaC::factor(value);
+        if (!factors(factored))
+            throw Unchanged("does not factor");
+        return changedReply(*part, *canonical(factored, symbols, style));
     }
-    const ex factored = GiNaC::factor(value);
-    if (!is_a<GiNaC::mul>(factored) && !is_a<GiNaC::power>(factored))
-        throw Refusal("does not factor");
-    return changedReply(*part, *canonical(factored, symbols, style));
+    const ex content = contentOf(value, letters, symbols, style);
+    const ex factored = GiNaC::factor(GiNaC::expand(value / content));
+    if (!factors(factored) && (content.is_equal(1) || content.is_equal(-1)))
+        throw Unchanged("does not factor");
+    return changedReply(*part, *productOfFactors({content, factored}, symbols, style));
+}
+
+std::string opFactorResult(const Args& args)
+{
+    return orItself(args, [&] { return opFactor(args); });
+}
+
+// "(n),(sel)": factoring by the formula card the pupil chose on the guide
+// item (1 the difference of two squares, 2 the square of a binomial); a part
+// without the card's shape gets no result. "(sel)" alone factors as factor.
+std::string opFactorByFormula(const Args& args)
+{
+    if (args.count() > 1) {
+        const std::string card = args.textFromEnd(1);
+        const NodePtr part = args.fromEnd(0);
+        Symbols symbols;
+        const bool fits = (card == "1" && differenceOfSquares(*part, symbols)) ||
+                          (card == "2" && squareOfBinomial(*part, symbols));
+        if (!fits)
+            throw Refusal("not the shape of the chosen formula");
+    }
+    return opFactor(args);
 }
 
 std::string opFractions(const Args& args)
@@ -262,27 +489,8 @@ std::string opFractions(const Args& args)
     const NodePtr part = args.fromEnd(0);
     const PrintStyle style = styleOf(*part);
     Symbols symbols;
-    const NodePtr result = applyToSides(*part, [&](const Node& expression) -> NodePtr {
-        const ex parts = toEx(expression, symbols).numer_denom();
-        ex num = GiNaC::expand(parts.op(0));
-        const ex den = parts.op(1);
-        if (den.is_equal(1))
-            return canonical(num, symbols, style);
-        // The sign in front: the denominator's (its first term positive)
-        // times the numerator's when it is one negative term.
-        NodePtr bottom = canonical(den, symbols, style);
-        if (bottom->kind == NodeKind::Neg || (bottom->kind == NodeKind::Number && bottom->number.negative)) {
-            bottom = negateTerm(std::move(bottom));
-            num = GiNaC::expand(-num);
-        }
-        NodePtr top = canonical(num, symbols, style);
-        bool negative = false;
-        if (top->kind == NodeKind::Neg || (top->kind == NodeKind::Number && top->number.negative)) {
-            negative = true;
-            top = negateTerm(std::move(top));
-        }
-        NodePtr fraction = makeNode(NodeKind::Quotient, std::move(top), std::move(bottom));
-        return negative ? makeNode(NodeKind::Neg, std::move(fraction)) : std::move(fraction);
+    const NodePtr result = applyToSides(*part, [&](const Node& expression) {
+        return overOneDenominator(toEx(expression, symbols), symbols, style);
     });
     return changedReply(*part, *result);
 }

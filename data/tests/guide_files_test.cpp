@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <string>
 
 #include "module_data.h"
 #include "platform/xml.h"
@@ -23,7 +25,7 @@ const Guide& stepwellGuide()
 }
 
 // The guide's transformations per chapter, in list order (own steps and the
-// graph item aside).
+// graph items aside).
 TEST(StepwellGuide, ChaptersHoldTheirTransformations)
 {
     const std::vector<std::pair<int, std::vector<int>>> expected = {
@@ -64,7 +66,6 @@ TEST(StepwellGuide, ItemsFollowTheirKinds)
     const std::set<int> codes = ruleCodes("stepwell.clew");
     int choices = 0;
     int extended = 0;
-    int graphs = 0;
     for (const GuideItem* item : stepwellGuide().items()) {
         SCOPED_TRACE(item->guid);
         EXPECT_TRUE(item->aplan == 1371 || codes.count(item->aplan)) << item->aplan;
@@ -76,7 +77,6 @@ TEST(StepwellGuide, ItemsFollowTheirKinds)
         choices += item->choice;
         extended += !item->howToDoExtended.empty();
         if (item->view == 2) {
-            ++graphs;
             EXPECT_EQ(item->aplan, 107);
             EXPECT_NE(item->graph.find("<gr:task xmlns:gr=\"urn:pelmarin:tessaly:graph\" "), std::string::npos);
             EXPECT_NE(item->graph.find("<gr:quadricConstr "), std::string::npos);
@@ -104,13 +104,50 @@ TEST(StepwellGuide, ItemsFollowTheirKinds)
     }
     EXPECT_EQ(choices, 1);
     EXPECT_GE(extended, 1);
-    EXPECT_EQ(graphs, 1);
-    // The graph item stands in the quadratic equations.
-    bool graphInChapter3 = false;
-    for (const auto& group : stepwellGuide().chapter(3)->groups)
-        for (const auto& item : group.items)
-            graphInChapter3 |= item.view == 2;
-    EXPECT_TRUE(graphInChapter3);
+}
+
+const GuideItem* findItem(const std::string& guid)
+{
+    for (const GuideItem* item : stepwellGuide().items())
+        if (item->guid == guid)
+            return item;
+    return nullptr;
+}
+
+// A card of a rule whose result depends on a sign shows every case: the root
+// formula of a quadratic equation takes both signs before the square root (a
+// card with "+" alone loses a root), and multiplying an inequality keeps its
+// sign for a positive factor and turns it for a negative one.
+TEST(StepwellGuide, RuleCardsShowEveryCase)
+{
+    for (const char* guid : {"sw-ch3-107", "sw-ch4-107"}) {
+        SCOPED_TRACE(guid);
+        const GuideItem* item = findItem(guid);
+        ASSERT_NE(item, nullptr);
+        int roots = 0;
+        for (const GuideFormula& formula : item->formulas) {
+            if (formula.text.find("@sqrroot$") == std::string::npos)
+                continue;
+            ++roots;
+            EXPECT_EQ(formula.text.rfind("x=@hor_frac$-b@spec$+-#@sqrroot$", 0), 0u) << formula.text;
+        }
+        EXPECT_EQ(roots, 1);
+    }
+
+    const GuideItem* multiply = findItem("sw-ch6-611");
+    ASSERT_NE(multiply, nullptr);
+    const std::string premise = "@system$a<b$";
+    const std::string implies = "#@spec$lrarrow#";
+    std::map<std::string, std::string> conclusions;  // the condition on c -> what follows
+    for (const GuideFormula& formula : multiply->formulas) {
+        SCOPED_TRACE(formula.text);
+        ASSERT_EQ(formula.text.rfind(premise, 0), 0u);
+        const auto close = formula.text.find(implies, premise.size());
+        ASSERT_NE(close, std::string::npos);
+        conclusions[formula.text.substr(premise.size(), close - premise.size())] =
+            formula.text.substr(close + implies.size());
+    }
+    EXPECT_EQ(conclusions, (std::map<std::string, std::string>{{"c>0", "a*c<b*c"}, {"c<0", "a*c>b*c"}}));
 }
 
 // What the guide shows for a content string: the chapters named, the
@@ -168,6 +205,12 @@ TEST(StepwellConfig, TaskTypesShowTheirChapters)
         ASSERT_TRUE(guide);
         const ShownSet shown = applyContent(stepwellGuide(), guide->xml());
         EXPECT_EQ(shown.chapters, expected.at(id));
+        // A graph card draws one fixed curve: it fits one task, never every
+        // task of a type.
+        for (int chapter : shown.chapters)
+            for (const auto& group : stepwellGuide().chapter(chapter)->groups)
+                for (const auto& item : group.items)
+                    EXPECT_NE(item.view, 2) << item.guid;
         ASSERT_EQ(shown.answers.size(), 2u);
         EXPECT_EQ(shown.answers[0]->aplan, 1371);
         EXPECT_EQ(shown.answers[1]->aplan, 1372);

@@ -54,6 +54,51 @@ const GuideItem* findItem(const Guide& guide, const std::string& guid)
     return nullptr;
 }
 
+// The job a script solves, or null.
+const TaskJob* jobOf(const std::vector<TaskJob>& jobs, const Script& script)
+{
+    const auto job = std::find_if(jobs.begin(), jobs.end(), [&](const TaskJob& j) {
+        return j.page == script.page && j.task == script.task && j.job == script.job;
+    });
+    return job == jobs.end() ? nullptr : &*job;
+}
+
+// The job's own formula, as the condition viewer hands it over (the hidden
+// one of a begin-dialog job).
+std::string firstFormula(const TaskJob& job)
+{
+    return comparable(job.checkType.empty() ? job.start : job.hidden);
+}
+
+// The whole formula after a step's result: the result in place of the
+// selection, or the new whole formula.
+std::string afterStep(const std::string& whole, const std::string& selection, const std::string& result,
+                      bool wholeFormula)
+{
+    if (wholeFormula)
+        return comparable(result);
+    const auto at = whole.find(selection);
+    EXPECT_NE(at, std::string::npos) << selection << " in " << whole;
+    if (at == std::string::npos)
+        return whole;
+    return whole.substr(0, at) + comparable(result) + whole.substr(at + selection.size());
+}
+
+// The formula a script's answer check takes: its steps' results applied
+// one after another to the first formula.
+std::string scriptedAnswer(const Script& script, const Guide& guide, const std::string& first)
+{
+    std::string whole = first;
+    for (const ScriptStep& step : script.steps) {
+        const GuideItem* item = findItem(guide, step.item);
+        if (!item || item->type != 1)
+            continue;
+        const std::string selection = step.selection.empty() ? whole : comparable(step.selection);
+        whole = afterStep(whole, selection, step.reply, item->needAllExpr);
+    }
+    return whole;
+}
+
 // A started Stepwell kernel through the suite's binding.
 class KernelScripts : public ::testing::Test {
 protected:
@@ -64,6 +109,7 @@ protected:
         m_oldDir = fs::current_path();
         fs::current_path(m_workDir.path());
         m_kernel.InitKernel();
+        m_solver.InitKernel();
         ASSERT_TRUE(m_messages.messages.empty()) << m_messages.messages.front().text;
     }
     void TearDown() override
@@ -73,10 +119,11 @@ protected:
     }
 
     // The reply, or "\"NORES\"" / "<no reply>".
-    std::string ask(int code, const std::string& request)
+    std::string ask(int code, const std::string& request) { return ask(m_kernel, code, request); }
+    static std::string ask(solvehost::CKernelFuncMgr& kernel, int code, const std::string& request)
     {
         std::string out = "<no reply>";
-        m_kernel.CallKernel(code, request, out);
+        kernel.CallKernel(code, request, out);
         return out;
     }
 
@@ -84,6 +131,8 @@ protected:
     testsupport::TempDir m_workDir;
     fs::path m_oldDir;
     solvehost::CKernelFuncMgr m_kernel{"stepwell.clew"};
+    // The solver's kernel (Reckonry's rule file).
+    solvehost::CKernelFuncMgr m_solver{"reckonry.clew"};
 };
 
 TEST_F(KernelScripts, EveryScriptSolvesItsTask)
@@ -91,13 +140,10 @@ TEST_F(KernelScripts, EveryScriptSolvesItsTask)
     const Guide guide = loadGuide(modulePath("lang/ua/guide/stepwell.xml"));
     for (const Script& script : taskScripts()) {
         SCOPED_TRACE(script.page + " task " + std::to_string(script.task) + " job " + std::to_string(script.job));
-        // The job's own formula, as the condition viewer hands it over.
         const auto jobs = taskJobs();
-        const auto job = std::find_if(jobs.begin(), jobs.end(), [&](const TaskJob& j) {
-            return j.page == script.page && j.task == script.task && j.job == script.job;
-        });
-        ASSERT_NE(job, jobs.end());
-        const std::string first = comparable(job->checkType.empty() ? job->start : job->hidden);
+        const TaskJob* job = jobOf(jobs, script);
+        ASSERT_NE(job, nullptr);
+        const std::string first = firstFormula(*job);
         std::string whole = first;
         ASSERT_FALSE(script.steps.empty());
         EXPECT_EQ(script.steps.back().item, "sw-ch9-1372");
@@ -138,15 +184,40 @@ TEST_F(KernelScripts, EveryScriptSolvesItsTask)
             const std::string replyText = readReply(reply);
             EXPECT_EQ(replyText, step.reply) << request << " -> " << reply;
             EXPECT_TRUE(kerneltest::buildsOperationTree(replyText));
-            if (item->needAllExpr) {
-                whole = comparable(replyText);
-            } else {
-                const auto at = whole.find(selection);
-                ASSERT_NE(at, std::string::npos) << selection;
-                whole = whole.substr(0, at) + comparable(replyText) + whole.substr(at + selection.size());
-            }
+            whole = afterStep(whole, selection, replyText, item->needAllExpr);
             EXPECT_TRUE(kerneltest::buildsOperationTree(whole)) << whole;
         }
+    }
+}
+
+// Every job of the task book as the solver takes it: Reckonry answers it
+// (2001 an equation, system or inequality; 2003 an expression the script
+// factors; 2002 any other expression), and its answer and the script's are
+// right and final for the answer check, one an equivalent step of the
+// other; the job's formula handed back untouched is right but not final.
+TEST_F(KernelScripts, EveryJobIsSolvedAndOnlyItsAnswersAreFinal)
+{
+    const Guide guide = loadGuide(modulePath("lang/ua/guide/stepwell.xml"));
+    const auto jobs = taskJobs();
+    for (const Script& script : taskScripts()) {
+        SCOPED_TRACE(script.page + " task " + std::to_string(script.task) + " job " + std::to_string(script.job));
+        const TaskJob* job = jobOf(jobs, script);
+        ASSERT_NE(job, nullptr);
+        const std::string first = firstFormula(*job);
+        const bool factored = std::any_of(script.steps.begin(), script.steps.end(), [&](const ScriptStep& step) {
+            const GuideItem* item = findItem(guide, step.item);
+            return item && (item->aplan == 103 || item->aplan == 104);
+        });
+        const int code = job->type != "expression" ? 2001 : factored ? 2003 : 2002;
+        const std::string reply = ask(m_solver, code, writeAplan(first));
+        ASSERT_NE(reply, solvehost::kNoResult) << code << " " << first;
+        const std::string solved = comparable(readReply(reply));
+        const std::string stored = scriptedAnswer(script, guide, first);
+        SCOPED_TRACE(first + ": solver " + solved + ", script " + stored);
+        for (const std::string& answer : {solved, stored})
+            EXPECT_EQ(ask(1372, "(" + writeAplan(answer) + "),(" + writeAplan(first) + ")"), "2") << answer;
+        EXPECT_NE(ask(5351, "(" + writeAplan(stored) + "),(" + writeAplan(solved) + ")"), solvehost::kNoResult);
+        EXPECT_EQ(ask(1372, "(" + writeAplan(first) + "),(" + writeAplan(first) + ")"), "1");
     }
 }
 

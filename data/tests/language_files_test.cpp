@@ -1,5 +1,5 @@
 // The language files of the install tree, read as the programs read them:
-// every key a program looks up is present and has a text.
+// every key a program looks up is present and has a Ukrainian text.
 #include <gtest/gtest.h>
 
 #include "module_data.h"
@@ -20,7 +20,8 @@ const std::vector<KeySet>& keySets()
     static const std::vector<KeySet> sets = {
         {"stepwell.lng", "start-up, frame and guide bar",
          {"appTitle", "messageTitle", "needPerson", "guideBar", "guideHowtodoExt", "msgCloseTask", "erUnkTaskType",
-          "erApplyTrans", "erUnknNewTask"}},
+          "erApplyTrans", "erUnknNewTask", "erSetCondition"}},
+        {"stepwell.lng", "kernel binding", {"erKernelStart"}},
         {"stepwell.lng", "menus",
          {"fileMenu", "fileSave", "filePrintVersion", "fileMenuExit", "viewMenu", "viewEditor", "viewGuide",
           "viewToolbar", "viewNumAxis", "viewExGuide", "viewAutoScroll", "viewStepScroll", "taskMenu", "taskNew",
@@ -32,7 +33,8 @@ const std::vector<KeySet>& keySets()
          {"erEmptySel", "erNeedTrSelect", "erUndefConstant", "erFormulaInvalid", "confirmDeleteLastSteps",
           "msgSolveExprSimplify", "transformationExecute", "transformationReceive"}},
         {"stepwell.lng", "steps, beginning and answer",
-         {"solve", "answer", "erStepNotFound", "stepDescrEdit", "msgSolveStart", "confirmDeleteSolution"}},
+         {"solve", "answer", "erCheckAnswer", "erStepNotFound", "stepDescrEdit", "msgSolveStart",
+          "confirmDeleteSolution"}},
         {"stepwell.lng", "task dialogs",
          {"txtAddTitle", "txtAddDlg", "txtAddDlgBtnMathPanel", "txtBtnApply", "txtBtnCancel", "txtBtnOk",
           "txtNewTaskTitle", "txtNewTaskCondition", "txtNewTaskStartFormula", "txtMathPanel", "txtNewTaskInstME",
@@ -44,6 +46,7 @@ const std::vector<KeySet>& keySets()
         {"reckonry.lng", "start-up, splash and guide",
          {"appTitle", "appTitle2", "splash_initclew", "splash_initguide", "splash_initother", "createMainFrame",
           "loadServer", "loadMenu", "guideBar", "guideHowtodoExt", "errGuideLoad"}},
+        {"reckonry.lng", "kernel binding", {"erKernelStart"}},
         {"reckonry.lng", "task pages and dialogs",
          {"nameCondition", "nameAnswer", "defaultTaskName", "DlgNameTitle", "DlgExactTitle", "dlgOK", "dlgCancle",
           "ErTaskAdd", "ErINVALID", "ErExpr", "removeAsk"}},
@@ -58,20 +61,39 @@ const std::vector<KeySet>& keySets()
           "sbmUndo", "sbmRedo", "sbmCopy", "sbmPaste", "sbmHelp", "sbmToolBar", "sbmStatusBar", "sbmExit"}},
         {"exercise.lng", "drill",
          {"appTitle", "needPerson", "mnuFile", "mnuFileExit", "mnuExercise", "mnuExerciseRepeat", "mnuExerciseCheck",
-          "mnuHelp", "mnuHelpAbout", "errNeedForm", "errFormInvalid", "errInServer", "checkComplete"}},
+          "mnuHelp", "mnuHelpAbout", "errNeedForm", "errFormInvalid", "errInServer", "checkComplete", "errPictures"}},
+        {"exercise.lng", "kernel binding", {"erKernelStart"}},
     };
     return sets;
 }
 
-TEST(LanguageFiles, EveryKeyHasAText)
+// A text in Ukrainian holds at least one Cyrillic letter (U+0400-U+04FF:
+// UTF-8 lead bytes 0xD0-0xD3).
+bool hasCyrillicLetter(std::string_view text)
+{
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const auto next = static_cast<unsigned char>(text[i + 1]);
+        if (lead >= 0xD0 && lead <= 0xD3 && (next & 0xC0) == 0x80)
+            return true;
+    }
+    return false;
+}
+
+TEST(LanguageFiles, EveryKeyHasAUkrainianText)
 {
     for (const KeySet& set : keySets()) {
         SCOPED_TRACE(std::string(set.file) + ", " + set.area);
         shared::CLanguageTable table;
         ASSERT_TRUE(table.Load(stagePath("kernel/data/lang/ua/") + set.file)) << table.LastError();
-        for (const char* key : set.keys)
-            EXPECT_FALSE(table.Get(key).empty()) << key;
+        for (const char* key : set.keys) {
+            const std::string text = table.Get(key);
+            EXPECT_FALSE(text.empty()) << key;
+            EXPECT_TRUE(hasCyrillicLetter(text)) << key << ": " << text;
+        }
     }
+    EXPECT_FALSE(hasCyrillicLetter("System sign (Alt+S)"));
+    EXPECT_TRUE(hasCyrillicLetter("Ґ"));
 }
 
 // The programs find their files by kind through the settings, on the stage.

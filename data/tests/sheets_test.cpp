@@ -160,6 +160,22 @@ TEST(PrintSheet, ShowsSavedSolution)
     EXPECT_NE(visibleText(body).find("Відповідь:[x=-1x=3"), std::string::npos) << visibleText(body);
 }
 
+TEST(PrintSheet, FollowsNoLinkFromAStoredFormula)
+{
+    // The stored formula holds a text that links back to it.
+    const std::string math = "<math xmlns=\"http://www.w3.org/1998/Math/MathML\"><mi>y</mi>"
+                             "<TEXT xmlns=\"\"><FORMULALINK id=\"f1\"/></TEXT></math>";
+    const xml::Document task = xml::Document::loadText(
+        "<TASK num=\"1\"><CONDITION><TEXT>Умова <FORMULALINK id=\"f1\"/></TEXT><FSTORAGE><FORMULA id=\"f1\">" + math +
+        "</FORMULA></FSTORAGE><JOBSLIST><JOB asTask=\"yes\"><FORMULALINK id=\"f1\"/></JOB></JOBSLIST></CONDITION>"
+        "</TASK>");
+    const xml::Stylesheet sheet = xml::Stylesheet::loadFile(stagePath("kernel/data/lang/ua/taskbaseprintLang.xslt"));
+    const xml::Document html = sheet.transformToDocument(task);
+    const xml::Node body = *xml::selectSingle(*html.root(), "//body");
+    EXPECT_EQ(countClass(body, "mml"), 2);  // the text's link and the job's, once each
+    EXPECT_NE(visibleText(body).find("Умоваy"), std::string::npos) << visibleText(body);
+}
+
 // The animations the guides' "how to do it" and the tasks' begin dialogs name.
 std::set<std::string> animationNames()
 {

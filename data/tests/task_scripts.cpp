@@ -69,7 +69,7 @@ const std::vector<Script>& taskScripts()
          "@union$x=-2$x=-3#"},
         {"quadratic.xml", 2, 2, "@index_up$x$2#=2*x+3",
          {{"sw-ch3-106", "", "", "@index_up$x$2#-2*x-3=0"},
-          {"sw-ch3-graph", "", "", "@union$x=-1$x=3#"},
+          {"sw-ch3-107", "", "", "@union$x=-1$x=3#"},
           {"sw-ch9-1372", "", "", "2"}},
          "@union$x=1$x=-3#"},
         {"quadratic.xml", 3, 3, "x*(x+4)=5",

@@ -1,6 +1,7 @@
 // The drill end to end: the real start, formula control and kernel over the
 // sample module in a temporary install root; answers typed as a pupil types
-// them. Screenshots: rivodadi_before_check.png, rivodadi_after_check.png.
+// them. Screenshots: rivodadi_before_check.png, rivodadi_after_check.png,
+// rivodadi_after_repeat.png, rivodadi_mixed_number.png.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -50,17 +51,40 @@ void typeInto(solvehost::CSymbrantCtrl& control, const char* text)
     QTest::keyClicks(window, text);
 }
 
-TEST(DrillEndToEnd, TypedAnswersGetTheirLightsFromTheKernel)
-{
+// The drill started on exercise 1 with its three rows.
+class DrillEndToEnd : public ::testing::Test {
+protected:
+    void open(const char* commandLine)
+    {
+        frame = app.InitInstance(commandLine);
+        ASSERT_NE(frame, nullptr);
+        ASSERT_EQ(frame->Panel()->Rows().size(), 3u);
+    }
+
+    // Check pressed: the drill says it has checked (its only message); the
+    // rows' lights.
+    std::vector<int> checkedLights()
+    {
+        QTest::mouseClick(frame->Panel()->CheckButton(), Qt::LeftButton);
+        EXPECT_EQ(texts(root.recorder), std::vector<std::string>{lang("checkComplete")});
+        std::vector<int> lights;
+        for (CExerciseTaskWnd* row : frame->Panel()->Rows())
+            lights.push_back(row->GetLightState());
+        return lights;
+    }
+
     testing::DrillRoot root;
     CExerciseApp app;
-    const auto frame = app.InitInstance("/x/kernel/bin/Rivodadi /t:1");
-    ASSERT_NE(frame, nullptr);
+    std::unique_ptr<CExerciseFrame> frame;
+};
+
+TEST_F(DrillEndToEnd, TypedAnswersGetTheirLightsFromTheKernel)
+{
+    open("/x/kernel/bin/Rivodadi /t:1");
     ASSERT_TRUE(root.recorder.messages.empty()) << root.recorder.messages[0].text;
     frame->resize(800, 760);
     QApplication::processEvents();
     CExercisePanel& panel = *frame->Panel();
-    ASSERT_EQ(panel.Rows().size(), 3u);
     QString statement;
     panel.StatementLayout().GetText(statement);
     EXPECT_TRUE(statement.contains(QString::fromUtf8("Розв'яжіть рівняння"))) << statement.toStdString();
@@ -79,12 +103,7 @@ TEST(DrillEndToEnd, TypedAnswersGetTheirLightsFromTheKernel)
     QApplication::processEvents();
     EXPECT_TRUE(frame->grab().save(RIVODADI_PNG_DIR "/rivodadi_before_check.png"));
 
-    QTest::mouseClick(panel.CheckButton(), Qt::LeftButton);
-    EXPECT_EQ(texts(root.recorder), std::vector<std::string>{lang("checkComplete")});
-    std::vector<int> lights;
-    for (CExerciseTaskWnd* row : panel.Rows())
-        lights.push_back(row->GetLightState());
-    EXPECT_EQ(lights, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(checkedLights(), (std::vector<int>{0, 1, 2}));
     QApplication::processEvents();
     EXPECT_TRUE(frame->grab().save(RIVODADI_PNG_DIR "/rivodadi_after_check.png"));
 
@@ -95,7 +114,7 @@ TEST(DrillEndToEnd, TypedAnswersGetTheirLightsFromTheKernel)
         EXPECT_TRUE(kPool.count(row->Statement().GetLexemText())) << row->Statement().GetLexemText();
         EXPECT_EQ(row->Answer().GetLexemText(), "");
     }
-    lights.clear();
+    std::vector<int> lights;
     for (CExerciseTaskWnd* row : panel.Rows())
         lights.push_back(row->GetLightState());
     EXPECT_EQ(lights, (std::vector<int>{0, 1, 2}));
@@ -105,14 +124,10 @@ TEST(DrillEndToEnd, TypedAnswersGetTheirLightsFromTheKernel)
 
 // Each task of the pool, whichever rows the draw puts it in, gets its lights
 // from the answers of the table.
-TEST(DrillEndToEnd, EveryTaskOfThePoolIsJudgedByItsAnswers)
+TEST_F(DrillEndToEnd, EveryTaskOfThePoolIsJudgedByItsAnswers)
 {
-    testing::DrillRoot root;
-    CExerciseApp app;
-    const auto frame = app.InitInstance("Rivodadi /t:1");
-    ASSERT_NE(frame, nullptr);
+    open("Rivodadi /t:1");
     CExercisePanel& panel = *frame->Panel();
-    ASSERT_EQ(panel.Rows().size(), 3u);
     for (const auto& [task, answers] : kPool) {
         SCOPED_TRACE(task);
         const char* typed[] = {answers.final, answers.step, answers.wrong};
@@ -123,26 +138,49 @@ TEST(DrillEndToEnd, EveryTaskOfThePoolIsJudgedByItsAnswers)
             typeInto(row->Answer(), typed[i]);
         }
         root.recorder.messages.clear();
-        QTest::mouseClick(panel.CheckButton(), Qt::LeftButton);
-        EXPECT_EQ(texts(root.recorder), std::vector<std::string>{lang("checkComplete")});
-        std::vector<int> lights;
-        for (CExerciseTaskWnd* row : panel.Rows())
-            lights.push_back(row->GetLightState());
-        EXPECT_EQ(lights, (std::vector<int>{0, 1, 2}));
+        EXPECT_EQ(checkedLights(), (std::vector<int>{0, 1, 2}));
     }
+}
+
+// A mixed number typed as a pupil types it (Alt+X, the whole part, Right,
+// the numerator, Down, the denominator) is a final answer when its fraction
+// part is proper and reduced, as 2,5 is; 2 2/4 is not yet.
+TEST_F(DrillEndToEnd, AMixedNumberIsAFinalAnswer)
+{
+    open("Rivodadi /t:1");
+    CExercisePanel& panel = *frame->Panel();
+    const auto typeMixed = [](solvehost::CSymbrantCtrl& control, const char* whole, const char* num, const char* den) {
+        typeInto(control, "x=");
+        QWidget* window = control.GetControlWindow();
+        QTest::keyClick(window, Qt::Key_X, Qt::AltModifier);
+        QTest::keyClicks(window, whole);
+        QTest::keyClick(window, Qt::Key_Right);
+        QTest::keyClicks(window, num);
+        QTest::keyClick(window, Qt::Key_Down);
+        QTest::keyClicks(window, den);
+    };
+    for (CExerciseTaskWnd* row : panel.Rows()) {
+        row->Statement().SetLexemText("4*x=10");
+        row->Answer().SetLexemText("");
+    }
+    typeMixed(panel.Rows()[0]->Answer(), "2", "1", "2");
+    typeInto(panel.Rows()[1]->Answer(), "x=2,5");
+    typeMixed(panel.Rows()[2]->Answer(), "2", "2", "4");
+    EXPECT_EQ(panel.Rows()[0]->Answer().GetLexemText(), "x=@mixed_frac$2$1$2#");
+    EXPECT_EQ(panel.Rows()[2]->Answer().GetLexemText(), "x=@mixed_frac$2$2$4#");
+    root.recorder.messages.clear();
+    EXPECT_EQ(checkedLights(), (std::vector<int>{0, 0, 1}));
+    QApplication::processEvents();
+    EXPECT_TRUE(frame->grab().save(RIVODADI_PNG_DIR "/rivodadi_mixed_number.png"));
 }
 
 // Exercise 3's inequalities answered as a pupil types them ("x>=2" is one
 // sign); the answer's palette offers less or equal and greater or equal.
-TEST(DrillEndToEnd, TypedInequalitiesLightGreen)
+TEST_F(DrillEndToEnd, TypedInequalitiesLightGreen)
 {
-    testing::DrillRoot root;
-    CExerciseApp app;
-    const auto frame = app.InitInstance("Rivodadi /t:3");
-    ASSERT_NE(frame, nullptr);
+    open("Rivodadi /t:3");
     ASSERT_TRUE(root.recorder.messages.empty()) << root.recorder.messages[0].text;
     CExercisePanel& panel = *frame->Panel();
-    ASSERT_EQ(panel.Rows().size(), 3u);
     struct Row {
         const char* task;
         const char* typed;
@@ -159,13 +197,8 @@ TEST(DrillEndToEnd, TypedInequalitiesLightGreen)
         typeInto(row->Answer(), rows[i].typed);
         EXPECT_EQ(row->Answer().GetLexemText(), rows[i].answer) << rows[i].task;
     }
-    QTest::mouseClick(panel.CheckButton(), Qt::LeftButton);
-    EXPECT_EQ(texts(root.recorder), std::vector<std::string>{lang("checkComplete")});
-    std::vector<int> lights;
-    for (CExerciseTaskWnd* row : panel.Rows())
-        lights.push_back(row->GetLightState());
     const int green = CExerciseTaskWnd::lightGreen;
-    EXPECT_EQ(lights, (std::vector<int>{green, green, green}));
+    EXPECT_EQ(checkedLights(), (std::vector<int>{green, green, green}));
 
     QTest::mouseClick(panel.EditorPanelButton(), Qt::LeftButton);
     QApplication::processEvents();

@@ -24,6 +24,8 @@ TEST(ExerciseCommandLine, FindsTheNumberAfterABlankAndSlashT)
         {"Rivodadi /t:", 0},
         {"Rivodadi /t:7x", 7},
         {"Rivodadi /t:-4", -4},
+        {"Rivodadi /t:+4", 4},
+        {"Rivodadi /t:+-4", 0},
         {"x/t:12", std::nullopt},
         {"Rivodadi /T:12", std::nullopt},
         {"Rivodadi", std::nullopt},

@@ -5,9 +5,11 @@
 // contents of every task type, groups and apply buttons pressed with the
 // mouse, the recommended chapter, the properties and captions, two controls
 // in one process. Screenshots: pathmentor_tabs.png, pathmentor_group.png,
-// pathmentor_recommended.png.
+// pathmentor_recommended.png, pathmentor_graph_page.png (a guide of the
+// test's own), pathmentor_card_<chapter>.png.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
@@ -16,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -385,19 +388,6 @@ TEST_F(Guide, HowToDoDialogAsksForTheExtendedHelp)
         if (label->text() == QStringLiteral("Розв'язати квадратне рівняння") && label->isVisible())
             howto = label->parentWidget()->findChild<QPushButton*>(QStringLiteral("1002"));
     ASSERT_NE(howto, nullptr);
-    // The chapter's graph page draws its graph (the curve in red).
-    QWidget* graph = chapter->findChild<QWidget*>(QStringLiteral("Graph"));
-    ASSERT_NE(graph, nullptr);
-    ASSERT_TRUE(graph->isVisible());
-    const QImage drawn = graph->grab().toImage();
-    int red = 0;
-    for (int y = 0; y < drawn.height(); ++y)
-        for (int x = 0; x < drawn.width(); ++x) {
-            const QColor c = drawn.pixelColor(x, y);
-            red += c.red() > 200 && c.green() < 80 && c.blue() < 80;
-        }
-    EXPECT_GT(red, 50);
-    graph->parentWidget()->grab().save(QStringLiteral(PATHMENTOR_PNG_DIR "/pathmentor_graph_page.png"));
     bool seen = false;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -415,6 +405,113 @@ TEST_F(Guide, HowToDoDialogAsksForTheExtendedHelp)
     EXPECT_TRUE(seen);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0], "howto quadratic");
+}
+
+// A graph item's page inside the control draws its curve (in red). A graph
+// card draws one fixed curve, which fits no task type of the sample module,
+// so the guide is one of the test's own.
+TEST_F(Guide, GraphPageDrawsItsCurve)
+{
+    testsupport::TempDir dir;
+    dir.write("guide.xml", "<guide version=\"1\" basepath=\"./\"><cchfile fileName=\"graph\"/></guide>");
+    dir.write("graph.xcch",
+              "<CCH id=\"1\" guid=\"c1\"><GCH guid=\"g1\"><TR guid=\"t1\" view=\"2\" type=\"1\" needDialog=\"0\" "
+              "needAllExpr=\"0\" aplan=\"107\"><GRAPH>&lt;gr:task xmlns:gr=\"urn:pelmarin:tessaly:graph\" "
+              "abscissName=\"x\" ordinateName=\"y\" abscissScale=\"20.000000\" ordinateScale=\"20.000000\" "
+              "gridColor=\"12632256\" clientOriginPointX=\"90\" clientOriginPointY=\"100\" gridWidth=\"1\" "
+              "showGrid=\"1\"&gt;&lt;gr:quadricConstr color=\"255\" lineWidth=\"2\" name=\"y=x^2-2x-3\" "
+              "showName=\"1\" visible=\"1\" useInterval=\"0\" A=\"1.000000\" B=\"-2.000000\" C=\"-3.000000\"/&gt;"
+              "&lt;/gr:task&gt;</GRAPH></TR></GCH></CCH>");
+    dir.write("graph.xccl",
+              "<CCH name=\"Графіки\" tabname=\"Графіки\"><GCH guid=\"g1\" name=\"Парабола\"><TR guid=\"t1\" "
+              "name=\"Корені рівняння x²−2x−3=0\" action=\"Розв'язуємо рівняння\" howtodo=\"Виділіть рівняння.\" "
+              "mathexpl=\"Парабола y=x²−2x−3 перетинає вісь абсцис у точках x=−1 і x=3.\"/></GCH></CCH>");
+    place();
+    guide->SetGuideDocFile(dir.path() + "guide.xml");
+    ASSERT_TRUE(guide->InitializeGuide());
+    ASSERT_TRUE(guide->InitializeGuideContent("<GUIDE version=\"1.0\" cch=\";1;\" answers=\"\"/>"));
+    QWidget* chapter = visibleChapter(window());
+    ASSERT_NE(chapter, nullptr);
+    QTest::mouseClick(chapter->findChild<QPushButton*>(QStringLiteral("rollupTitle")), Qt::LeftButton);
+    QApplication::processEvents();
+    QWidget* graph = chapter->findChild<QWidget*>(QStringLiteral("Graph"));
+    ASSERT_NE(graph, nullptr);
+    ASSERT_TRUE(graph->isVisible());
+    const QImage drawn = graph->grab().toImage();
+    int red = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QColor c = drawn.pixelColor(x, y);
+            red += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+        }
+    EXPECT_GT(red, 50);
+    graph->parentWidget()->grab().save(QStringLiteral(PATHMENTOR_PNG_DIR "/pathmentor_graph_page.png"));
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+// The sample guide's cards of rules with cases, at the guide's width in
+// Stepwell: every formula of the page is drawn whole inside its window (ink
+// away from its right edge). Screenshots: pathmentor_card_<chapter>.png.
+TEST_F(Guide, RuleCardsAreDrawnWhole)
+{
+    place(350, 560);
+    guide->SetGuideDocFile(kStepwellGuide);
+    ASSERT_TRUE(guide->InitializeGuide());
+    struct Card {
+        int chapter;
+        QString group, item;
+        std::size_t formulas;
+    };
+    const std::vector<Card> cards = {
+        {3, "Розв'язування квадратного рівняння", "Розв'язати квадратне рівняння", 2},
+        {4, "Розв'язування дробового рівняння", "Розв'язати квадратне рівняння", 2},
+        {6, "Рівносильні перетворення нерівності", "Помножити обидві частини нерівності на число", 2},
+    };
+    for (const Card& card : cards) {
+        SCOPED_TRACE(card.chapter);
+        const std::string chapters = ";" + std::to_string(card.chapter) + ";";
+        ASSERT_TRUE(guide->InitializeGuideContent("<GUIDE version=\"1.0\" cch=\"" + chapters + "\" answers=\"\"/>"));
+        flushDeletes();
+        QWidget* chapter = visibleChapter(window());
+        ASSERT_NE(chapter, nullptr);
+        QWidget* group = groupNamed(chapter, card.group);
+        ASSERT_NE(group, nullptr);
+        if (group->isHidden())
+            for (QPushButton* title : chapter->findChildren<QPushButton*>(QStringLiteral("rollupTitle")))
+                if (title->text() == card.group)
+                    QTest::mouseClick(title, Qt::LeftButton);
+        QApplication::processEvents();
+        QWidget* page = nullptr;
+        for (QWidget* candidate : pagesOf(group))
+            if (candidate->findChild<QLabel*>(QStringLiteral("1001"))->text() == card.item)
+                page = candidate;
+        ASSERT_NE(page, nullptr);
+        ASSERT_TRUE(page->isVisible());
+        // The formula windows: the page's own children other than its title,
+        // buttons and radio buttons.
+        std::vector<QWidget*> formulas;
+        for (QObject* child : page->children()) {
+            auto* widget = qobject_cast<QWidget*>(child);
+            if (widget && widget->isVisible() && !qobject_cast<QLabel*>(widget) &&
+                !qobject_cast<QAbstractButton*>(widget))
+                formulas.push_back(widget);
+        }
+        ASSERT_EQ(formulas.size(), card.formulas);
+        for (QWidget* formula : formulas) {
+            const QImage image = formula->grab().toImage();
+            const QColor paper = image.pixelColor(image.width() - 1, 0);
+            int right = -1;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (image.pixelColor(x, y) != paper)
+                        right = std::max(right, x);
+            EXPECT_GT(right, 40);
+            EXPECT_LT(right, image.width() - 3);
+            EXPECT_LE(formula->geometry().right(), page->width());
+        }
+        page->grab().save(QStringLiteral(PATHMENTOR_PNG_DIR "/pathmentor_card_%1.png").arg(card.chapter));
+    }
+    EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(Guide, ApplyFromInsideTheEventMayReleaseTheGuide)

@@ -65,6 +65,10 @@ TEST(Numbers, FormatAndParseIgnoreTheCLocale)
     EXPECT_EQ(leadingInt("  17px"), 17);
     EXPECT_EQ(leadingInt("px"), 0);
     EXPECT_DOUBLE_EQ(leadingDouble(" -1.5e1z"), -15.0);
+    // A '+' before a '-' starts no number, as for atoi and atof.
+    EXPECT_EQ(leadingInt(" +7"), 7);
+    EXPECT_EQ(leadingInt("+-7"), 0);
+    EXPECT_DOUBLE_EQ(leadingDouble("+-1.5"), 0.0);
     std::setlocale(LC_NUMERIC, saved.c_str());
 }
 

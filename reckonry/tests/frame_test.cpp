@@ -1,5 +1,7 @@
 // The frame, its task tabs and pages, the dialogs and the commands' enable
 // and check rules, in both programs.
+#include <gmock/gmock.h>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -23,6 +25,7 @@
 #include "shared/language.h"
 #include "platform/com/com.h"
 #include "platform/shell.h"
+#include "platform/tests/shown_buttons.h"
 #include "shared/settings.h"
 #include "shared/widgets/docking_pane_bar.h"
 #include "solvehost/tests/test_component_ids.h"
@@ -94,9 +97,12 @@ TEST_F(FrameTest, MissingGuideKernelOrLanguageAreReportedAndTheWindowOpens)
 {
     // No guide component and no kernel library.
     makeRoot({.kernel = false, .language = true, .guide = false});
+    testing::internal::CaptureStderr();
     CReckonryMainFrame& f = makeFrame(Program::Reckonry);
-    EXPECT_EQ(takeMessages(), (std::vector<std::string>{"CKernelFuncMgr::m_pSolveKernel->initClew error",
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(takeMessages(), (std::vector<std::string>{"Сервер обчислень не запущено: перевірте встановлення.",
                                                         "Не вдалося завантажити довідник."}));
+    EXPECT_NE(errors.find("CKernelFuncMgr::m_pSolveKernel->initClew error"), std::string::npos) << errors;
     EXPECT_TRUE(f.isVisible());
     EXPECT_EQ(f.GetTaskTabs()->GetItemCount(), 1);
     // Every later request fails.
@@ -119,6 +125,10 @@ TEST_F(FrameTest, SolverWithoutLanguageFileGoesOnCalculatorEnds)
         EXPECT_EQ(shown[0], "Помилка завантаження файлу ресурсів");
         // Empty texts: the first task is named " 1".
         EXPECT_EQ(app.GetMainFrame()->GetTaskTabs()->GetItemText(0), QStringLiteral(" 1"));
+        // Qt's own texts are Ukrainian all the same: the start loaded them.
+        EXPECT_THAT(platform::test::shownButtonTexts(platform::MessageButtons::YesNoCancel,
+                                                     SHOT_DIR "/reckonry_question_box.png"),
+                    testing::UnorderedElementsAre("Так", "Ні", "Скасувати"));
     }
     {
         CReckonryApp app(Program::Sumwright);
@@ -290,9 +300,9 @@ TEST_F(FrameTest, ToolsPanelOpensForTheConditionShownNext)
         return text;
     };
     // Made as an editor on palette colour 0 for class 9 (its palette has
-    // the signs of inequalities).
-    EXPECT_EQ(log(condition()).rfind("M 9\nP 1 UI4 16574956\nM 40 I4 9\n", 0), 0u);
-    EXPECT_EQ(log(answer()).rfind("M 20\nP 1 UI4 16574956\n", 0), 0u);
+    // the signs of inequalities), Ukrainian messages.
+    EXPECT_EQ(log(condition()).rfind("M 9\nP 1 UI4 16574956\nM 40 I4 9\nM 38 I4 2\n", 0), 0u);
+    EXPECT_EQ(log(answer()).rfind("M 20\nP 1 UI4 16574956\nM 38 I4 2\n", 0), 0u);
     trigger(ID_TOOLS_PANEL);
     EXPECT_TRUE(checked(ID_TOOLS_PANEL));
     EXPECT_NE(log(condition()).find("M 15 String \"\"\n"), std::string::npos);
@@ -353,6 +363,61 @@ TEST_F(FrameTest, HelpCommandsOpenTheirDocuments)
     EXPECT_EQ(opened, (std::vector<std::string>{doc + "reckonry_m.doc", doc + "reckonry_mp_p.doc", doc + "hSumwright.doc"}));
     EXPECT_TRUE(takeMessages().empty());
 }
+
+// A manual that is not installed: the box carries the program's own title.
+TEST_F(FrameTest, MissingManualIsToldUnderTheProgramsTitle)
+{
+    makeRoot({});
+    platform::shell::Recorder shell;
+    platform::shell::setRecorder(&shell);
+    const std::pair<Program, const char*> programs[] = {{Program::Sumwright, "Калькулятор"},
+                                                        {Program::Reckonry, "Розв'язувач рівнянь"}};
+    for (const auto& [program, title] : programs) {
+        SCOPED_TRACE(title);
+        makeFrame(program);
+        messages.messages.clear();
+        trigger(ID_USER_MANUAL);
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].caption, title);
+        EXPECT_EQ(messages.messages[0].text.rfind("Файл довідки не знайдено:\n" + root->path() + "kernel/doc/", 0), 0u)
+            << messages.messages[0].text;
+        frame.reset();
+    }
+    platform::shell::setRecorder(nullptr);
+    EXPECT_TRUE(shell.calls.empty());
+}
+
+// The solver's formula controls speak Ukrainian: the palette's tool tips and
+// the box of a right double click on the answer. The language is the
+// process's: English is put back through the first page, and the next page
+// made sets it again.
+#ifdef FORMAVEL_LIBRARY
+TEST_F(FrameTest, SolverControlsSpeakUkrainian)
+{
+    makeRoot({});
+    makeFrame(Program::Reckonry);
+    answer().SetLanguge(0);
+    onNextDialog([](QDialog& dialog) { pressButton(dialog, 1); });
+    trigger(ID_NEW_TASK);
+    ASSERT_EQ(frame->GetTaskTabs()->GetItemCount(), 2);
+    takeMessages();
+
+    answer().SetLexemText("x=5");
+    QWidget* answerWindow = answer().GetControlWindow();
+    ASSERT_NE(answerWindow, nullptr);
+    QTest::mouseDClick(answerWindow, Qt::RightButton, {}, answerWindow->rect().center());
+    EXPECT_EQ(takeMessages(), std::vector<std::string>{"Формулу скопійовано до буферу обміну"});
+
+    trigger(ID_TOOLS_PANEL);
+    std::vector<std::string> tips;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == QStringLiteral("templatesPalette") && top->isVisible())
+            for (QAbstractButton* button : top->findChildren<QAbstractButton*>())
+                tips.push_back(button->toolTip().toStdString());
+    EXPECT_THAT(tips, testing::Contains("Знак системи (Alt+S)"));
+    trigger(ID_TOOLS_PANEL);
+}
+#endif
 
 // Every caption, tooltip and prompt the frame shows comes from its key in
 // the sample language file.

@@ -53,7 +53,7 @@ TEST_F(FrameTest, CalculatorsKernelMessageIsOneOfItsBoxes)
     makeRoot({.kernel = false, .language = true, .guide = true});
     makeFrame(Program::Sumwright);
     ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, "CKernelFuncMgr::m_pSolveKernel->initClew error");
+    EXPECT_EQ(messages.messages[0].text, "Сервер обчислень не запущено: перевірте встановлення.");
     EXPECT_EQ(messages.messages[0].caption, "Калькулятор");
     EXPECT_EQ(messages.messages[0].parent, frame.get());
     EXPECT_EQ(messages.messages[0].icon, platform::MessageIcon::Warning);

@@ -16,7 +16,6 @@
 #include "platform/message_box.h"
 #include "platform/xml.h"
 #include "shared/language.h"
-#include "shared/settings.h"
 
 namespace shared {
 
@@ -24,11 +23,6 @@ namespace fs = std::filesystem;
 namespace xml = platform::xml;
 
 namespace {
-
-constexpr std::string_view kXslNamespace = "http://www.w3.org/1999/XSL/Transform";
-// From a stylesheet in modules/<module>/lang/<language>/<library>/<folder>/
-// up to the install root.
-constexpr std::string_view kUpToInstallRoot = "../../../../../../";
 
 QString qt(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -43,17 +37,6 @@ std::string trim(const std::string& text)
 bool endsWith(const std::string& text, std::string_view tail)
 {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-CPrintError notLoaded(const std::string& path) { return CPrintError("File " + path + " do not load"); }
-
-xml::Document loadOrThrow(const std::string& path, bool preserveWhiteSpace)
-{
-    try {
-        return xml::Document::loadFile(path, xml::LoadOptions{preserveWhiteSpace});
-    } catch (const xml::Error&) {
-        throw notLoaded(path);
-    }
 }
 
 // Writes `bytes` to `path` through a temporary file renamed into place, so a
@@ -86,14 +69,8 @@ std::string readWhole(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        throw notLoaded(path);
+        throw PrintFileNotLoaded(path);
     return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::optional<xml::Node> firstXslElement(const xml::Document& sheet, const char* localName)
-{
-    return xml::selectSingle(sheet.node(), "//*[local-name() = $name and namespace-uri() = $ns]",
-                             {{"name", localName}, {"ns", std::string(kXslNamespace)}});
 }
 
 }  // namespace
@@ -161,14 +138,8 @@ bool CPrintHtmlView::ShowDocument(const std::string& styleSheet, const std::stri
 {
     showMaximized();
     try {
-        xml::Document sheet = loadOrThrow(styleSheet, true);
-        xml::Document document;
-        try {
-            document = xml::Document::loadText(xmlText);
-        } catch (const xml::Error& error) {
-            throw CPrintError(error.what());
-        }
-        return TransformAndShow(&document, &sheet, styleSheet);
+        ShowPage(BuildPrintPage(styleSheet, xmlText));
+        return true;
     } catch (const CPrintError& error) {
         return ShowFailure(error);
     }
@@ -181,43 +152,24 @@ bool CPrintHtmlView::PrintDocument(const std::string& givenPath)
         m_view->navigate(path);
         return true;
     }
-    const xml::Document document = loadOrThrow(path, false);
+    const xml::Document document = LoadPrintFile(path, false);
     const std::optional<xml::Node> root = document.root();
     if (!root)
-        throw notLoaded(path);
-    const CSettings& settings = CSettings::Instance();
-    const std::string language = settings.GetLanguage();
-    const std::string moduleBase =
-        settings.GetInstallPath() + "modules/" + settings.GetModule() + "/lang/" + language + "/";
-    const std::string kernelData = std::string(kUpToInstallRoot) + "kernel/data/lang/" + language + "/";
+        throw PrintFileNotLoaded(path);
     const std::string name = root->name();
 
     if (name == "Book") {
-        const std::string copy =
-            moduleBase + (path.find("TextBook") != std::string::npos ? "TextBook" : "TaskBook") + "/temp/temp.xml";
+        const std::string copy = PrintModuleBase() +
+                                 (path.find("TextBook") != std::string::npos ? "TextBook" : "TaskBook") +
+                                 "/temp/temp.xml";
         writeWhole(copy, readWhole(path));
         m_view->navigate(copy);
         return true;
     }
-    std::string sheetPath;
-    std::string basePrint;
-    if (name == "CONSPECT") {
-        sheetPath = moduleBase + "libofsa/doc/consp.xslt";
-        basePrint = kernelData + "conspbaseprintLang.xslt";
-    } else if (name == "TASK" && path.find("libgeomt") != std::string::npos) {
-        sheetPath = moduleBase + "libgeomt/tasks/task.xslt";
-        basePrint = kernelData + "taskbaseprintLang.xslt";
-    } else if (name == "TASK") {
-        sheetPath = moduleBase + "libalgt/tasks/task.xslt";
-        basePrint = kernelData + "taskbaseprintLangZ.xslt";
-    } else {
+    const std::optional<PrintStylesheet> sheet = LoadPrintStylesheet(name, path);
+    if (!sheet)
         return false;
-    }
-    xml::Document sheet = loadOrThrow(sheetPath, true);
-    for (const char* element : {"include", "import"})
-        if (const auto found = firstXslElement(sheet, element))
-            found->setAttribute("href", basePrint);
-    return TransformAndShow(&document, &sheet, sheetPath);
+    return TransformAndShow(&document, &sheet->sheet, sheet->path);
 }
 
 bool CPrintHtmlView::TransformAndShow(const xml::Document* document, const xml::Document* stylesheet,
@@ -225,16 +177,15 @@ bool CPrintHtmlView::TransformAndShow(const xml::Document* document, const xml::
 {
     if (!document || !stylesheet)
         return false;
-    std::string page;
-    try {
-        page = xml::Stylesheet::fromDocument(*stylesheet, stylesheetPath).transformToText(*document);
-    } catch (const xml::Error& error) {
-        throw CPrintError(error.what());
-    }
+    ShowPage(BuildPrintPage(*document, *stylesheet, stylesheetPath));
+    return true;
+}
+
+void CPrintHtmlView::ShowPage(const std::string& page)
+{
     const std::string target = TemporaryPagePath();
     writeWhole(target, page);
     m_view->navigate(target);
-    return true;
 }
 
 }  // namespace shared

@@ -6,26 +6,17 @@
 // the window only hides it: a program keeps one.
 #include <QMainWindow>
 
-#include <stdexcept>
 #include <string>
+
+#include "shared/print/print_page.h"
 
 class QAction;
 
 namespace platform::html {
 class HtmlView;
 }
-namespace platform::xml {
-class Document;
-}
 
 namespace shared {
-
-// A document or stylesheet that does not load ("File <path> do not load"),
-// or the reason a transformation or a file operation failed.
-class CPrintError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 class CPrintHtmlView : public QMainWindow {
     Q_OBJECT
@@ -68,6 +59,8 @@ protected:
 
 private:
     bool ShowFailure(const CPrintError& error);
+    // Writes the page to the temporary page and shows it.
+    void ShowPage(const std::string& page);
 
     platform::html::HtmlView* m_view;
 };

@@ -11,6 +11,7 @@
 #include "platform/message_box.h"
 #include "platform/registry.h"
 #include "scripted_state.h"
+#include "shared/language.h"
 #include "shared/settings.h"
 #include "solvehost/solve_kernel.h"
 #include "testsupport/temp_dir.h"
@@ -32,6 +33,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kInitError = "CKernelFuncMgr::m_pSolveKernel->initClew error";
+constexpr const char* kInitText = "Сервер обчислень не запущено: перевірте встановлення.";
 constexpr const char* kServerError = "Помилка в сервері обчислень";
 
 ScriptedState& scriptedState(const char* library)
@@ -111,7 +113,7 @@ TEST_F(Binding, MissingLibraryReportsOnceAndRequestsFail)
     EXPECT_FALSE(manager.CallKernel(5351, "(x),(x)", out));
     EXPECT_FALSE(manager.CallKernel(10, "2+!3", out));
     EXPECT_EQ(out, "kept");
-    EXPECT_EQ(messageTexts(), std::vector<std::string>{kInitError});
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{kInitText});
     EXPECT_TRUE(fs::exists(m_workDir.path() + "solution.txt"));
 }
 
@@ -142,12 +144,31 @@ TEST_F(Binding, StartsWithTheRuleFileOfTheProgram)
               "scripted kernel started with -l modules\\algebra7\\reckonry.clew\n");
 }
 
+// The pupil reads the program's own text of a kernel that does not start
+// (the binding's own words when the program has no table); the developer's
+// text goes to the error stream.
 TEST_F(Binding, KernelThatCannotStartIsReported)
 {
     installKernel(SCRIPTED_KERNEL);
-    CKernelFuncMgr manager("fail.clew");
-    EXPECT_TRUE(manager.InitKernel());
-    EXPECT_EQ(messageTexts(), std::vector<std::string>{kInitError});
+    struct Case {
+        const char* programText;  // "erKernelStart" in the program's table
+        const char* shown;
+    };
+    const Case cases[] = {{"", kInitText}, {"Обчислення недоступні.", "Обчислення недоступні."}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        shared::ProgramLanguageTable() = shared::CLanguageTable();
+        if (*c.programText)
+            shared::ProgramLanguageTable().Set("erKernelStart", c.programText);
+        m_messages.messages.clear();
+        testing::internal::CaptureStderr();
+        CKernelFuncMgr manager("fail.clew");
+        EXPECT_TRUE(manager.InitKernel());
+        const std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(messageTexts(), std::vector<std::string>{c.shown});
+        EXPECT_NE(errors.find(kInitError), std::string::npos) << errors;
+    }
+    shared::ProgramLanguageTable() = shared::CLanguageTable();
 }
 
 TEST_F(Binding, RepliesAndTheirRemoval)

@@ -41,6 +41,10 @@ const Row kPartRows[] = {
     {12, "3*!x*!2", "6*x", "3*x*2"},
     {13, "(6*!x/!3)", "2*x", "6*x/3"},
     {10, "1//2+!1//3", "hor_frac(5,6)", "1/2+1/3"},
+    // Fractions over one number denominator come out as one fraction.
+    {10, "((x+!1)/!2)+!((x+!(-1))/!3)", "hor_frac(5*x+1,6)", "(x+1)/2+(x-1)/3"},
+    {10, "(x/!2)+!1//3+!1//6", "hor_frac(x+1,2)", "x/2+1/3+1/6"},
+    {10, "(x/!2)+!1//3+!x", "hor_frac(3*x,2)+hor_frac(1,3)", "x/2+1/3+x"},
     {10, "(2#!(3//4))+!1", "hor_frac(15,4)", "2+3/4+1"},
     {10, "(-1)*(2#!(3//4))+!1", "-hor_frac(7,4)", "-(2+3/4)+1"},
     {10, "((-2)#!(3//4))+!1", "-hor_frac(7,4)", "-(2+3/4)+1"},
@@ -91,6 +95,25 @@ const Row kPartRows[] = {
     {104, "a^!2+!(-2)*!a*!b+!b^!2", "index_up(a-b,2)", "(a-b)^2"},
     {104, "9+!(-1)*!x^!2", "-(x+3)*(x-3)", "9-x^2"},
     {104, "x^!2+!1", kNoResult, ""},
+    // Factor by the chosen formula card (104 "(n),(sel)"): 1 the difference
+    // of two squares, 2 the square of a binomial; another shape, no result.
+    {104, "(1),(x^!2+!(-9))", "(x+3)*(x-3)", "x^2-9"},
+    {104, "(1),(9+!(-1)*!x^!2)", "-(x+3)*(x-3)", "9-x^2"},
+    {104, "(1),(4*!x^!2+!(-1)//9)", "hor_frac((6*x+1)*(6*x-1),9)", "4*x^2-1/9"},
+    {104, "(1),((x+!1)^!2+!(-9))", "(x+4)*(x-2)", "(x+1)^2-9"},
+    {104, "(1),(a^!2*!b^!4+!(-1))", "(a*index_up(b,2)+1)*(a*index_up(b,2)-1)", "a^2*b^4-1"},
+    {104, "(2),(x^!2+!(-9))", kNoResult, ""},
+    {104, "(1),(x^!2+!9)", kNoResult, ""},
+    {104, "(1),(2*!x^!2+!(-8))", kNoResult, ""},
+    {104, "(1),(x^!2+!(-5)*!x+!6)", kNoResult, ""},
+    {104, "(2),(x^!2+!6*!x+!9)", "index_up(x+3,2)", "x^2+6*x+9"},
+    {104, "(2),(9+!x^!2+!(-6)*!x)", "index_up(x-3,2)", "9+x^2-6*x"},
+    {104, "(2),(4*!a^!2+!12*!a*!b+!9*!b^!2)", "index_up(2*a+3*b,2)", "4*a^2+12*a*b+9*b^2"},
+    {104, "(2),((x+!1)^!2+!2*!(x+!1)+!1)", "index_up(x+2,2)", "(x+1)^2+2*(x+1)+1"},
+    {104, "(1),(x^!2+!6*!x+!9)", kNoResult, ""},
+    {104, "(2),(x^!2+!4*!x+!(-5))", kNoResult, ""},
+    {104, "(2),(x^!2+!5*!x+!9)", kNoResult, ""},
+    {104, "(3),(x^!2+!(-9))", kNoResult, ""},
     // Fractions (105): reduce, or a common denominator and add.
     {105, "6//8", "hor_frac(3,4)", "3/4"},
     {105, "((x^!2+!(-1))/!(x+!(-1)))", "x+1", "x+1"},
@@ -181,11 +204,42 @@ TEST_F(Calculator, ApproximateModeAndPrecision)
     EXPECT_EQ(ask(1, "1//3"), "hor_frac(1,3)");
 }
 
+// Simplify (2002) and factor (2003): the number and letter content comes
+// out first; an expression already in the asked form is its own answer; what
+// is no expression or polynomial gets none.
 TEST_F(Calculator, SimplifyAndFactorCodes)
 {
-    EXPECT_EQ(ask(2002, "2*!x+!3*!x"), "5*x");
-    EXPECT_EQ(ask(2003, "x^!2+!(-9)"), "(x+3)*(x-3)");
-    EXPECT_EQ(ask(2003, "x^!2+!1"), kNoResult);
+    const Row rows[] = {
+        {2002, "2*!x+!3*!x", "5*x", "2*x+3*x"},
+        {2002, "((x+!1)/!2)+!((x+!(-1))/!3)", "hor_frac(5*x+1,6)", "(x+1)/2+(x-1)/3"},
+        {2003, "x^!2+!(-9)", "(x+3)*(x-3)", "x^2-9"},
+        {2003, "6*!a+!9*!b", "3*(2*a+3*b)", "6*a+9*b"},
+        {2003, "2*!x+!4", "2*(x+2)", "2*x+4"},
+        {2003, "6*!x+!9", "3*(2*x+3)", "6*x+9"},
+        {2003, "2*!x^!2+!(-18)", "2*(x+3)*(x-3)", "2*x^2-18"},
+        {2003, "(-2)*!x+!(-4)", "-2*(x+2)", "-2*x-4"},
+        {2003, "6*!x^!2+!9*!x", "3*x*(2*x+3)", "6*x^2+9*x"},
+        {2003, "x^!3+!(-1)*!x", "x*(x+1)*(x-1)", "x^3-x"},
+        {2003, "4*!x^!2+!8*!x+!4", "4*index_up(x+1,2)", "4*x^2+8*x+4"},
+        // Nothing to do: the expression itself.
+        {2002, "x^!2+!(-9)", "index_up(x,2)-9", "x^2-9"},
+        {2002, "10*!x+!(-3)", "10*x-3", "10*x-3"},
+        {2003, "10*!x+!(-3)", "10*x-3", "10*x-3"},
+        {2003, "x^!2+!1", "index_up(x,2)+1", "x^2+1"},
+        {2003, "(-1)*!x+!(-2)", "-x-2", "-x-2"},
+        {2003, "3*!(2*!a+!3*!b)", "3*(2*a+3*b)", "3*(2*a+3*b)"},
+        // Nothing to work on.
+        {2002, "x+!1=!", kNoResult, ""},
+        {2003, "x=!1", kNoResult, ""},
+        {2003, "Sin(x)+!1", kNoResult, ""},
+        {2003, "a*!b*!c*!d*!e+!a*!b*!c*!d*!f", kNoResult, ""},
+    };
+    for (const Row& row : rows) {
+        const std::string reply = ask(row.code, row.request);
+        EXPECT_EQ(reply, row.reply) << row.code << " " << row.request;
+        if (*row.meaning)
+            EXPECT_TRUE(sameFunction(reply, row.meaning)) << row.request;
+    }
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ TEST_F(DrillRoundTrip, CheckRows)
         {{"2*x=4", "x=2", "x+1=3", "x=5", "@index_up$x$2#=4", "x=2"}, "2,0,0"},
         {{"x+1=3", "2*x=4"}, "1"},
         {{"2+3", "5", "2+3", "4+1", "2+3", "6"}, "2,1,0"},
-        {{"2*x=5+@hor_frac$1$2#", "x=2@hor_frac$3$4#", "2*x=5+@hor_frac$1$2#", "x=@hor_frac$11$4#"}, "1,2"},
+        {{"2*x=5+@hor_frac$1$2#", "x=2@hor_frac$3$4#", "2*x=5+@hor_frac$1$2#", "x=@hor_frac$11$4#"}, "2,2"},
         {{"x=1", "x=1", "@func$sin$x#=0", "x=0"}, "2,9"},
     }, drillRequest);
 }
@@ -62,10 +62,19 @@ TEST_F(SolverRoundTrip, Solve)
 
 TEST_F(SolverRoundTrip, SimplifyAndFactor)
 {
-    checkTable(m_kernel, 2002, ReplyUse::Formula, {{{"2*x+3*x"}, "5*x"}, {{"@index_up$(x+1)$2#"}, "@index_up$x$2#+2*x+1"}},
-               partRequest);
-    checkTable(m_kernel, 2003, ReplyUse::Formula, {{{"@index_up$x$2#-9"}, "(x+3)*(x-3)"}, {{"@index_up$x$2#+1"}, kNoResult}},
-               partRequest);
+    checkTable(m_kernel, 2002, ReplyUse::Formula, {
+        {{"2*x+3*x"}, "5*x"},
+        {{"@index_up$(x+1)$2#"}, "@index_up$x$2#+2*x+1"},
+        {{"@hor_frac$x+1$2#+@hor_frac$x-1$3#"}, "@hor_frac$5*x+1$6#"},
+        {{"@index_up$x$2#-9"}, "@index_up$x$2#-9"},
+    }, partRequest);
+    checkTable(m_kernel, 2003, ReplyUse::Formula, {
+        {{"@index_up$x$2#-9"}, "(x+3)*(x-3)"},
+        {{"6*a+9*b"}, "3*(2*a+3*b)"},
+        {{"@index_up$x$2#+1"}, "@index_up$x$2#+1"},
+        {{"10*x-3"}, "10*x-3"},
+        {{"x=1"}, kNoResult},
+    }, partRequest);
 }
 
 TEST_F(SolverRoundTrip, Calculate)

@@ -125,6 +125,8 @@ TEST_F(StepwellRoundTrip, CheckStep)
         {{"@hor_frac$1$2#+@hor_frac$1$4#", "@hor_frac$3$4#"}, "@hor_frac$3$4#"},
         {{"2@hor_frac$3$4#+1", "@hor_frac$15$4#"}, "@hor_frac$15$4#"},
         {{"@index_up$x$2#=9", "@union$x=3$x=-3#"}, "@union$x=3$x=-3#"},
+        {{"@index_up$x$2#=9", "@index_dn$x$1#=3@#@index_dn$x$2#=-3"},
+         "@union$@index_dn$x$1#=3$@index_dn$x$2#=-3#"},
         {{"2*x<4", "x<2"}, "x<2"},
         {{"-2*x@spec$<=#4", "x@spec$>=#-2"}, "x@spec$>=#-2"},
         {{"@index_up$x$2#<4", "x@spec$blng#@interval$0$0$-2$2#"}, "x@spec$blng#@interval$0$0$-2$2#"},
@@ -359,7 +361,17 @@ TEST_F(StepwellRoundTrip, CheckAnswer)
         {{"x=3", "2*x+3=7"}, "0"},
         {{"x=@hor_frac$2$3#", "3*x=2"}, "2"},
         {{"x=0,5", "2*x=1"}, "2"},
-        {{"x=1@hor_frac$1$2#", "2*x=3"}, "1"},
+        {{"x=1@hor_frac$1$2#", "2*x=3"}, "2"},
+        {{"x=2@hor_frac$3$2#", "2*x=7"}, "1"},
+        {{"3*(2*x-1)+4*x", "3*(2*x-1)+4*x"}, "1"},
+        {{"10*x-3", "3*(2*x-1)+4*x"}, "2"},
+        // x1, x2 as the pupil types them: two lines, one line with ";", a
+        // system or a union.
+        {{"@index_dn$x$1#=-1@#@index_dn$x$2#=3", "@index_up$x$2#=2*x+3"}, "2"},
+        {{"@index_dn$x$1#=-1;@index_dn$x$2#=3", "@index_up$x$2#=2*x+3"}, "2"},
+        {{"@system$@index_dn$x$1#=-1$@index_dn$x$2#=3#", "@index_up$x$2#=2*x+3"}, "2"},
+        {{"@union$@index_dn$x$1#=-1$@index_dn$x$2#=3#", "@index_up$x$2#=2*x+3"}, "2"},
+        {{"@index_dn$x$1#=1@#@index_dn$x$2#=3", "@index_up$x$2#=2*x+3"}, "0"},
         {{"@union$x=2$x=3#", "@index_up$x$2#-5*x+6=0"}, "2"},
         {{"x@spec$blng#@interval$0$1$-@spec_atom$inf#$2#", "x@spec$<=#2"}, "2"},
         {{"x@spec$blng#@spec_atom$eset#", "@index_up$x$2#+1=0"}, "2"},
@@ -377,6 +389,8 @@ TEST_F(StepwellRoundTrip, BeginCheck)
         {{"@system$x=1$y=2#", "@system$x+y=3$x-y=-1#"}, "@system$x+y=3$x-y=-1#"},
         {{"x=2", "2*x+3=8"}, kNoResult},
         {{"x=2", "x+2"}, kNoResult},
+        {{"x=2", "x=2"}, kNoResult},
+        {{"x=2", "2=x"}, kNoResult},
     });
 }
 

@@ -17,6 +17,7 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "platform/com/font.h"
@@ -560,8 +561,10 @@ void CStepwellMainFrame::SetTaskCondition(const std::string& taskText)
     // A part picked in the previous task must not reach the kernel.
     ClearOperationState();
 
-    if (!m_conditionWnd->SetCondition(taskText))
-        DoMessageBox("Error!\nCann't set task condition");
+    if (!m_conditionWnd->SetCondition(taskText)) {
+        std::fputs("Error!\nCann't set task condition\n", stderr);
+        AskUser("erSetCondition", platform::MessageButtons::Ok);
+    }
 
     const std::optional<std::string> type = ReadTaskType(taskText);
     m_currentTaskType = type.value_or("");

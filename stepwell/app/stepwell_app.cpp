@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/qt_translation.h"
 #include "shared/language.h"
 #include "shared/settings.h"
 #include "stepwell/app/main_frame.h"
@@ -22,6 +23,7 @@ platform::MessageAnswer CStepwellApp::DoMessageBox(const std::string& text, plat
 
 std::optional<int> CStepwellApp::InitInstance()
 {
+    platform::installQtTranslation();
     const shared::CSettings& settings = shared::CSettings::Instance();
     if (!shared::LoadLanguageFile(settings.GetLanguageFilePath(shared::LanguageFile::Stepwell)))
         platform::showMessage("Помилка завантаження файлу ресурсів", "Stepwell", platform::MessageIcon::Error,

@@ -1,6 +1,6 @@
 #pragma once
-// The application object: the language table, the login check, the working
-// folder, then the main frame.
+// The application object: Qt's texts in Ukrainian, the language table, the
+// login check, the working folder, then the main frame.
 #include <memory>
 #include <optional>
 #include <string>

@@ -295,14 +295,17 @@ bool CStepwellMainFrame::CheckAnswer(int code, const std::string& action, const 
             return false;
         const std::string answer = hasSelection ? m_selection : source->control()->GetAplanText();
         std::string reply;
-        if (!CallKernel(code, "(" + answer + "),(" + first->control()->GetAplanText() + ")", reply))
-            return false;
-        if (reply == "0") {
+        const bool replied = CallKernel(code, "(" + answer + "),(" + first->control()->GetAplanText() + ")", reply);
+        if (replied && reply == "0") {
             m_solveWnd->SetCheckState(0);
             return true;
         }
-        if (reply != "1" && reply != "2")
+        // No verdict (the kernel cannot tell, or a reply of another kind):
+        // the pupil is told so and asked to write the answer otherwise.
+        if (!replied || (reply != "1" && reply != "2")) {
+            AskUser("erCheckAnswer", platform::MessageButtons::Ok);
             return false;
+        }
         state = reply == "1" ? 1 : 2;
         text = hasSelection ? selected : source->control()->GetLexemText();
     }

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "platform/text.h"
 #include "platform/xml.h"
 #include "stepwell/model/received_task.h"
 
@@ -76,6 +77,19 @@ std::string mathOf(const std::optional<xml::Node>& holder)
     return math.empty() ? std::string() : math.front().xml();
 }
 
+// A formula of a description as text: its markup, an empty one with its end
+// tag rather than "/>", since the steps view and the writer find a formula's
+// end by its "</math>".
+std::string formulaText(const xml::Node& math)
+{
+    std::string markup = math.xml();
+    if (math.childNodes().empty() && markup.ends_with("/>")) {
+        markup.resize(markup.size() - 2);
+        markup += "></" + math.name() + ">";
+    }
+    return markup;
+}
+
 // The content of DESCRIPTION or RECEIVE back as description text: entities as
 // characters, "<BR/>" as a line break, formulas as their MathML.
 std::string contentText(const std::optional<xml::Node>& holder)
@@ -88,7 +102,7 @@ std::string contentText(const std::optional<xml::Node>& holder)
         case xml::NodeType::Text: out += child.text(); break;
         case xml::NodeType::Element:
             if (child.localName() == "math")
-                out += child.xml();
+                out += formulaText(child);
             else if (child.name() == "BR")
                 out += '\n';
             else
@@ -97,6 +111,33 @@ std::string contentText(const std::optional<xml::Node>& holder)
         case xml::NodeType::Attribute:
         case xml::NodeType::Other: break;
         }
+    }
+    return out;
+}
+
+// The text without what XML text cannot hold: control characters other than
+// tab and line breaks are dropped; malformed UTF-8, U+FFFE and U+FFFF become
+// U+FFFD. Done before formulas are looked for, so that what is written reads
+// back and writes again to the same bytes.
+std::string xmlCharacters(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            ++i;
+            if (c >= 0x20 || c == '\t' || c == '\n' || c == '\r')
+                out.push_back(static_cast<char>(c));
+            continue;
+        }
+        const std::size_t start = i;
+        const std::optional<char32_t> decoded = platform::text::decodeUtf8(text, i);
+        if (decoded && *decoded != 0xFFFE && *decoded != 0xFFFF)
+            out.append(text.substr(start, i - start));
+        else
+            out += "\xEF\xBF\xBD";
     }
     return out;
 }
@@ -110,8 +151,10 @@ std::string WriteStepHeader(const StepRecord& step, int n)
            "\"><DESCRIPTION>";
 }
 
-std::string WriteDescriptionText(std::string_view text)
+std::string WriteDescriptionText(std::string_view given)
 {
+    const std::string characters = xmlCharacters(given);
+    const std::string_view text = characters;
     std::string out;
     out.reserve(text.size() + 16);
     std::size_t i = 0;
@@ -128,8 +171,6 @@ std::string WriteDescriptionText(std::string_view text)
             }
         }
         const char c = text[i++];
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
-            continue;  // no XML text may hold other control characters
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;

@@ -30,7 +30,8 @@ std::string WriteStepHeader(const StepRecord& step, int n);
 // The whole STEP element of step number n.
 std::string WriteStep(const StepRecord& step, int n);
 // A description or received text as element content: formulas as they stand,
-// line breaks as "<BR/>", "&", "<" and ">" escaped elsewhere.
+// line breaks as "<BR/>", "&", "<" and ">" escaped elsewhere; other control
+// characters dropped, malformed UTF-8, U+FFFE and U+FFFF as U+FFFD.
 std::string WriteDescriptionText(std::string_view text);
 
 // The two header lines, then the task text; when there are steps,

@@ -4,6 +4,7 @@
 // order, held back while a box is open, asked about when a task is open),
 // saved solutions, pane sizes and the command handlers. Screenshot:
 // stepwell_frame.png. Each case builds one frame (it holds a web view).
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -28,6 +29,7 @@
 #include "platform/ipc/ipc.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/tests/shown_buttons.h"
 #include "shared/language.h"
 #include "shared/settings.h"
 #include "shared/widgets/docking_pane_bar.h"
@@ -321,10 +323,14 @@ TEST_F(Frame, TasksArriveInOrderAndWaitForBoxes)
     messages.answers = {MessageAnswer::Yes};
     const std::string broken =
         "<TASK id=\"7\" type=\"linear\" title=\"x\"><CONDITION><TEXT><FORMULALINK id=\"9\"/></TEXT></CONDITION></TASK>";
+    testing::internal::CaptureStderr();
     ASSERT_TRUE(send(1, broken));
     ASSERT_TRUE(waitFor([&] { return frame->solution()->GetTaskText() == broken; }));
+    const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_EQ(texts(messages),
-              (std::vector<std::string>{shared::GetLangString("msgCloseTask"), "Error!\nCann't set task condition"}));
+              (std::vector<std::string>{shared::GetLangString("msgCloseTask"), "Не вдалося відкрити умову задачі."}));
+    EXPECT_EQ(messages.messages.back().caption, shared::GetLangString("messageTitle"));
+    EXPECT_NE(errors.find("Error!\nCann't set task condition"), std::string::npos) << errors;
 
     // Under an open box a task waits until the box is answered.
     platform::setMessageRecorder(nullptr);
@@ -531,6 +537,10 @@ TEST(StepwellApp, StartWithoutLanguageFileLoginOrConditionViewer)
     EXPECT_EQ(messages.messages[0].parent, nullptr);
     EXPECT_EQ(messages.messages[1].text, shared::GetLangString("needPerson"));
     EXPECT_EQ(messages.messages[1].icon, platform::MessageIcon::Warning);
+    // The start put Qt's own texts into Ukrainian: the standard buttons of
+    // the program's boxes read so.
+    EXPECT_THAT(platform::test::shownButtonTexts(platform::MessageButtons::YesNoCancel),
+                testing::UnorderedElementsAre("Так", "Ні", "Скасувати"));
 
     // Logged in, but no condition viewer: its message, and the program ends.
     messages.messages.clear();
@@ -545,6 +555,25 @@ TEST(StepwellApp, StartWithoutLanguageFileLoginOrConditionViewer)
     std::filesystem::current_path(folder);
     ASSERT_GE(messages.messages.size(), 2u);
     EXPECT_EQ(messages.messages.back().text, "Condition Viewer not installed");
+
+    // With its controls but no kernel: the pupil reads the program's text,
+    // the developer's goes to the error stream, and the window opens.
+    messages.messages.clear();
+    ASSERT_EQ(platform::com::registerLibrary(std::filesystem::absolute(FORMAVEL_LIBRARY).string()), platform::S_OK);
+    ASSERT_EQ(platform::com::registerLibrary(std::filesystem::absolute(PREMISCOPE_LIBRARY).string()), platform::S_OK);
+    std::filesystem::create_directories(root.path() + "kernel/data/lang/ua");
+    std::filesystem::copy_file(kStage + "kernel/data/lang/ua/stepwell.lng", root.path() + "kernel/data/lang/ua/stepwell.lng");
+    {
+        CStepwellApp app;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(app.InitInstance(), std::nullopt);
+        const std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_NE(app.frame(), nullptr);
+        EXPECT_THAT(texts(messages), testing::Contains("Сервер обчислень не запущено: перевірте встановлення."));
+        EXPECT_NE(errors.find("CKernelFuncMgr::m_pSolveKernel->initClew error"), std::string::npos) << errors;
+    }
+    std::filesystem::current_path(folder);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     platform::setMessageRecorder(nullptr);
     testsupport::resetHives();
 }

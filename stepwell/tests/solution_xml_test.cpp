@@ -67,9 +67,30 @@ TEST(SolutionXml, DescriptionTextTable)
         {"<math x></math>", "&lt;math x&gt;&lt;/math&gt;"},
         {"<mathematics>", "&lt;mathematics&gt;"},
         {std::string("bell\x07"), "bell"},
+        // What XML text cannot hold is U+FFFD: a byte that starts no
+        // sequence, a cut-short or overlong one, a surrogate, U+FFFF.
+        {"a\xFF b\xD0", "a\uFFFD b\uFFFD"},
+        {"\xC0\xAF\xED\xA0\x80", "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
+        {"\xEF\xBF\xBF\xEF\xBF\xBE\xF0\x9D\x91\xA5", "\uFFFD\uFFFD\U0001D465"},
+        // Characters are cleaned before formulas are looked for: what reads
+        // back must write the same formula again.
+        {"<mat\x01h><mi>y</mi></math>", "<math><mi>y</mi></math>"},
+        {"<math a=\"\xFF\"><mi>y</mi></math>", "<math a=\"&#xFFFD;\"><mi>y</mi></math>"},
+        // An empty formula reads back with its end tag.
+        {"<math c=\"2\"></math> x", "<math c=\"2\"/> x"},
     };
-    for (const auto& [text, written] : cases)
+    for (const auto& [text, written] : cases) {
         EXPECT_EQ(WriteDescriptionText(text), written) << text;
+        // Every description written into a step reads back and writes again
+        // to the same bytes.
+        StepRecord step;
+        step.description = text;
+        const std::string solution = "<SOLUTION>" + WriteStep(step, 1) + "</SOLUTION>";
+        std::vector<StepRecord> read;
+        EXPECT_NO_THROW(read = ReadSolution(solution)) << text;
+        ASSERT_EQ(read.size(), 1u) << text;
+        EXPECT_EQ("<SOLUTION>" + WriteStep(read[0], 1) + "</SOLUTION>", solution) << text;
+    }
 }
 
 TEST(SolutionXml, ReadsEveryKindAndSkipsUnknownTypes)

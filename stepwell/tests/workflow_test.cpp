@@ -611,6 +611,76 @@ TEST_F(Workflow, OwnStepAndAnswers)
     EXPECT_EQ(checkState(), 0);
 }
 
+// The task book's expression task 1, 3(2x-1)+4x: handed back untouched it
+// is right but not finished (yellow), and so is a sum whose like terms are
+// still apart; 10x-3, reached through the guide, is green.
+TEST_F(Workflow, ExpressionTaskIsFinishedWhenSimplified)
+{
+    using platform::com::VARIANT_FALSE;
+    std::ifstream in(kStage + "modules/tessaly/lang/ua/taskbook/doc/expressions.xml");
+    const std::string book((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto from = book.find("<TASK id=\"1\"");
+    const auto to = book.find("</TASK>", from);
+    ASSERT_NE(to, std::string::npos);
+    frame->SetTaskCondition(book.substr(from, to + 7 - from));
+    frame->OnBeginSolution();
+    QApplication::processEvents();
+    const std::string start = "3*@br_persist_rr$2*x-1#+4*x";
+    ASSERT_EQ(steps(), std::vector<std::string>{start});
+    kernelLog();
+    texts();
+    auto answer = [&] {
+        frame->OnApplyingTransformationEx(1372, 3, "Відповідь", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    };
+    const std::string task = "(3*!(2*!x+!(-1))+!4*!x)";
+    answer();
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"1372 " + task + "," + task + " -> 1"});
+    EXPECT_EQ(steps(), (std::vector<std::string>{start, "answer:" + start}));
+    EXPECT_EQ(checkState(), 1);
+
+    // The brackets opened (101): the like terms are still apart.
+    rightClick("*", 0);
+    EXPECT_EQ(frame->selection(), "3*!(2*!x+!(-1))");
+    messages.answers = {MessageAnswer::Yes};
+    frame->OnApplyingTransformationEx(101, 1, "Розкриваємо дужки", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"101 (3*!(2*!x+!(-1))) -> 6*x-3"});
+    EXPECT_EQ(steps(), (std::vector<std::string>{start, "6*x-3+4*x"}));
+    answer();
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"1372 (6*!x+!(-3)+!4*!x)," + task + " -> 1"});
+    EXPECT_EQ(checkState(), 1);
+
+    // Like terms collected (4x dropped onto 6x): green.
+    messages.answers = {MessageAnswer::Yes};
+    drag("*", 1, "*", 0);
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"10 4*!x+!6*!x -> 10*x"});
+    answer();
+    EXPECT_EQ(kernelLog(), std::vector<std::string>{"1372 (10*!x+!(-3))," + task + " -> 2"});
+    EXPECT_EQ(steps(), (std::vector<std::string>{start, "6*x-3+4*x", "10*x-3", "answer:10*x-3"}));
+    EXPECT_EQ(frame->solution()->GetLastStep()->state, 2);
+    EXPECT_EQ(checkState(), 2);
+    EXPECT_EQ(texts(), (std::vector<std::string>{shared::GetLangString("confirmDeleteLastSteps"),
+                                                 shared::GetLangString("confirmDeleteLastSteps")}));
+    shot("expression_green");
+}
+
+// An answer the kernel cannot tell gets a message asking for another way
+// of writing it, not a silent light.
+TEST_F(Workflow, AnAnswerWithoutAVerdictIsExplained)
+{
+    using platform::com::VARIANT_FALSE;
+    begin(kLinear);
+    frame->StartSolution("@func$sin$x#=0", "s", 2);
+    kernelLog();
+    texts();
+    frame->OnApplyingTransformationEx(1372, 3, "Відповідь", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    const std::vector<std::string> log = kernelLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_NE(log[0].find("-> \"NORES\""), std::string::npos) << log[0];
+    EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("erCheckAnswer")});
+    EXPECT_EQ(steps(), std::vector<std::string>{"@func$sin$x#=0"});
+    EXPECT_EQ(checkState(), 1);
+}
+
 // Modes change only before the first step; beginning takes the job's
 // formula and forgets a picked part; a mode 2 right click starts the own step.
 TEST_F(Workflow, ModesAndBegin)

@@ -86,7 +86,9 @@
   <xsl:template match="*[local-name()='math']" mode="text">
     <xsl:apply-templates select="."/>
   </xsl:template>
-  <xsl:template match="FORMULALINK" mode="text">
+  <!-- A link is followed from the text and the job only: one inside a
+       stored formula is dropped, so formulas cannot link round in a circle. -->
+  <xsl:template match="FORMULALINK[not(ancestor::FSTORAGE)]" mode="text">
     <xsl:variable name="id" select="@id"/>
     <xsl:apply-templates select="ancestor::CONDITION/FSTORAGE/FORMULA[@id=$id]/*[local-name()='math']"/>
   </xsl:template>
