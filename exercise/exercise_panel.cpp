@@ -251,7 +251,9 @@ void CExercisePanel::OnEditorPanel()
     if (!m_loaded || m_rows.empty())
         return;
     solvehost::CSymbrantCtrl& answer = m_rows.front()->Answer();
-    answer.SetSchoolClass(7);
+    // Exercises hold inequalities: the palette has less or equal and greater
+    // or equal, which class 9 shows.
+    answer.SetSchoolClass(9);
     if (!answer.ShowToolsDlg(""))
         answer.HideToolsDlg("");
 }

@@ -47,7 +47,9 @@ bool CReckonryTaskWnd::Create(QWidget* parent, const QRect& rect)
             m_events->Advise(&m_condition, nullptr);
         m_condition.SetBackColor(ThemeOleColor(0));
         m_answer.SetBackColor(ThemeOleColor(0));
-        m_condition.SetSchoolClass(calculator ? 8 : 7);
+        // The solver's tasks hold inequalities: its palette has less or
+        // equal and greater or equal, which class 9 shows.
+        m_condition.SetSchoolClass(calculator ? 8 : 9);
         // Both programs: the controls' messages and palette tips in the
         // pupil's language (the setting is the process's, not the control's).
         const std::int32_t language = solvehost::PupilFormulaLanguage();

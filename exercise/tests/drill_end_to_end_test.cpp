@@ -174,5 +174,46 @@ TEST_F(DrillEndToEnd, AMixedNumberIsAFinalAnswer)
     EXPECT_TRUE(frame->grab().save(RIVODADI_PNG_DIR "/rivodadi_mixed_number.png"));
 }
 
+// Exercise 3's inequalities answered as a pupil types them ("x>=2" is one
+// sign); the answer's palette offers less or equal and greater or equal.
+TEST_F(DrillEndToEnd, TypedInequalitiesLightGreen)
+{
+    open("Rivodadi /t:3");
+    ASSERT_TRUE(root.recorder.messages.empty()) << root.recorder.messages[0].text;
+    CExercisePanel& panel = *frame->Panel();
+    struct Row {
+        const char* task;
+        const char* typed;
+        const char* answer;
+    };
+    const Row rows[] = {
+        {"3*x+1@spec$>=#7", "x>=2", "x@spec$>=#2"},
+        {"2*x-3<5", "x<4", "x<4"},
+        {"5*x-2@spec$<=#3*x+6", "x<=4", "x@spec$<=#4"},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        CExerciseTaskWnd* row = panel.Rows()[i];
+        row->Statement().SetLexemText(rows[i].task);
+        typeInto(row->Answer(), rows[i].typed);
+        EXPECT_EQ(row->Answer().GetLexemText(), rows[i].answer) << rows[i].task;
+    }
+    const int green = CExerciseTaskWnd::lightGreen;
+    EXPECT_EQ(checkedLights(), (std::vector<int>{green, green, green}));
+
+    QTest::mouseClick(panel.EditorPanelButton(), Qt::LeftButton);
+    QApplication::processEvents();
+    QWidget* palette = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == "templatesPalette" && top->isVisible())
+            palette = top;
+    ASSERT_NE(palette, nullptr);
+    for (const char* tool : {"tool_227", "tool_229"}) {
+        auto* button = palette->findChild<QWidget*>(tool);
+        ASSERT_NE(button, nullptr) << tool;
+        EXPECT_TRUE(button->isVisible()) << tool;
+    }
+    QTest::mouseClick(panel.EditorPanelButton(), Qt::LeftButton);
+}
+
 }  // namespace
 }  // namespace exercise

@@ -10,11 +10,13 @@
 #include <QPainter>
 #include <QStyleHints>
 #include <QTimer>
+#include <QToolTip>
 
 #include <algorithm>
 
 #include "formula/control/formavel_ctrl.h"
 #include "formula/edit/selection.h"
+#include "formula/edit/typed_char.h"
 #include "formula/env/tool_table.h"
 #include "formula/layout/qt_canvas.h"
 #include "formula/model/messages.h"
@@ -67,18 +69,26 @@ int virtualKey(int qtKey)
     }
 }
 
-// A typed 7-bit character, or 0. Alt and Ctrl with a key type nothing.
-char typedChar(const QKeyEvent& event)
+// The one printable character a key types, or 0. Alt and Ctrl with a key
+// type nothing.
+char32_t printableChar(const QKeyEvent& event)
 {
     if (event.modifiers() & (Qt::AltModifier | Qt::ControlModifier)) {
         return 0;
     }
-    const QString text = event.text();
-    if (text.size() != 1) {
+    const QList<uint> codes = event.text().toUcs4();
+    if (codes.size() != 1 || !QChar::isPrint(codes.front())) {
         return 0;
     }
-    const char16_t ch = text.at(0).unicode();
-    return ch >= 0x20 && ch < 0x7F ? static_cast<char>(ch) : 0;
+    return codes.front();
+}
+
+// The character a key types into the formula (Ukrainian letters that look
+// like Latin ones as those), or 0.
+char typedChar(const QKeyEvent& event)
+{
+    const char32_t code = printableChar(event);
+    return code != 0 ? TypedFormulaChar(code) : 0;
 }
 
 // Alt with a letter of the control's shortcuts, or 0. Other Alt keys are the
@@ -444,7 +454,7 @@ bool FormavelWidget::event(QEvent* event)
     if (event->type() == QEvent::ShortcutOverride && m_control &&
         m_control->env().Mode() == FormulaMode::Editor) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (virtualKey(key->key()) != 0 || altLetter(*key) != 0 || typedChar(*key) != 0) {
+        if (virtualKey(key->key()) != 0 || altLetter(*key) != 0 || printableChar(*key) != 0) {
             event->accept();
             return true;
         }
@@ -484,6 +494,7 @@ void FormavelWidget::keyPressEvent(QKeyEvent* event)
         const KeyResult result = env.OnKeyDown({key, bool(modifiers & Qt::ShiftModifier),
                                                 bool(modifiers & Qt::ControlModifier),
                                                 bool(modifiers & Qt::AltModifier)});
+        keepCaretVisible();
         if (result.repaint || result.caret) {
             update();
         }
@@ -494,12 +505,72 @@ void FormavelWidget::keyPressEvent(QKeyEvent* event)
     }
     if (const char ch = typedChar(*event)) {
         if (env.OnChar(ch)) {
+            keepCaretVisible();
             update();
             m_control->fireFormulaChanged();
         }
         return;
     }
+    if (printableChar(*event) != 0) {
+        showRefusedHint();
+        return;
+    }
     event->ignore();
+}
+
+std::optional<Rect> FormavelWidget::caretRect() const
+{
+    if (!m_control || m_control->env().Mode() != FormulaMode::Editor) {
+        return std::nullopt;
+    }
+    CFormulaEnv& env = m_control->env();
+    if (env.LayoutStale()) {
+        QtCanvas canvas;
+        env.Layout(canvas);
+    }
+    return env.CaretRect();
+}
+
+void FormavelWidget::keepCaretVisible()
+{
+    // The caret stays this far inside the window's edges.
+    constexpr int kEdge = 4;
+    const std::optional<Rect> caret = caretRect();
+    if (!caret) {
+        return;
+    }
+    int shift = 0;
+    if (caret->x + caret->width > width() - kEdge) {
+        shift = width() - kEdge - (caret->x + caret->width);
+    } else if (caret->x < kEdge && m_scrolledBy > 0) {
+        // Back to where the formula stood before it was scrolled when the
+        // caret stays inside from there, else just far enough.
+        shift = caret->x + caret->width + m_scrolledBy <= width() - kEdge ? m_scrolledBy
+                                                                        : std::min(kEdge - caret->x, m_scrolledBy);
+    }
+    if (shift != 0) {
+        CFormulaEnv& env = m_control->env();
+        env.SetPosition({env.Position().x + shift, env.Position().y});
+        m_scrolledBy -= shift;
+    }
+}
+
+void FormavelWidget::showRefusedHint()
+{
+    const std::optional<Rect> caret = caretRect();
+    const QPoint at = caret ? QPoint(caret->x, caret->y + caret->height) : QPoint(0, height() / 2);
+    QToolTip::showText(mapToGlobal(at), QString::fromUtf8(GetMessageText(msg::RefusedCharacter)), this, {},
+                       kRefusedHintTime);
+}
+
+QVariant FormavelWidget::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (query == Qt::ImCursorRectangle) {
+        if (const std::optional<Rect> caret = caretRect()) {
+            return QRect(caret->x, caret->y, caret->width, caret->height);
+        }
+    }
+    return QWidget::inputMethodQuery(query);
 }
 
 void FormavelWidget::focusInEvent(QFocusEvent*)

@@ -20,6 +20,8 @@ class CFormavelCtrl;
 
 // The object name of the caret's blink timer (tests drive it by name).
 inline constexpr char kCaretBlinkTimerName[] = "caretBlink";
+// How long the hint for a refused character stays, in milliseconds.
+inline constexpr int kRefusedHintTime = 2500;
 
 class FormavelWidget : public QWidget {
 public:
@@ -27,6 +29,10 @@ public:
     ~FormavelWidget() override;
     // The control is going: the widget calls it no more.
     void detach() { m_control = nullptr; }
+
+    // The caret in window coordinates for input methods
+    // (Qt::ImCursorRectangle).
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
     bool event(QEvent* event) override;
@@ -50,6 +56,14 @@ private:
     void showDropEffect(DropEffect effect);
     void endDrag();
     void runCommand(int command);
+    // The editor's caret in the laid-out formula; none outside editor mode
+    // or while it is hidden.
+    std::optional<Rect> caretRect() const;
+    // After a key: the formula moves sideways so that the caret stays inside
+    // the window (a long formula scrolls along while it is typed).
+    void keepCaretVisible();
+    // A typed character the formula cannot hold: a short hint at the caret.
+    void showRefusedHint();
     // The caret is shown at once and blinks from now on: after a key, a
     // click, a new focus or a move of the caret.
     void restartCaretBlink();
@@ -73,6 +87,8 @@ private:
     // in turns every half of the cursor flash time while the control has
     // the focus; a flash time of 0 keeps it shown.
     QTimer* m_caretTimer = nullptr;
+    // How far keepCaretVisible has moved the formula left of where it stood.
+    int m_scrolledBy = 0;
     bool m_caretOn = true;
     std::optional<Rect> m_caretSeen;
 };

@@ -9,17 +9,20 @@
 namespace formula {
 namespace {
 
-// Typed shortcuts and the palette command each inserts.
+// Typed shortcuts and the palette command each inserts; a template that is
+// an operand of its own takes a product sign after a number, a letter or a
+// closing bracket.
 struct Shortcut {
     char ch;
     int lexType;
+    bool operand;
 };
 constexpr Shortcut kShortcuts[] = {
-    {'&', 267},  // square root
-    {'/', 264},  // horizontal fraction
-    {'^', 269},  // power
-    {'_', 271},  // lower index
-    {'|', 290},  // absolute value
+    {'&', 267, true},   // square root
+    {'/', 264, false},  // horizontal fraction
+    {'^', 269, false},  // power
+    {'_', 271, false},  // lower index
+    {'|', 290, true},   // absolute value
 };
 
 // The multi-row template a row is a line of, or null.
@@ -95,14 +98,17 @@ bool CFormulaEditor::OnChar(char ch)
         m_env.MarkLayoutStale();
         return false;
     }
+    if ((ch == '^' || ch == '/') && TakeOperand(ch)) {
+        return true;
+    }
     for (const Shortcut& shortcut : kShortcuts) {
         if (shortcut.ch == ch) {
             const ToolInfo* tool = FindTool(shortcut.lexType);
-            return tool && m_env.InsertTool(*tool);
+            return tool && m_env.InsertTool(*tool, shortcut.operand && ProductSignBeforeTemplate());
         }
     }
-    if ((ch == '<' || ch == '>') && !ComparisonCharAllowed(GetSchoolClass())) {
-        return false;
+    if (ch == '=' && JoinRelation()) {
+        return true;
     }
     const EditPoint point = Point();
     if (!point.row) {
@@ -114,16 +120,10 @@ bool CFormulaEditor::OnChar(char ch)
         if (!IsDigitChar(ch) || row.InsertAfter(point.flat, std::make_unique<CCharLexem>(ch)) < 0) {
             return false;
         }
-    } else {
-        const Run run = FindRun(row, point.flat);
-        std::string text = run.text;
-        text.insert(static_cast<std::size_t>(point.flat - run.flatStart), 1, ch);
-        if (!ReplaceRun(row, run, text)) {
-            return false;
-        }
+        PlaceAt({&row, point.flat + 1});
+        return true;
     }
-    PlaceAt({&row, point.flat + 1});
-    return true;
+    return TypeIntoRun(row, point.flat, ch);
 }
 
 bool CFormulaEditor::Delete(bool forward)

@@ -38,7 +38,11 @@ public:
 
     // A typed character that the environment accepted: shortcuts insert
     // templates, any other character goes in at the caret and the run
-    // around it is read again. True when something was inserted.
+    // around it is read again. As a pupil types: "^" and "/" right after an
+    // operand make it the base or the numerator, "=" right after "<" or ">"
+    // makes one sign, "." in a number is the decimal comma, and an operand
+    // typed right after a number, a letter or a closing bracket gets the
+    // product sign before it. True when something was inserted.
     bool OnChar(char ch);
     // Delete (forward) and Backspace: a selection is deleted; an element
     // next to the caret is removed, a template selected first; at a line's
@@ -53,6 +57,18 @@ public:
 
 private:
     CLexem& Root() const;
+    // The pupil's typing (typing.cpp). "^" or "/": the operand before the
+    // caret (for "/" the product before it) goes into a new power's base or
+    // a new fraction's numerator and the caret into the index or the
+    // denominator; false, changing nothing, without an operand there.
+    bool TakeOperand(char shortcut);
+    // "=" right after "<" or ">": the sign becomes less or equal or greater
+    // or equal; false when neither stands before the caret.
+    bool JoinRelation();
+    // Whether a template typed at the caret goes after a product sign.
+    bool ProductSignBeforeTemplate();
+    // A character typed into a row that is not a digit row.
+    bool TypeIntoRun(CLexemRow& row, int flat, char ch);
     bool JoinLines(CLexemRow& row, bool forward);
     // A line of a multi-row template that a removal left empty goes, as
     // the lines' own removal rule has it; then the caret is placed.

@@ -30,7 +30,7 @@ int GatedCode(const CLexem& element)
 
 }  // namespace
 
-bool CFormulaEnv::InsertElement(std::unique_ptr<CLexem> element)
+bool CFormulaEnv::InsertElement(std::unique_ptr<CLexem> element, bool productSign)
 {
     if (!element || !m_editor) {
         return false;
@@ -39,7 +39,7 @@ bool CFormulaEnv::InsertElement(std::unique_ptr<CLexem> element)
     if (code != 0 && !SymbolAllowed(code, GetSchoolClass())) {
         return false;
     }
-    return InsertAtCursor(std::move(element));
+    return InsertAtCursor(std::move(element), productSign);
 }
 
 bool CFormulaEnv::InsertElementUngated(std::unique_ptr<CLexem> element)
@@ -50,7 +50,7 @@ bool CFormulaEnv::InsertElementUngated(std::unique_ptr<CLexem> element)
     return InsertAtCursor(std::move(element));
 }
 
-bool CFormulaEnv::InsertAtCursor(std::unique_ptr<CLexem> element)
+bool CFormulaEnv::InsertAtCursor(std::unique_ptr<CLexem> element, bool productSign)
 {
     m_pressPath.reset();
     const EditPoint point = m_editor->Point();
@@ -72,6 +72,9 @@ bool CFormulaEnv::InsertAtCursor(std::unique_ptr<CLexem> element)
         m_editor->EnterAt(row, at);
     } else {
         LexemList list;
+        if (productSign) {
+            list.push_back(std::make_unique<COperatorSign>('*'));
+        }
         list.push_back(std::move(element));
         const RowPos where = InsertListAt(row, point.flat, std::move(list));
         if (!where.row) {
@@ -84,9 +87,9 @@ bool CFormulaEnv::InsertAtCursor(std::unique_ptr<CLexem> element)
     return true;
 }
 
-bool CFormulaEnv::InsertTool(const ToolInfo& tool)
+bool CFormulaEnv::InsertTool(const ToolInfo& tool, bool productSign)
 {
-    return InsertElement(MakeToolLexem(tool));
+    return InsertElement(MakeToolLexem(tool), productSign);
 }
 
 ToolResult CFormulaEnv::InsertTool(int lexType)

@@ -45,10 +45,12 @@ bool CFormulaEnv::BuildTree(bool correction)
     // "2,0,1(6)" written from 2, ',' and 0,1(6) reads as 2,0 ',' 1 (6), and an
     // index around a lone indexed function reads as one indexed function.
     // Passes run until the text stays; each change removes a lexeme or a
-    // template, so the loop ends.
+    // template, so the loop ends. Empty lines after the formula (an Enter
+    // pressed at its end) are no part of it: each pass reads the formula
+    // without them, so a line that a pass empties goes with the next.
     ParseContext context;
     for (int pass = 0; pass < kMaxNormalizePasses; ++pass) {
-        const std::string text = GetLexemText();
+        const std::string text = TextWithoutTrailingLines().value_or(GetLexemText());
         ReadBack(text);
         context = ParseContext{};
         context.level = kNormalizeLevel;
@@ -83,7 +85,7 @@ bool CFormulaEnv::IsFormulaValid() const
     }
     CFormulaEnv probe;
     EnvError error;
-    if (!probe.SetLexemText(GetLexemText(), error)) {
+    if (!probe.SetLexemText(TextWithoutTrailingLines().value_or(GetLexemText()), error)) {
         return false;
     }
     probe.UseOperationTree(true);

@@ -183,20 +183,56 @@ std::string CFormulaEnv::GetLexemText() const
     return m_root.LexemText();
 }
 
+std::optional<std::string> CFormulaEnv::TextWithoutTrailingLines() const
+{
+    int lines = m_root.GetRowCount();
+    while (lines > 1 && m_root.GetRow(lines - 1)->IsEmpty()) {
+        --lines;
+    }
+    if (lines == m_root.GetRowCount()) {
+        return std::nullopt;
+    }
+    std::string text;
+    for (int i = 0; i < lines; ++i) {
+        if (i > 0) {
+            text += "@#";
+        }
+        m_root.GetRow(i)->GetLexemText(text);
+    }
+    return text;
+}
+
+std::unique_ptr<CFormulaEnv> CFormulaEnv::WithoutTrailingLines() const
+{
+    const std::optional<std::string> text = TextWithoutTrailingLines();
+    if (!text) {
+        return nullptr;
+    }
+    auto read = std::make_unique<CFormulaEnv>();
+    EnvError error;
+    return read->SetLexemText(*text, error) ? std::move(read) : nullptr;
+}
+
 std::string CFormulaEnv::GetAplanText(bool* incomplete) const
 {
+    if (const std::unique_ptr<CFormulaEnv> read = WithoutTrailingLines()) {
+        return read->GetAplanText(incomplete);
+    }
     return AplanText(m_root, incomplete);
 }
 
 bool CFormulaEnv::IsAplanIncomplete() const
 {
     bool incomplete = false;
-    AplanText(m_root, &incomplete);
+    GetAplanText(&incomplete);
     return incomplete;
 }
 
 std::string CFormulaEnv::GetMathMLText() const
 {
+    if (const std::unique_ptr<CFormulaEnv> read = WithoutTrailingLines()) {
+        return read->GetMathMLText();
+    }
     return MathMLDocument(m_root);
 }
 
@@ -339,9 +375,7 @@ bool CFormulaEnv::Undo()
     if (!m_undo->Undo(restore)) {
         return false;
     }
-    EnvError error;
-    SetLexemText(*restore, error);
-    AfterReplace();
+    Restore(*restore);
     return true;
 }
 
@@ -357,10 +391,20 @@ bool CFormulaEnv::Redo()
     if (!m_undo->Redo(restore)) {
         return false;
     }
-    EnvError error;
-    SetLexemText(*restore, error);
-    AfterReplace();
+    Restore(*restore);
     return true;
+}
+
+void CFormulaEnv::Restore(const std::string& snapshot)
+{
+    EnvError error;
+    SetLexemText(snapshot, error);
+    AfterReplace();
+    // A snapshot can read back as another text (an index around an indexed
+    // function reads as one indexed function): the newest snapshot is the
+    // formula as it now stands, or the next undo would take this one for an
+    // edit and come back here.
+    m_undo->ReplaceNewest(GetLexemText());
 }
 
 bool CFormulaEnv::CanUndo() const

@@ -105,7 +105,10 @@ public:
     COperationNode* TreeRoot() const;
     bool HasTreeHolder() const { return m_hasTreeHolder; }
 
-    // The three texts of the whole formula.
+    // The three texts of the whole formula. Empty lines after the last line
+    // that holds something (an Enter pressed after the formula) are part of
+    // the lexeme text only: the Aplan and MathML texts, the validity check
+    // and the operation tree read the formula without them.
     std::string GetLexemText() const;
     // *incomplete tells whether a part was written without its full meaning
     // (a cube root, a limit...): such a text is not the formula.
@@ -129,11 +132,13 @@ public:
     void Reset();
 
     // Insertion at the editor's cursor (school-class gates, depth limit);
-    // the caret moves into the new element. False when nothing went in.
-    bool InsertElement(std::unique_ptr<CLexem> element);
+    // the caret moves into the new element. With productSign a '*' goes in
+    // before it (an operand typed right after another). False when nothing
+    // went in.
+    bool InsertElement(std::unique_ptr<CLexem> element, bool productSign = false);
     // The same without the school-class gate (the control's Alt shortcuts).
     bool InsertElementUngated(std::unique_ptr<CLexem> element);
-    bool InsertTool(const ToolInfo& tool);
+    bool InsertTool(const ToolInfo& tool, bool productSign = false);
     // A palette command by LexType (editor mode only).
     ToolResult InsertTool(int lexType);
 
@@ -223,10 +228,18 @@ private:
     // The formula differs from the newest undo snapshot (it changed without
     // one being recorded).
     bool FormulaUnrecorded() const;
+    // The formula of an undo or redo snapshot.
+    void Restore(const std::string& snapshot);
     bool BuildTree(bool correction);
+    // The lexeme text without the empty lines after the last line that holds
+    // something; nullopt when there are none.
+    std::optional<std::string> TextWithoutTrailingLines() const;
+    // That text read into an environment of its own, whose texts are the
+    // formula's; null when there are no such lines.
+    std::unique_ptr<CFormulaEnv> WithoutTrailingLines() const;
     // Replaces the formula by what its text reads as.
     void ReadBack(const std::string& text);
-    bool InsertAtCursor(std::unique_ptr<CLexem> element);
+    bool InsertAtCursor(std::unique_ptr<CLexem> element, bool productSign = false);
 
     bool m_topLeftReference = true;
     Point m_position{2, 2};

@@ -233,9 +233,4 @@ bool ToolAllowed(const ToolInfo& tool, int schoolClass)
     return true;
 }
 
-bool ComparisonCharAllowed(int schoolClass)
-{
-    return schoolClass != 7;
-}
-
 }  // namespace formula

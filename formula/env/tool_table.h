@@ -61,8 +61,8 @@ int GetSchoolClass();
 // only without a class.
 bool SymbolAllowed(int symbolCode, int schoolClass);
 // Whether the school class admits what a command inserts (templates always).
+// Typed characters pass no gate: "<", ">" and the "<=" and ">=" they make
+// are typed in every class.
 bool ToolAllowed(const ToolInfo& tool, int schoolClass);
-// "<" and ">" typed as characters.
-bool ComparisonCharAllowed(int schoolClass);
 
 }  // namespace formula

@@ -23,6 +23,13 @@ bool CUndoHistory::Undo(std::optional<std::string>& restore)
     return true;
 }
 
+void CUndoHistory::ReplaceNewest(std::string_view text)
+{
+    if (!m_undo.empty()) {
+        m_undo.back() = text;
+    }
+}
+
 bool CUndoHistory::Redo(std::optional<std::string>& restore)
 {
     restore.reset();

@@ -25,6 +25,8 @@ public:
     // Moves the newest redo snapshot back to the undo list; restore receives
     // it. False when there is nothing to redo.
     bool Redo(std::optional<std::string>& restore);
+    // Puts a text in place of the newest snapshot (none: nothing happens).
+    void ReplaceNewest(std::string_view text);
     bool CanUndo() const { return m_undo.size() > 1; }
     bool CanRedo() const { return !m_redo.empty(); }
     // The newest snapshot; null when there is none.

@@ -112,6 +112,13 @@ constexpr MessageRow kMessages[] = {
     {1064, {"Arcctg", "Arcctg", "Arcctg"}},
 };
 
+// Messages of the editor after the tool tips' ids (1065-1068 stay without
+// text).
+constexpr MessageRow kEditorMessages[] = {
+    {1069, {"This character cannot be used in a formula", "Этот символ нельзя использовать в формуле",
+            "Цей символ не можна використати у формулі"}},
+};
+
 constexpr int kFirstId = 1000;
 constexpr std::string_view kUnknownMessage = "Unknown message";
 
@@ -148,12 +155,19 @@ std::string_view GetMessageText(int id)
 
 std::string_view GetMessageText(int id, int language)
 {
-    const int index = id - kFirstId;
-    if (language < 0 || language >= kMessageLanguages || index < 0 ||
-        index >= static_cast<int>(std::size(kMessages))) {
+    if (language < 0 || language >= kMessageLanguages) {
         return kUnknownMessage;
     }
-    return kMessages[index].text[language];
+    const int index = id - kFirstId;
+    if (index >= 0 && index < static_cast<int>(std::size(kMessages))) {
+        return kMessages[index].text[language];
+    }
+    for (const MessageRow& row : kEditorMessages) {
+        if (row.id == id) {
+            return row.text[language];
+        }
+    }
+    return kUnknownMessage;
 }
 
 }  // namespace formula

@@ -1,6 +1,7 @@
 #pragma once
 // Message texts of the formula control in English (language 0), Russian (1)
-// and Ukrainian (2), by id 1000-1064; any other id reads "Unknown message".
+// and Ukrainian (2), by id 1000-1064 and the editor's 1069; any other id
+// reads "Unknown message".
 // The language is process-wide: every control of the process shares it.
 #include <string_view>
 
@@ -19,6 +20,8 @@ inline constexpr int XmlLoad = 1019;
 inline constexpr int MathMLTranslation = 1020;
 inline constexpr int TooDeep = 1035;
 inline constexpr int UnsupportedSymbol = 1036;
+// The hint at the caret for a typed character a formula cannot hold.
+inline constexpr int RefusedCharacter = 1069;
 }  // namespace msg
 
 inline constexpr int kMessageLanguages = 3;

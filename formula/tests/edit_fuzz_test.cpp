@@ -39,7 +39,7 @@ const char* const kCorpus[] = {
     "5%*x=12,5",
 };
 
-const char kTyped[] = "0123456789xyab+-*=<>()/,^_&|: %;";
+const char kTyped[] = "0123456789xyab+-*=<>()/,^_&|: %;.tgln[";
 const int kKeys[] = {vk::Back, vk::Delete, vk::Return, vk::Home, vk::End,
                      vk::Left, vk::Right,  vk::Up,     vk::Down, vk::Insert};
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "formula/edit/selection.h"
+#include "formula/edit/typed_char.h"
 #include "formula/env/tool_table.h"
 #include "formula/tests/env_test_util.h"
 #include "formula/tests/formula_test_util.h"
@@ -39,13 +40,13 @@ TEST(EditorKeys, NumbersLettersAndSigns)
     CheckScripts({
         {"", "12", "12|"},
         {"", "1+2", "1+2|"},
-        {"", "ab", "ab|"},
+        {"", "ab", "a*b|"},
         {"", "3,5", "3,5|"},
         {"", "0,1(6)", "0,1(6)|"},
         // Inside a number: a digit joins it, a sign splits it.
         {"", "12{LEFT}5", "15|2"},
         {"", "12{LEFT}+", "1+|2"},
-        {"", "2x=10", "2x=10|"},
+        {"", "2x=10", "2*x=10|"},
         {"x+1", "{HOME}y", "y|x+1"},
         {"", "a b", "a b|"},
     });
@@ -64,16 +65,87 @@ TEST(EditorKeys, TypedDigitsMakeOneNumber)
 TEST(EditorKeys, TemplateShortcuts)
 {
     CheckScripts({
-        {"", "x/", "x@hor_frac$|$#"},
-        {"", "x/1{DOWN}2", "x@hor_frac$1$2|#"},
+        {"", "x/", "@hor_frac$x$|#"},
+        {"", "x+/1{DOWN}2", "x+@hor_frac$1$2|#"},
         {"", "/1{DOWN}2{RIGHT}+y", "@hor_frac$1$2#+y|"},
         {"", "&2", "@sqrroot$2|#"},
-        {"", "x^", "x@index_up$|$#"},
+        {"", "x^", "@index_up$x$|#"},
         {"", "x_", "x@index_dn$|$#"},
         {"", "|x", "@br_row_abs$x|#"},
         // A template typed inside a number cuts it.
         {"", "12{LEFT}/", "1@hor_frac$|$#2"},
     });
+}
+
+TEST(EditorKeys, PowerAndFractionTakeTheOperandBeforeTheCaret)
+{
+    CheckScripts({
+        {"", "x^2", "@index_up$x$2|#"},
+        {"", "2^10", "@index_up$2$10|#"},
+        {"", "x^2{RIGHT}+1", "@index_up$x$2#+1|"},
+        // A bracketed group: the base draws its own brackets.
+        {"", "(x+1)^2", "@index_up$x+1$2|#"},
+        {"", "a-(b)^2", "a-@index_up$b$2|#"},
+        {"", "2x^2", "2*@index_up$x$2|#"},
+        {"", "1/2", "@hor_frac$1$2|#"},
+        // The product before the caret, back to the previous other sign.
+        {"", "2x/3", "@hor_frac$2*x$3|#"},
+        {"", "a+3*b(c)/2", "a+@hor_frac$3*b*(c)$2|#"},
+        {"", "-(x+1)/2", "-@hor_frac$(x+1)$2|#"},
+        {"", "x^2{RIGHT}/4", "@hor_frac$@index_up$x$2#$4|#"},
+        // No operand right before the caret: an empty template.
+        {"", "x+^", "x+@index_up$|$#"},
+        {"", "(/", "(@hor_frac$|$#"},
+        {"", "12{LEFT}^", "1@index_up$|$#2"},
+        {"", "x){HOME}{RIGHT}{RIGHT}/", "x)@hor_frac$|$#"},
+    });
+}
+
+TEST(EditorKeys, RelationSignsDecimalPointAndProductSigns)
+{
+    CheckScripts({
+        {"", "x<=1", "x@spec$<=#1|"},
+        {"", "x>=", "x@spec$>=#|"},
+        {"", "x=<", "x=<|"},
+        {"", "0.5", "0,5|"},
+        {"", "0.1(6)", "0,1(6)|"},
+        {"", "x.", "x.|"},
+        // An operand after a number, a letter or a closing bracket.
+        {"", "2x", "2*x|"},
+        {"", "x2", "x*2|"},
+        {"", "abc", "a*b*c|"},
+        {"", "(a)(b)", "(a)*(b)|"},
+        {"", "(a)2", "(a)*2|"},
+        {"", "2(", "2*(|"},
+        {"", "12(3)", "12*(3)|"},
+        {"", "2&", "2*@sqrroot$|#"},
+        {"", "x|", "x*@br_row_abs$|#"},
+        {"", "x_", "x@index_dn$|$#"},
+        {"", "x+y", "x+y|"},
+        {"", "2 x", "2 x|"},
+        {"x", "{HOME}2", "2|x"},
+        // Letters of a function name stay together, and so does what
+        // follows the name.
+        {"", "sin", "sin|"},
+        {"", "sinx", "sinx|"},
+        {"", "2cos(x)", "2*cos(x)|"},
+        {"", "arcctg", "arcctg|"},
+        {"", "log", "log|"},
+        {"", "xln", "x*ln|"},
+        {"", "si+", "s*i+|"},
+    });
+}
+
+TEST(EditorKeys, KeysOfAUkrainianLayout)
+{
+    const std::pair<char32_t, char> cases[] = {
+        {U'x', 'x'}, {U' ', ' '}, {U'х', 'x'}, {U'Х', 'X'}, {U'і', 'i'}, {U'а', 'a'}, {U'с', 'c'},
+        {U'у', 'y'}, {U'р', 'p'}, {U'ш', 0},   {U'В', 0},   {U'ї', 0},   {U'@', 0},   {U'#', 0},
+        {U'$', 0},   {0x7F, 0},   {U'\n', 0},
+    };
+    for (const auto& [code, latin] : cases) {
+        EXPECT_EQ(TypedFormulaChar(code), latin) << static_cast<std::uint32_t>(code);
+    }
 }
 
 TEST(EditorKeys, DeleteSelectsATemplateThenRemovesIt)
@@ -99,8 +171,8 @@ TEST(EditorKeys, Deletion)
         {"", "12{BS}{BS}", "|"},
         {"", "1+2{LEFT}{BS}", "1|2"},
         {"", "12+3{HOME}{DEL}", "|2+3"},
-        {"", "ab{HOME}{BS}", "|ab"},
-        {"", "ab{END}{DEL}", "ab|"},
+        {"", "ab{HOME}{BS}", "|a*b"},
+        {"", "ab{END}{DEL}", "a*b|"},
         // A template is selected by the first press and removed by the second.
         {"", "/1{DOWN}2{RIGHT}{BS}{BS}", "|"},
         {"", "x=/{HOME}{RIGHT}{RIGHT}{DEL}{DEL}", "x=|"},
@@ -131,7 +203,7 @@ TEST(EditorKeys, HomeEndAndArrowsAtTheEdges)
         {"ab", "{HOME}{LEFT}", "|ab"},
         {"ab", "{END}{RIGHT}", "ab|"},
         {"ab", "{HOME}{LEFT}{LEFT}x", "x|ab"},
-        {"ab", "{END}{RIGHT}{RIGHT}x", "abx|"},
+        {"ab", "{END}{RIGHT}{RIGHT}x", "ab*x|"},
         {"ab", "{HOME}{RIGHT}", "a|b"},
     });
 }
@@ -199,8 +271,9 @@ TEST(EditorKeys, SchoolClassGates)
     SetSchoolClass(7);
     {
         EditorFixture f;
+        // Typed relation signs pass no gate.
         Type(f.env, "a<b>c");
-        EXPECT_EQ(f.env.GetLexemText(), "abc");
+        EXPECT_EQ(f.env.GetLexemText(), "a<b>c");
     }
     SetSchoolClass(8);
     {

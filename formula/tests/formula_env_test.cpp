@@ -76,8 +76,33 @@ TEST(FormulaEnv, SwitchingToTheActiveModeChangesNothing)
     Type(f.env, "c{HOME}");
     const std::size_t snapshots = f.env.UndoHistory()->UndoList().size();
     EXPECT_TRUE(f.env.SetEditorMode());
-    EXPECT_EQ(test::CaretText(f.env), "|abc");
+    EXPECT_EQ(test::CaretText(f.env), "|ab*c");
     EXPECT_EQ(f.env.UndoHistory()->UndoList().size(), snapshots);
+}
+
+TEST(FormulaEnv, EmptyLinesAfterTheFormulaAreNotRead)
+{
+    for (const char* keys : {"2+3{ENTER}", "2+3{ENTER}{ENTER}"}) {
+        SCOPED_TRACE(keys);
+        EditorFixture f;
+        Type(f.env, keys);
+        EXPECT_NE(f.env.GetLexemText(), "2+3");
+        EXPECT_EQ(f.env.GetAplanText(), "2+!3");
+        EXPECT_TRUE(f.env.IsFormulaValid());
+        CFormulaEnv plain;
+        EnvError error;
+        ASSERT_TRUE(plain.SetLexemText("2+3", error));
+        EXPECT_EQ(f.env.GetMathMLText(), plain.GetMathMLText());
+        ASSERT_TRUE(f.env.SetTransformerMode());
+        EXPECT_EQ(f.env.GetLexemText(), "2+3");
+    }
+    // An empty line before the formula, or between two lines, stays a line.
+    for (const char* keys : {"{ENTER}2+3", "1{ENTER}{ENTER}2"}) {
+        SCOPED_TRACE(keys);
+        EditorFixture f;
+        Type(f.env, keys);
+        EXPECT_FALSE(f.env.IsFormulaValid());
+    }
 }
 
 TEST(FormulaEnv, TransformerModeNeedsATree)

@@ -231,7 +231,7 @@ TEST(Undo, ThroughTheEnvironment)
     EditorFixture f;
     Type(f.env, "ab");
     // The formula the editor started with, then one snapshot per character.
-    EXPECT_EQ(f.env.UndoHistory()->UndoList(), (std::vector<std::string>{"", "a", "ab"}));
+    EXPECT_EQ(f.env.UndoHistory()->UndoList(), (std::vector<std::string>{"", "a", "a*b"}));
     // Keys that change nothing take no step.
     Type(f.env, "{LEFT}{HOME}{END}");
     EXPECT_EQ(f.env.UndoHistory()->UndoList().size(), 3u);
@@ -240,14 +240,14 @@ TEST(Undo, ThroughTheEnvironment)
     // A new edit empties the redo list.
     Type(f.env, "c");
     EXPECT_FALSE(f.env.CanRedo());
-    EXPECT_EQ(f.env.UndoHistory()->UndoList(), (std::vector<std::string>{"", "a", "ac"}));
+    EXPECT_EQ(f.env.UndoHistory()->UndoList(), (std::vector<std::string>{"", "a", "a*c"}));
     // The host's text is a change without a snapshot: undo takes it back,
     // redo brings it back.
     EnvError error;
     ASSERT_TRUE(f.env.SetLexemText("x=1", error));
     EXPECT_TRUE(f.env.CanUndo());
     EXPECT_TRUE(f.env.Undo());
-    EXPECT_EQ(f.env.GetLexemText(), "ac");
+    EXPECT_EQ(f.env.GetLexemText(), "a*c");
     EXPECT_TRUE(f.env.Redo());
     EXPECT_EQ(f.env.GetLexemText(), "x=1");
     // After an undo, a changed formula is not thrown away by a redo.
@@ -257,12 +257,30 @@ TEST(Undo, ThroughTheEnvironment)
     EXPECT_FALSE(f.env.Redo());
     EXPECT_EQ(f.env.GetLexemText(), "y");
     EXPECT_TRUE(f.env.Undo());
-    EXPECT_EQ(f.env.GetLexemText(), "ac");
+    EXPECT_EQ(f.env.GetLexemText(), "a*c");
     // Clearing is a step of its own.
     f.env.Reset();
     EXPECT_EQ(f.env.GetLexemText(), "");
     EXPECT_TRUE(f.env.Undo());
-    EXPECT_EQ(f.env.GetLexemText(), "ac");
+    EXPECT_EQ(f.env.GetLexemText(), "a*c");
+}
+
+// A snapshot that reads back as another text (a lower index around sine
+// in a power reads as one indexed sine) still lets undo go on to the start.
+TEST(Undo, ASnapshotThatReadsBackOtherwiseIsOneStep)
+{
+    EditorFixture f;
+    Type(f.env, "_");
+    ASSERT_EQ(f.env.InsertTool(330), ToolResult::Done);
+    Type(f.env, "{LEFT}b");
+    ASSERT_EQ(f.env.GetLexemText(), "@index_dn$b@index_up$@func$sin$#$#$#");
+    std::vector<std::string> undone;
+    while (undone.size() < 10 && f.env.Undo()) {
+        undone.push_back(f.env.GetLexemText());
+    }
+    EXPECT_EQ(undone, (std::vector<std::string>{"@index_up$@index_dn$@func$sin$#$#$#", "@index_dn$$#", ""}));
+    EXPECT_TRUE(f.env.Redo());
+    EXPECT_EQ(f.env.GetLexemText(), "@index_dn$$#");
 }
 
 TEST(Undo, WithoutAHistoryNothingHappens)

@@ -271,6 +271,38 @@ TEST_F(EndToEnd, SolverSolvesSimplifiesAndFactors)
     saveShot(&f, "reckonry_approximate.png");
 }
 
+// Conditions typed as a pupil types them: an inequality in the solver's
+// school class, a product without its sign; the palette offers less or
+// equal and greater or equal.
+TEST_F(EndToEnd, SolverSolvesWhatAPupilTypes)
+{
+    open(Program::Reckonry);
+    type([](QWidget* w) { QTest::keyClicks(w, "3*x-5<7"); });
+    EXPECT_EQ(condition().GetLexemText(), "3*x-5<7");
+    pressGuideItem(2001);
+    EXPECT_EQ(answer().GetLexemText(), "x<4");
+
+    newTask();
+    type([](QWidget* w) { QTest::keyClicks(w, "2x+3=7"); });
+    EXPECT_EQ(condition().GetLexemText(), "2*x+3=7");
+    pressGuideItem(2001);
+    EXPECT_EQ(answer().GetLexemText(), "x=2");
+    EXPECT_TRUE(takeMessages().empty());
+
+    command(ID_TOOLS_PANEL);
+    QWidget* palette = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == "templatesPalette" && top->isVisible())
+            palette = top;
+    ASSERT_NE(palette, nullptr);
+    for (const char* tool : {"tool_227", "tool_229"}) {
+        auto* button = palette->findChild<QWidget*>(tool);
+        ASSERT_NE(button, nullptr) << tool;
+        EXPECT_TRUE(button->isVisible()) << tool;
+    }
+    command(ID_TOOLS_PANEL);
+}
+
 // The real guide shows the solver's guide file from the module; being made,
 // it sets the process-wide flat-tab style word, which the task tabs take up:
 // owner-drawn, their page frame and tab faces are no longer the style's.
@@ -391,6 +423,17 @@ TEST_F(EndToEnd, CalculatorGivesAFractionExactlyAndADecimalApproximately)
     EXPECT_EQ(answer().GetLexemText(), "0,667");
     EXPECT_TRUE(takeMessages().empty());
     saveShot(&f, "sumwright_approximate.png");
+}
+
+// A sum of decimals typed with the point, as on a calculator.
+TEST_F(EndToEnd, CalculatorAddsDecimalsTypedWithAPoint)
+{
+    open(Program::Sumwright);
+    type([](QWidget* w) { QTest::keyClicks(w, "0.1+0.2"); });
+    EXPECT_EQ(condition().GetLexemText(), "0,1+0,2");
+    command(ID_CALCULATE);
+    EXPECT_EQ(answer().GetLexemText(), "0,3");
+    EXPECT_TRUE(takeMessages().empty());
 }
 
 TEST_F(EndToEnd, SplashScreens)

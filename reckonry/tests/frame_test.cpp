@@ -303,8 +303,9 @@ TEST_F(FrameTest, ToolsPanelOpensForTheConditionShownNext)
         driver.invoke(solvehost::test::kDispClearLog);
         return text;
     };
-    // Made as an editor on palette colour 0 for class 7, Ukrainian messages.
-    EXPECT_EQ(log(condition()).rfind("M 9\nP 1 UI4 16574956\nM 40 I4 7\nM 38 I4 2\n", 0), 0u);
+    // Made as an editor on palette colour 0 for class 9 (its palette has
+    // the signs of inequalities), Ukrainian messages.
+    EXPECT_EQ(log(condition()).rfind("M 9\nP 1 UI4 16574956\nM 40 I4 9\nM 38 I4 2\n", 0), 0u);
     EXPECT_EQ(log(answer()).rfind("M 20\nP 1 UI4 16574956\nM 38 I4 2\n", 0), 0u);
     trigger(ID_TOOLS_PANEL);
     EXPECT_TRUE(checked(ID_TOOLS_PANEL));
