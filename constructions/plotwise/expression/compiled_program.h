@@ -15,6 +15,8 @@
 
 namespace constructions::plotwise {
 
+// The run finds each step's code in a table in this order: a new operation
+// goes at the end and takes IntegerPower's place in the table's size check.
 enum class OpCode : std::uint8_t {
     Constant,  // push the instruction's value
     Variable,  // push x
