@@ -1,7 +1,11 @@
 // libFuzzer target over the expression language: any bytes are parsed; the
 // compiled program must then answer exactly as a recursive walk of the tree
 // does (flag, and value bit for bit, NaN equal to NaN) at a few points, and a
-// rename must answer as the walk does with the new name.
+// rename must answer as the walk does with the new name. The walk takes a
+// power by a number (an exponent without the variable) by powerByConstant,
+// as the program does, and checks that against std::pow at every such power:
+// NaN, infinities and zeros (with their signs) the same, other values at
+// most one unit in the last place apart.
 //
 // The parser reports syntax errors on std::cerr; that stream is silenced here
 // so that the fuzzer's own reports on standard error stay readable.
@@ -13,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <limits>
 #include <locale.h>
 #include <optional>
 #include <string>
@@ -25,6 +30,43 @@ namespace {
 
 using constructions::plotwise::CExpressionFunction;
 using Tokens = constructions::plotwise::CExpressionTokenTypes;
+
+bool sameBits(double a, double b)
+{
+    if (std::isnan(a) && std::isnan(b))
+        return true;
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Doubles as integers in the order of their values (-0 and +0 one apart).
+std::int64_t ordinal(double d)
+{
+    std::int64_t bits = 0;
+    std::memcpy(&bits, &d, sizeof bits);
+    return bits < 0 ? std::numeric_limits<std::int64_t>::min() - bits - 1 : bits;
+}
+
+bool withinOneUnit(double lowered, double exact)
+{
+    if (std::isnan(lowered) || std::isnan(exact) || std::isinf(lowered) || std::isinf(exact) || lowered == 0.0 ||
+        exact == 0.0)
+        return sameBits(lowered, exact);
+    const std::int64_t a = ordinal(lowered);
+    const std::int64_t b = ordinal(exact);
+    return (a > b ? a - b : b - a) <= 1;
+}
+
+// The node and everything under it.
+bool namesNoVariable(const antlr::RefAST& node)
+{
+    if (node->getType() == Tokens::IDENT)
+        return false;
+    for (antlr::RefAST child = node->getFirstChild(); child.get() != nullptr; child = child->getNextSibling()) {
+        if (!namesNoVariable(child))
+            return false;
+    }
+    return true;
+}
 
 // The walk of the tree by the evaluation table: operands first child, then its
 // next sibling; anything else fails.
@@ -60,7 +102,12 @@ std::optional<double> walk(const antlr::RefAST& node, const std::string& name, d
         const std::optional<double> b = operand(1);
         if (!b || (*b == 0.5 && *a < 0.0))
             return std::nullopt;
-        return std::pow(*a, *b);
+        if (!namesNoVariable(first->getNextSibling()))
+            return std::pow(*a, *b);
+        const double lowered = constructions::plotwise::powerByConstant(*a, *b);
+        if (!withinOneUnit(lowered, std::pow(*a, *b)))
+            std::abort();
+        return lowered;
     }
     case Tokens::NUM: {
         static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
@@ -85,13 +132,6 @@ std::optional<double> walk(const antlr::RefAST& node, const std::string& name, d
     }
     default: return std::nullopt;
     }
-}
-
-bool sameBits(double a, double b)
-{
-    if (std::isnan(a) && std::isnan(b))
-        return true;
-    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 void compare(CExpressionFunction& f, const std::string& name)
