@@ -25,8 +25,8 @@ struct CustomScrollButton {
     unsigned style = 0;  // kind in bits 0-4, look bits from scrollbar::kLook*
     bool checked = false;
     int size = 0;  // pixels; negative: that many system arrow sizes
-    QPixmap bitmap;
-    QPicture picture;  // played stretched when there is no bitmap
+    QPixmap bitmap{};
+    QPicture picture{};  // played stretched when there is no bitmap (direct-initialised: its constructor is explicit)
     std::optional<QCursor> cursor;
     int preferred = 0;  // sizes of a resizable button
     int minimum = 0;
