@@ -1,5 +1,6 @@
 #include "platform/paths.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -48,6 +49,19 @@ std::string programFolder()
     if (ec)
         return "./";
     return withFinalSlash(exe.parent_path().string());
+}
+
+std::string userDataFolder()
+{
+    const char* data = std::getenv("XDG_DATA_HOME");
+    std::string base;
+    if (data && *data) {
+        base = data;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = std::string(home && *home ? home : ".") + "/.local/share";
+    }
+    return withFinalSlash(join(base, "Pelmarin/Tessaly"));
 }
 
 std::optional<std::string> canonicalFolder(std::string_view path)

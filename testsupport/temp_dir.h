@@ -24,8 +24,8 @@ private:
     std::string m_path;
 };
 
-// Points $TESSALY_MACHINE_HIVE, $XDG_CONFIG_HOME, $XDG_CACHE_HOME and
-// $TESSALY_IPC_DIR (endpoints and named mutexes) into a fresh folder; the
+// Points $TESSALY_MACHINE_HIVE, $XDG_CONFIG_HOME, $XDG_CACHE_HOME,
+// $XDG_DATA_HOME and $TESSALY_IPC_DIR (endpoints and named mutexes) into a fresh folder; the
 // mains call it once before any test runs. Child processes inherit them.
 void enterSandbox();
 // The sandbox folder, ending with "/".

@@ -22,6 +22,8 @@ const std::vector<KeySet>& keySets()
          {"appTitle", "messageTitle", "needPerson", "guideBar", "guideHowtodoExt", "msgCloseTask", "erUnkTaskType",
           "erApplyTrans", "erUnknNewTask", "erSetCondition"}},
         {"stepwell.lng", "kernel binding", {"erKernelStart"}},
+        {"stepwell.lng", "saving, exit and sibling programs",
+         {"erTaskNotSent", "erTaskNotKept", "savedTaskName", "msgUnsentSteps", "erProgramNotInstalled"}},
         {"stepwell.lng", "menus",
          {"fileMenu", "fileSave", "filePrintVersion", "fileMenuExit", "viewMenu", "viewEditor", "viewGuide",
           "viewToolbar", "viewNumAxis", "viewExGuide", "viewAutoScroll", "viewStepScroll", "taskMenu", "taskNew",
