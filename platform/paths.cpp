@@ -51,17 +51,18 @@ std::string programFolder()
     return withFinalSlash(exe.parent_path().string());
 }
 
+std::string xdgBaseFolder(const char* variable, std::string_view underHome)
+{
+    const char* value = std::getenv(variable);
+    if (value && *value)
+        return value;
+    const char* home = std::getenv("HOME");
+    return join(home && *home ? home : ".", underHome);
+}
+
 std::string userDataFolder()
 {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    std::string base;
-    if (data && *data) {
-        base = data;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::string(home && *home ? home : ".") + "/.local/share";
-    }
-    return withFinalSlash(join(base, "Pelmarin/Tessaly"));
+    return withFinalSlash(join(xdgBaseFolder("XDG_DATA_HOME", ".local/share"), "Pelmarin/Tessaly"));
 }
 
 std::optional<std::string> canonicalFolder(std::string_view path)

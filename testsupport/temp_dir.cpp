@@ -1,5 +1,6 @@
 #include "testsupport/temp_dir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -87,6 +88,16 @@ std::string readFile(const std::string& path)
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+std::vector<std::string> filesIn(const std::string& folder)
+{
+    std::vector<std::string> files;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+        files.push_back(entry.path().string());
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 }  // namespace testsupport

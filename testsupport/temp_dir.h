@@ -3,6 +3,7 @@
 // runs in: the registry hives point into a temporary folder, never at the
 // user's own configuration.
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -35,5 +36,7 @@ void resetHives();
 
 // Reads a whole file; empty when it cannot be read.
 std::string readFile(const std::string& path);
+// The paths of the entries of a folder, sorted; none when it is missing.
+std::vector<std::string> filesIn(const std::string& folder);
 
 }  // namespace testsupport

@@ -289,14 +289,7 @@ TEST_F(Program, AnUnsentSolutionIsKeptInThePupilsFolder)
     const QPoint fileMenu(20, 10);
     screen.click(beginButton.x(), beginButton.y());  // Почати розв'язування
     screen.click(saveButton.x(), saveButton.y());    // Зберегти й надіслати
-    auto kept = [&] {
-        std::vector<std::string> files;
-        std::error_code error;
-        for (const auto& entry : fs::directory_iterator(folder, error))
-            files.push_back(entry.path().string());
-        std::sort(files.begin(), files.end());
-        return files;
-    };
+    auto kept = [&] { return testsupport::filesIn(folder); };
     for (int i = 0; i < 100 && kept().empty(); ++i)
         QTest::qWait(100);
     ASSERT_EQ(kept().size(), 1u) << testsupport::readFile(log);

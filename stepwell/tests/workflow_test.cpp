@@ -823,17 +823,6 @@ std::string moduleTask(const std::string& file, const std::string& id)
     return end == std::string::npos ? std::string() : text.substr(start, end + 7 - start);
 }
 
-// The files of a folder, sorted; none when it is missing.
-std::vector<std::string> filesIn(const std::string& folder)
-{
-    std::vector<std::string> files;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error))
-        files.push_back(entry.path().string());
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 std::string langArg(const char* key, const std::string& argument)
 {
     return QString::fromStdString(shared::GetLangString(key)).arg(QString::fromStdString(argument)).toStdString();
@@ -875,7 +864,7 @@ TEST_F(Workflow, SaveAndPrint)
     fs::remove_all(platform::paths::userDataFolder());
     frame->action(kCmdFileSave)->trigger();
     EXPECT_EQ(teacher.size(), 1u);
-    const std::vector<std::string> kept = filesIn(platform::paths::userDataFolder());
+    const std::vector<std::string> kept = testsupport::filesIn(platform::paths::userDataFolder());
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(testsupport::readFile(kept[0]), document);
     EXPECT_EQ(texts(), std::vector<std::string>{langArg("erTaskNotSent", kept[0])});
@@ -915,30 +904,42 @@ TEST_F(Workflow, SaveAndPrint)
     EXPECT_FALSE(fs::exists(page));
 }
 
+// The task book's linear task as a sibling program sends it, begun, with
+// its 3 moved across "=".
+class TaskBookWorkflow : public Workflow {
+protected:
+    void openLinearAndMoveATerm()
+    {
+        linear = moduleTask("linear.xml", "1");
+        ASSERT_FALSE(linear.empty());
+        ASSERT_TRUE(sendFromAnotherProcess(1, linear));
+        ASSERT_TRUE(waitFor([&] { return frame->solution() != nullptr; }));
+        frame->action(kCmdSolveBegin)->trigger();
+        drag("3", 0, "=", 0);
+        ASSERT_EQ(steps(), solved);
+        texts();
+    }
+
+    std::string linear;
+    const std::vector<std::string> solved{"2*x+3=7", "2*x=-3+7"};
+};
+
 // No receiver runs: "Зберегти й надіслати" says the solution was not sent and
 // names the pupil's copy, named after the task and the time; the task stays
 // open, and the copy, sent to the program, opens as the same solution.
 // Leaving with unsent steps asks: Cancel stays, Yes saves as above and
 // leaves, No leaves; delivered steps are not asked about.
-TEST_F(Workflow, UnsentWorkIsKeptAndLeavingAsks)
+TEST_F(TaskBookWorkflow, UnsentWorkIsKeptAndLeavingAsks)
 {
     const std::string folder = platform::paths::userDataFolder();
     fs::remove_all(folder);
-    const std::string linear = moduleTask("linear.xml", "1");
-    ASSERT_FALSE(linear.empty());
-    ASSERT_TRUE(sendFromAnotherProcess(1, linear));
-    ASSERT_TRUE(waitFor([&] { return frame->solution() != nullptr; }));
-    frame->action(kCmdSolveBegin)->trigger();
-    drag("3", 0, "=", 0);
-    const std::vector<std::string> solved{"2*x+3=7", "2*x=-3+7"};
-    ASSERT_EQ(steps(), solved);
-    texts();
+    openLinearAndMoveATerm();
     std::string document;
     ASSERT_TRUE(frame->solution()->GetTaskDocument(document));
     const QPointer<QWidget> open = frame->solution()->StepAt(1)->control();
 
     frame->action(kCmdFileSave)->trigger();
-    const std::vector<std::string> kept = filesIn(folder);
+    const std::vector<std::string> kept = testsupport::filesIn(folder);
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(fs::path(kept[0]).filename().string().rfind("Лінійне рівняння 20", 0), 0u) << kept[0];
     EXPECT_EQ(texts(), std::vector<std::string>{langArg("erTaskNotSent", kept[0])});
@@ -984,7 +985,7 @@ TEST_F(Workflow, UnsentWorkIsKeptAndLeavingAsks)
     texts();
     messages.answers = {MessageAnswer::Yes};
     frame->action(kCmdFileExit)->trigger();
-    const std::vector<std::string> both = filesIn(folder);
+    const std::vector<std::string> both = testsupport::filesIn(folder);
     ASSERT_EQ(both.size(), 2u);
     const std::string second = both[0] == kept[0] ? both[1] : both[0];
     EXPECT_EQ(texts(), (std::vector<std::string>{shared::GetLangString("msgUnsentSteps"),
@@ -1016,23 +1017,16 @@ TEST_F(Workflow, UnsentWorkIsKeptAndLeavingAsks)
         EXPECT_EQ(texts(), delivered ? std::vector<std::string>{}
                                      : std::vector<std::string>{shared::GetLangString("msgUnsentSteps")});
         EXPECT_FALSE(frame->isVisible());
-        EXPECT_EQ(filesIn(folder).size(), 2u);
+        EXPECT_EQ(testsupport::filesIn(folder).size(), 2u);
     }
 }
 
 // A text that does not read is refused before the open task is given up: the
 // pupil reads why, and the condition and the solution stay as they were. A
 // task that reads still asks "msgCloseTask".
-TEST_F(Workflow, ATaskThatDoesNotReadLeavesTheSolutionAsItWas)
+TEST_F(TaskBookWorkflow, ATaskThatDoesNotReadLeavesTheSolutionAsItWas)
 {
-    const std::string linear = moduleTask("linear.xml", "1");
-    ASSERT_FALSE(linear.empty());
-    ASSERT_TRUE(sendFromAnotherProcess(1, linear));
-    ASSERT_TRUE(waitFor([&] { return frame->solution() != nullptr; }));
-    frame->action(kCmdSolveBegin)->trigger();
-    drag("3", 0, "=", 0);
-    const std::vector<std::string> solved{"2*x+3=7", "2*x=-3+7"};
-    ASSERT_EQ(steps(), solved);
+    openLinearAndMoveATerm();
     const QPointer<QWidget> open = frame->solution()->StepAt(1)->control();
     const std::string start = frame->conditionWnd()->viewer().GetStartFormula();
     ASSERT_FALSE(start.empty());
