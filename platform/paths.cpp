@@ -1,5 +1,6 @@
 #include "platform/paths.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -48,6 +49,20 @@ std::string programFolder()
     if (ec)
         return "./";
     return withFinalSlash(exe.parent_path().string());
+}
+
+std::string xdgBaseFolder(const char* variable, std::string_view underHome)
+{
+    const char* value = std::getenv(variable);
+    if (value && *value)
+        return value;
+    const char* home = std::getenv("HOME");
+    return join(home && *home ? home : ".", underHome);
+}
+
+std::string userDataFolder()
+{
+    return withFinalSlash(join(xdgBaseFolder("XDG_DATA_HOME", ".local/share"), "Pelmarin/Tessaly"));
 }
 
 std::optional<std::string> canonicalFolder(std::string_view path)

@@ -15,6 +15,12 @@ std::string withFinalSlash(std::string_view path);
 std::string join(std::string_view base, std::string_view name);
 // The folder of the running program (from /proc/self/exe), ending with "/".
 std::string programFolder();
+// A base folder of the XDG scheme: $<variable> when set and not empty, else
+// $HOME (or ".") + "/" + underHome.
+std::string xdgBaseFolder(const char* variable, std::string_view underHome);
+// The user's own folder of the suite: $XDG_DATA_HOME (else ~/.local/share)
+// + "/Pelmarin/Tessaly/", beside the user hive's naming. Not created here.
+std::string userDataFolder();
 // Canonical form of an existing folder, ending with "/"; nullopt when missing.
 std::optional<std::string> canonicalFolder(std::string_view path);
 

@@ -396,17 +396,8 @@ std::string hivePath(Hive hive)
             return env;
         return paths::programFolder() + "../../kernel/data/machine.ini";
     }
-    case Hive::User: {
-        const char* config = std::getenv("XDG_CONFIG_HOME");
-        std::string base;
-        if (config && *config) {
-            base = config;
-        } else {
-            const char* home = std::getenv("HOME");
-            base = std::string(home && *home ? home : ".") + "/.config";
-        }
-        return paths::join(base, "Pelmarin/Tessaly.ini");
-    }
+    case Hive::User:
+        return paths::join(paths::xdgBaseFolder("XDG_CONFIG_HOME", ".config"), "Pelmarin/Tessaly.ini");
     }
     return {};
 }

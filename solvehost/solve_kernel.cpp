@@ -87,6 +87,7 @@ bool CKernelFuncMgr::InitKernel()
     } catch (const std::exception&) {
         started = false;
     }
+    m_started = started;
     if (!started) {
         // The developer's account goes to the error stream, the pupil reads
         // what to do.

@@ -74,6 +74,9 @@ public:
     // "CKernelFuncMgr::m_pSolveKernel->initClew error" with the library's path
     // goes to the error stream. Start-up goes on in every case: always true.
     bool InitKernel();
+    // Whether the last InitKernel started the kernel: without it no request
+    // can be made.
+    bool IsStarted() const { return m_started; }
     // One kernel request. True when the reply holds a result: `out` then
     // holds it. A reply "\"NORES\"" gives false and is left in `out`; no
     // reply gives false with `out` unchanged.
@@ -92,6 +95,7 @@ protected:
 
 private:
     std::string m_ruleFile;
+    bool m_started = false;
 };
 
 }  // namespace solvehost

@@ -1,5 +1,6 @@
 #include "testsupport/temp_dir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -62,9 +63,12 @@ void enterSandbox()
     std::atexit(removeSandbox);
     fs::create_directories(g_sandbox + "config");
     fs::create_directories(g_sandbox + "cache");
+    fs::create_directories(g_sandbox + "data");
     ::setenv("TESSALY_MACHINE_HIVE", (g_sandbox + "machine.ini").c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (g_sandbox + "config").c_str(), 1);
     ::setenv("XDG_CACHE_HOME", (g_sandbox + "cache").c_str(), 1);
+    // The user's own files (a pupil's saved tasks) stay in the sandbox too.
+    ::setenv("XDG_DATA_HOME", (g_sandbox + "data").c_str(), 1);
     // Endpoints and named mutexes: the folder is made (mode 0700) on first use.
     ::setenv("TESSALY_IPC_DIR", (g_sandbox + "ipc").c_str(), 1);
 }
@@ -84,6 +88,16 @@ std::string readFile(const std::string& path)
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+std::vector<std::string> filesIn(const std::string& folder)
+{
+    std::vector<std::string> files;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec))
+        files.push_back(entry.path().string());
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 }  // namespace testsupport

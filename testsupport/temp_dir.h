@@ -3,6 +3,7 @@
 // runs in: the registry hives point into a temporary folder, never at the
 // user's own configuration.
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -24,8 +25,8 @@ private:
     std::string m_path;
 };
 
-// Points $TESSALY_MACHINE_HIVE, $XDG_CONFIG_HOME, $XDG_CACHE_HOME and
-// $TESSALY_IPC_DIR (endpoints and named mutexes) into a fresh folder; the
+// Points $TESSALY_MACHINE_HIVE, $XDG_CONFIG_HOME, $XDG_CACHE_HOME,
+// $XDG_DATA_HOME and $TESSALY_IPC_DIR (endpoints and named mutexes) into a fresh folder; the
 // mains call it once before any test runs. Child processes inherit them.
 void enterSandbox();
 // The sandbox folder, ending with "/".
@@ -35,5 +36,7 @@ void resetHives();
 
 // Reads a whole file; empty when it cannot be read.
 std::string readFile(const std::string& path);
+// The paths of the entries of a folder, sorted; none when it is missing.
+std::vector<std::string> filesIn(const std::string& folder);
 
 }  // namespace testsupport

@@ -23,6 +23,8 @@ const std::vector<KeySet>& keySets()
           "erApplyTrans", "erUnknNewTask", "erSetCondition", "erNoConditionViewer", "erNoGuide", "erConfigRead",
           "erSolutionRead"}},
         {"stepwell.lng", "kernel binding", {"erKernelStart"}},
+        {"stepwell.lng", "saving, exit and sibling programs",
+         {"erTaskNotSent", "erTaskNotKept", "savedTaskName", "msgUnsentSteps", "erProgramNotInstalled"}},
         {"stepwell.lng", "menus",
          {"fileMenu", "fileSave", "filePrintVersion", "fileMenuExit", "viewMenu", "viewEditor", "viewGuide",
           "viewToolbar", "viewNumAxis", "viewExGuide", "viewAutoScroll", "viewStepScroll", "taskMenu", "taskNew",

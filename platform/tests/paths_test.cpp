@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/paths.h"
@@ -25,6 +26,16 @@ TEST(Paths, ProgramFolderIsThisTestsFolder)
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.back(), '/');
     EXPECT_TRUE(std::filesystem::exists(folder + "platform_tests"));
+}
+
+TEST(Paths, UserDataFolderFollowsTheDataHome)
+{
+    const std::string kept = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+    ::setenv("XDG_DATA_HOME", "/data/home/", 1);
+    EXPECT_EQ(userDataFolder(), "/data/home/Pelmarin/Tessaly/");
+    ::setenv("XDG_DATA_HOME", "", 1);
+    EXPECT_EQ(userDataFolder(), std::string(std::getenv("HOME")) + "/.local/share/Pelmarin/Tessaly/");
+    ::setenv("XDG_DATA_HOME", kept.c_str(), 1);
 }
 
 TEST(Paths, CaseInsensitiveLookup)

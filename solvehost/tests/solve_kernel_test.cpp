@@ -96,6 +96,7 @@ TEST_F(Binding, MissingLibraryReportsOnceAndRequestsFail)
     installKernel("");
     CKernelFuncMgr manager("stepwell.clew");
     EXPECT_TRUE(manager.InitKernel());
+    EXPECT_FALSE(manager.IsStarted());
     ASSERT_NE(manager.solveKernel(), nullptr);
     EXPECT_FALSE(manager.solveKernel()->isLoaded());
     std::string out = "kept";
@@ -123,7 +124,9 @@ TEST_F(Binding, StartsWithTheRuleFileOfTheProgram)
                                               "algebra7"),
               0);
     CKernelFuncMgr manager("reckonry.clew");
+    EXPECT_FALSE(manager.IsStarted());
     EXPECT_TRUE(manager.InitKernel());
+    EXPECT_TRUE(manager.IsStarted());
     EXPECT_TRUE(m_messages.messages.empty());
     ScriptedState& state = scriptedState(SCRIPTED_KERNEL);
     EXPECT_EQ(state.libraryPath, m_root.path() + "kernel/solvekernel/tarvik.so");
@@ -153,6 +156,7 @@ TEST_F(Binding, KernelThatCannotStartIsReported)
         testing::internal::CaptureStderr();
         CKernelFuncMgr manager("fail.clew");
         EXPECT_TRUE(manager.InitKernel());
+        EXPECT_FALSE(manager.IsStarted());
         const std::string errors = testing::internal::GetCapturedStderr();
         EXPECT_EQ(messageTexts(), std::vector<std::string>{c.shown});
         EXPECT_NE(errors.find(kInitError), std::string::npos) << errors;

@@ -79,7 +79,9 @@ CStepwellMainFrame::CStepwellMainFrame()
                               dialog->done(2);
                       m_taskDialogs.clear();
                   },
-                  [this](const ReceivedTask& task) { openReceivedTask(task); }})
+                  [this](const ReceivedTask& task) { openReceivedTask(task); },
+                  [this](const ReceivedTask& task) { return formulasRead(task.formulas); },
+                  [this] { reportTaskNotRead(); }})
 {
     setObjectName(QString::fromLatin1(kWindowClassName));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -140,6 +142,23 @@ bool CStepwellMainFrame::eventFilter(QObject* watched, QEvent* event)
 
 void CStepwellMainFrame::closeEvent(QCloseEvent* event)
 {
+    // Steps not yet sent: saved and sent (Yes), given up (No), or the window
+    // stays (Cancel, or nothing could be delivered or kept).
+    if (!m_destroyed && HasUnsentSteps()) {
+        switch (AskUser("msgUnsentSteps", platform::MessageButtons::YesNoCancel)) {
+        case platform::MessageAnswer::Yes:
+            if (!SaveAndSend()) {
+                event->ignore();
+                return;
+            }
+            break;
+        case platform::MessageAnswer::No:
+            break;
+        default:
+            event->ignore();
+            return;
+        }
+    }
     onDestroy();
     event->accept();
 }
@@ -147,7 +166,9 @@ void CStepwellMainFrame::closeEvent(QCloseEvent* event)
 platform::MessageAnswer CStepwellMainFrame::DoMessageBox(const std::string& text, platform::MessageButtons buttons)
 {
     const platform::MessageIcon icon =
-        buttons == platform::MessageButtons::YesNo ? platform::MessageIcon::Question : platform::MessageIcon::Warning;
+        buttons == platform::MessageButtons::YesNo || buttons == platform::MessageButtons::YesNoCancel
+            ? platform::MessageIcon::Question
+            : platform::MessageIcon::Warning;
     return platform::showMessage(text, shared::GetLangString("messageTitle"), icon, buttons, this);
 }
 
@@ -374,11 +395,11 @@ void CStepwellMainFrame::buildMenus()
     QMenu* tools = bar->addMenu(QString());
     tools->setProperty("languageKey", QStringLiteral("toolsMenu"));
     connect(addCommand(tools, kCmdToolsCurvance, "toolsCurvance"), &QAction::triggered, this,
-            [this] { onStartSibling("Curvance"); });
+            [this] { onStartSibling("Curvance", "toolsCurvance"); });
     connect(addCommand(tools, kCmdToolsReckonry, "toolsReckonry"), &QAction::triggered, this,
-            [this] { onStartSibling("Reckonry"); });
+            [this] { onStartSibling("Reckonry", "toolsReckonry"); });
     connect(addCommand(tools, kCmdToolsCalc, "toolsCalc"), &QAction::triggered, this,
-            [this] { onStartSibling("Sumwright"); });
+            [this] { onStartSibling("Sumwright", "toolsCalc"); });
 
     QMenu* help = bar->addMenu(QString());
     help->setProperty("languageKey", QStringLiteral("helpMenu"));
@@ -567,17 +588,56 @@ void CStepwellMainFrame::processPendingTasks()
 void CStepwellMainFrame::openReceivedTask(const ReceivedTask& task)
 {
     SetTaskCondition(task.task);
-    if (!task.solution.empty())
+    if (!task.solution.empty()) {
         LoadSolution(task.solution);
+        // The sender holds these steps already.
+        m_solution->GetTaskDocument(m_sentDocument);
+    }
     m_solveWnd->RecalcLayout(true);
     m_answerWnd->RecalcLayout();
 }
 
+bool CStepwellMainFrame::formulasRead(const std::vector<std::string>& formulas)
+{
+    if (formulas.empty())
+        return true;
+    solvehost::CSymbrantCtrl reader;
+    if (!reader.Create(QStringLiteral("Temp"), solvehost::WS_CHILD, QRect(0, 0, 100, 100), this, 101))
+        return true;  // no formula control: the condition pane cannot show the task either
+    for (const std::string& formula : formulas)
+        if (!reader.SetMathMLText(formula))
+            return false;
+    return true;
+}
+
+void CStepwellMainFrame::reportTaskNotRead()
+{
+    std::fputs("Error!\nCann't set task condition\n", stderr);
+    AskUser("erSetCondition", platform::MessageButtons::Ok);
+}
+
+void CStepwellMainFrame::clearTaskViews()
+{
+    ReleaseRecommended();
+    if (m_editorPanel) {
+        CSolutionStep* active = m_solution ? m_solution->GetActiveStep() : nullptr;
+        if (active && active->control())
+            active->control()->HideToolsDlg("");
+        m_editorPanel = false;
+        action(kCmdViewEditor)->setChecked(false);
+    }
+    if (m_printView)
+        m_printView->hide();
+    clearNumberAxis();
+}
+
 void CStepwellMainFrame::SetTaskCondition(const std::string& taskText)
 {
+    clearTaskViews();
     m_solveWnd->SetSolution(nullptr);
     m_answerWnd->SetSolution(nullptr);
     m_solution.reset();
+    m_sentDocument.clear();
     for (const QPointer<QDialog>& dialog : m_taskDialogs)
         if (dialog)
             dialog->done(2);
@@ -591,10 +651,8 @@ void CStepwellMainFrame::SetTaskCondition(const std::string& taskText)
     // A part picked in the previous task must not reach the kernel.
     ClearOperationState();
 
-    if (!m_conditionWnd->SetCondition(taskText)) {
-        std::fputs("Error!\nCann't set task condition\n", stderr);
-        AskUser("erSetCondition", platform::MessageButtons::Ok);
-    }
+    if (!m_conditionWnd->SetCondition(taskText))
+        reportTaskNotRead();
 
     const std::optional<std::string> type = ReadTaskType(taskText);
     m_currentTaskType = type.value_or("");
@@ -761,9 +819,10 @@ void CStepwellMainFrame::onViewStepScroll()
     action(kCmdViewStepScroll)->setChecked(m_solveWnd->GetStepMode());
 }
 
-void CStepwellMainFrame::onStartSibling(const char* program)
+void CStepwellMainFrame::onStartSibling(const char* program, const char* nameKey)
 {
-    platform::shell::startProgram(shared::CSettings::Instance().GetInstallPath() + "kernel/bin/" + program);
+    if (!platform::shell::startProgram(shared::CSettings::Instance().GetInstallPath() + "kernel/bin/" + program))
+        DoMessageBox(lang("erProgramNotInstalled").arg(lang(nameKey)).toStdString());
 }
 
 void CStepwellMainFrame::onHelpLexivane()

@@ -126,6 +126,12 @@ public:
 
     // Saving and printing the task (save_print.cpp).
     void OnSaveTask();
+    // Sends the task document to the program that gave the task out; when it
+    // cannot be delivered, keeps a copy in the pupil's own folder and says so,
+    // naming the file. True when the work was delivered or kept.
+    bool SaveAndSend();
+    // Steps that the program that gave the task out has not received.
+    bool HasUnsentSteps() const;
     void OnPrintTask();
     shared::CPrintHtmlView* printView() const { return m_printView.get(); }
 
@@ -199,11 +205,30 @@ private:
     void onViewAutoScroll();
     void onViewStepScroll();
     void onSolvingMode(int mode, int commandId);
-    void onStartSibling(const char* program);
+    // Starts a sibling program; one that is not installed is named to the
+    // pupil by the menu text under `nameKey`.
+    void onStartSibling(const char* program, const char* nameKey);
+    // Resets what the previous task left in the views: the number axis, the
+    // guide's recommended chapter, the editor panel and the print view.
+    void clearTaskViews();
+    // A task text that does not read: the pupil's text, the developer's on
+    // the error stream.
+    void reportTaskNotRead();
+    // A kernel request that cannot be made: the missing-kernel text, once
+    // for everything one action asks.
+    void reportKernelMissing();
+    // The formulas of an arriving task through a hidden formula control;
+    // false when one does not read.
+    bool formulasRead(const std::vector<std::string>& formulas);
+    // The pupil's copy of a task document in the user's own folder; its path,
+    // or empty when it cannot be written.
+    std::string keepTaskDocument(const std::string& document);
     void onHelpLexivane();
     void onViewNumberAxis();
     // The bar with the number-axis control, made by the first exchange.
     bool createNumberAxis();
+    // The intervals of the previous task taken off the axis, and its bar hidden.
+    void clearNumberAxis();
 
     std::unique_ptr<CTaskSolution> m_solution;
     // Counts the tasks set: a handler that waited in a dialog sees whether
@@ -237,6 +262,10 @@ private:
     QMenu* m_newTaskMenu = nullptr;
     QActionGroup* m_modeGroup = nullptr;
     std::vector<QPointer<QDialog>> m_taskDialogs;
+
+    // The task document as it was last delivered (or as it arrived).
+    std::string m_sentDocument;
+    bool m_kernelReported = false;
 
     CTaskReceiver m_receiver;
     bool m_paneSizesQueued = false;

@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QWidget>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <exception>
 
 #include "constructions/tickrule/tickrule_ids.h"
 #include "platform/com/com.h"
@@ -97,6 +99,23 @@ void CStepwellMainFrame::onViewNumberAxis()
     }
     m_numberAxisBar->setVisible(m_numberAxisBar->isHidden());
     action(kCmdViewNumAxis)->setChecked(!m_numberAxisBar->isHidden());
+}
+
+void CStepwellMainFrame::clearNumberAxis()
+{
+    if (!m_numberAxisBar)
+        return;
+    try {
+        DispatchDriver tasks(m_numberAxis.getProperty<ComPtr<IDispatch>>(tickrule::kDispTickruleTaskList));
+        DispatchDriver task(tasks.getProperty<ComPtr<IDispatch>>(tickrule::kDispTasksActiveTask));
+        task.invoke(tickrule::kDispTaskRemoveAll);
+        task.invoke(tickrule::kDispTaskUpdate);
+    } catch (const std::exception& error) {
+        // The bar goes out of sight all the same.
+        std::fprintf(stderr, "Stepwell: the number axis keeps its intervals: %s\n", error.what());
+    }
+    m_numberAxisBar->hide();
+    action(kCmdViewNumAxis)->setChecked(false);
 }
 
 bool CStepwellMainFrame::ExchangeInterval(const std::string& args)

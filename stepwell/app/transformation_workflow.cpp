@@ -1,5 +1,7 @@
 // The road of one transformation: the guide's request, the pupil's own step
 // and the answer check, each through the solving kernel to a new step.
+#include <QTimer>
+
 #include <exception>
 
 #include "shared/language.h"
@@ -52,7 +54,21 @@ void CStepwellMainFrame::ReleaseRecommended()
 
 bool CStepwellMainFrame::CallKernel(int code, const std::string& request, std::string& reply)
 {
-    return m_kernel && m_kernel->CallKernel(code, request, reply);
+    if (!m_kernel || !m_kernel->IsStarted()) {
+        reportKernelMissing();
+        return false;
+    }
+    return m_kernel->CallKernel(code, request, reply);
+}
+
+void CStepwellMainFrame::reportKernelMissing()
+{
+    if (m_kernelReported)
+        return;
+    m_kernelReported = true;
+    AskUser("erKernelStart", platform::MessageButtons::Ok);
+    // The rest of this action asks no more; the next one is told again.
+    QTimer::singleShot(0, this, [this] { m_kernelReported = false; });
 }
 
 void CStepwellMainFrame::OnApplyingTransformationEx(std::uint32_t aplanFunction, std::uint8_t trType,
@@ -300,6 +316,9 @@ bool CStepwellMainFrame::CheckAnswer(int code, const std::string& action, const 
             m_solveWnd->SetCheckState(0);
             return true;
         }
+        // No kernel to ask: said already.
+        if (!replied && m_kernelReported)
+            return false;
         // No verdict (the kernel cannot tell, or a reply of another kind):
         // the pupil is told so and asked to write the answer otherwise.
         if (!replied || (reply != "1" && reply != "2")) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace stepwell {
 
@@ -13,6 +14,9 @@ struct ReceivedTask {
     // "<SOLUTION>" ... "</SOLUTION>" after the condition; empty when there is
     // none or it is not closed.
     std::string solution;
+    // The MathML of every formula the statement, the job and the steps show
+    // (ReadReceivedTask only), for the formula control to try.
+    std::vector<std::string> formulas;
 };
 
 // Removes line feeds, tabs, carriage returns and the character U+00AC (the
@@ -20,6 +24,16 @@ struct ReceivedTask {
 // then cuts the task and the solution. None when the text holds no "<TASK "
 // before its first "</CONDITION>".
 std::optional<ReceivedTask> CutReceivedText(std::string_view text);
+
+// The whole of an arriving text, read as the condition viewer and the steps
+// will read it, before anything open is given up for it: the cut above; the
+// task well-formed XML whose document element is TASK with a CONDITION; each
+// FORMULA of the statement and the job holding a `math` element; each
+// FORMULALINK there, and each job element that names a formula by `id`
+// (START, HIDDENFORMULA, ANSWER), finding a stored FORMULA that holds one; and
+// a solution, when one follows, that reads as steps, each with its formula. None when any of it
+// fails: an empty, truncated or binary text, a broken formula or link.
+std::optional<ReceivedTask> ReadReceivedTask(std::string_view text);
 
 // The task type: from behind the first ` type="` to the next double quote.
 // None when there is no such attribute or it is not closed.

@@ -35,9 +35,12 @@ CTaskReceiver::Outcome CTaskReceiver::ProcessPending()
 
 void CTaskReceiver::handle(const std::string& text)
 {
-    const std::optional<ReceivedTask> task = CutReceivedText(text);
-    if (!task)
-        return;  // not a task: nothing to open
+    const std::optional<ReceivedTask> task = ReadReceivedTask(text);
+    if (!task || (m_hooks.formulasRead && !m_hooks.formulasRead(*task))) {
+        if (m_hooks.refuse)
+            m_hooks.refuse();
+        return;
+    }
     if (m_hooks.hasTask && m_hooks.hasTask()) {
         if (m_hooks.confirmClose && !m_hooks.confirmClose())
             return;

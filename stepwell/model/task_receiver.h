@@ -2,7 +2,9 @@
 // Tasks arriving from sibling programs. Each text is kept in order of
 // arrival and handled only while no message box is open, so that no
 // solution is replaced under a handler that still runs behind a box (the
-// frame's own or a control's): a text that arrives meanwhile waits.
+// frame's own or a control's): a text that arrives meanwhile waits. A text
+// is read whole before the open task is given up for it: one that does not
+// read is refused and the open task stays as it was.
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -20,6 +22,11 @@ public:
         std::function<bool()> confirmClose;  // asks "msgCloseTask"; true for Yes
         std::function<void()> closeDialogs;  // an open task dialog is cancelled
         std::function<void(const ReceivedTask&)> openTask;
+        // Tries the formulas of a task that reads (ReadReceivedTask); false
+        // when one does not read.
+        std::function<bool(const ReceivedTask&)> formulasRead;
+        // A text that does not read as a task: said, and nothing else changes.
+        std::function<void()> refuse;
     };
 
     explicit CTaskReceiver(Hooks hooks) : m_hooks(std::move(hooks)) {}

@@ -21,6 +21,8 @@ struct FakeFrame {
     int dialogsClosed = 0;
     std::vector<std::string> opened;
     std::function<void()> duringQuestion;
+    bool formulasRead = true;
+    int refused = 0;
 
     CTaskReceiver::Hooks hooks()
     {
@@ -39,7 +41,8 @@ struct FakeFrame {
                 [this](const ReceivedTask& task) {
                     opened.push_back(task.task);
                     taskOpen = true;
-                }};
+                },
+                [this](const ReceivedTask&) { return formulasRead; }, [this] { ++refused; }};
     }
 };
 
@@ -69,6 +72,28 @@ TEST(TaskReceiver, AnOpenTaskIsClosedOnlyOnYes)
     EXPECT_EQ(frame.dialogsClosed, 1);
     EXPECT_EQ(frame.opened, (std::vector<std::string>{taskText("yes")}));
     EXPECT_EQ(receiver.pending(), 0u);
+}
+
+// A text that does not read, or whose formulas do not, is refused before
+// any question: the open task stays.
+TEST(TaskReceiver, ATextThatDoesNotReadIsRefusedBeforeTheQuestion)
+{
+    FakeFrame frame;
+    frame.taskOpen = true;
+    CTaskReceiver receiver(frame.hooks());
+    for (const std::string& text : {std::string(), taskText("1").substr(0, 30), std::string("\xFF\xFE\x00\x01", 4),
+                                    std::string("<TASK id=\"1\"><CONDITION><TEXT><FORMULA>x</FORMULA></TEXT>"
+                                                "</CONDITION></TASK>")})
+        receiver.Receive(1, text);
+    receiver.ProcessPending();
+    EXPECT_EQ(frame.refused, 4);
+    frame.formulasRead = false;
+    receiver.Receive(3, taskText("2"));
+    receiver.ProcessPending();
+    EXPECT_EQ(frame.refused, 5);
+    EXPECT_EQ(frame.questions, 0);
+    EXPECT_EQ(frame.dialogsClosed, 0);
+    EXPECT_TRUE(frame.opened.empty());
 }
 
 TEST(TaskReceiver, ArrivalsUnderABoxWaitInOrder)

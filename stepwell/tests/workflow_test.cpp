@@ -19,6 +19,8 @@
 #include <QWheelEvent>
 #include <QWindow>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -31,6 +33,7 @@
 #include "formula/control/tests/control_host.h"
 #include "platform/com/com.h"
 #include "platform/ipc/ipc.h"
+#include "platform/paths.h"
 #include "platform/registry.h"
 #include "shared/language.h"
 #include "shared/print/print_html_view.h"
@@ -812,6 +815,22 @@ TEST_F(Workflow, NumberAxis)
     EXPECT_TRUE(holder.isNull());
 }
 
+// The task book's task `id` of `file`, as the task book holds it; empty
+// when there is none.
+std::string moduleTask(const std::string& file, const std::string& id)
+{
+    std::ifstream in(kStage + "modules/tessaly/lang/ua/taskbook/doc/" + file);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t start = text.find("<TASK id=\"" + id + "\"");
+    const std::size_t end = start == std::string::npos ? start : text.find("</TASK>", start);
+    return end == std::string::npos ? std::string() : text.substr(start, end + 7 - start);
+}
+
+std::string langArg(const char* key, const std::string& argument)
+{
+    return QString::fromStdString(shared::GetLangString(key)).arg(QString::fromStdString(argument)).toStdString();
+}
+
 // Saving hands the document to the program that gave the task out;
 // printing shows it through the print sheet.
 TEST_F(Workflow, SaveAndPrint)
@@ -843,10 +862,15 @@ TEST_F(Workflow, SaveAndPrint)
         EXPECT_EQ(teacher[0], std::make_pair(std::uint32_t{6}, document));
         EXPECT_EQ(pupil.size(), 1u);
     }
-    // The teacher's program not running: nothing delivered, nothing said.
+    // The teacher's program not running: nothing delivered; the pupil's own
+    // folder keeps the document, and the pupil reads so.
+    fs::remove_all(platform::paths::userDataFolder());
     frame->action(kCmdFileSave)->trigger();
     EXPECT_EQ(teacher.size(), 1u);
-    EXPECT_EQ(texts(), std::vector<std::string>{});
+    const std::vector<std::string> kept = testsupport::filesIn(platform::paths::userDataFolder());
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(testsupport::readFile(kept[0]), document);
+    EXPECT_EQ(texts(), std::vector<std::string>{langArg("erTaskNotSent", kept[0])});
 
     // Printing: the task's words and its steps on the page, maximised.
     const std::string page = shared::CPrintHtmlView::TemporaryPagePath();
@@ -881,6 +905,295 @@ TEST_F(Workflow, SaveAndPrint)
     frame->action(kCmdFilePrintVersion)->trigger();
     EXPECT_FALSE(frame->printView()->isVisible());
     EXPECT_FALSE(fs::exists(page));
+}
+
+// The task book's linear task as a sibling program sends it, begun, with
+// its 3 moved across "=".
+class TaskBookWorkflow : public Workflow {
+protected:
+    void openLinearAndMoveATerm()
+    {
+        linear = moduleTask("linear.xml", "1");
+        ASSERT_FALSE(linear.empty());
+        ASSERT_TRUE(sendFromAnotherProcess(1, linear));
+        ASSERT_TRUE(waitFor([&] { return frame->solution() != nullptr; }));
+        frame->action(kCmdSolveBegin)->trigger();
+        drag("3", 0, "=", 0);
+        ASSERT_EQ(steps(), solved);
+        texts();
+    }
+
+    std::string linear;
+    const std::vector<std::string> solved{"2*x+3=7", "2*x=-3+7"};
+};
+
+// No receiver runs: "Зберегти й надіслати" says the solution was not sent and
+// names the pupil's copy, named after the task and the time; the task stays
+// open, and the copy, sent to the program, opens as the same solution.
+// Leaving with unsent steps asks: Cancel stays, Yes saves as above and
+// leaves, No leaves; delivered steps are not asked about.
+TEST_F(TaskBookWorkflow, UnsentWorkIsKeptAndLeavingAsks)
+{
+    const std::string folder = platform::paths::userDataFolder();
+    fs::remove_all(folder);
+    openLinearAndMoveATerm();
+    std::string document;
+    ASSERT_TRUE(frame->solution()->GetTaskDocument(document));
+    const QPointer<QWidget> open = frame->solution()->StepAt(1)->control();
+
+    frame->action(kCmdFileSave)->trigger();
+    const std::vector<std::string> kept = testsupport::filesIn(folder);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(fs::path(kept[0]).filename().string().rfind("Лінійне рівняння 20", 0), 0u) << kept[0];
+    EXPECT_EQ(texts(), std::vector<std::string>{langArg("erTaskNotSent", kept[0])});
+    EXPECT_EQ(testsupport::readFile(kept[0]), document);
+    EXPECT_FALSE(open.isNull());
+    EXPECT_EQ(steps(), solved);
+    EXPECT_TRUE(frame->action(kCmdFileSave)->isEnabled());
+
+    // A folder that cannot be made: nothing kept, said so; leaving with Yes stays.
+    const std::string dataHome = std::getenv("XDG_DATA_HOME");
+    ::setenv("XDG_DATA_HOME", m_workDir.write("not-a-folder", "").c_str(), 1);
+    frame->action(kCmdFileSave)->trigger();
+    const std::string notKept = langArg("erTaskNotKept", platform::paths::userDataFolder());
+    EXPECT_EQ(texts(), std::vector<std::string>{notKept});
+    messages.answers = {MessageAnswer::Yes};
+    frame->action(kCmdFileExit)->trigger();
+    EXPECT_EQ(texts(), (std::vector<std::string>{shared::GetLangString("msgUnsentSteps"), notKept}));
+    EXPECT_TRUE(frame->isVisible());
+    ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+
+    // Leaving: Cancel stays.
+    messages.answers = {MessageAnswer::Cancel};
+    frame->action(kCmdFileExit)->trigger();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].buttons, platform::MessageButtons::YesNoCancel);
+    EXPECT_EQ(messages.messages[0].icon, platform::MessageIcon::Question);
+    EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("msgUnsentSteps")});
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(steps(), solved);
+
+    // The copy read back: it opens (after "msgCloseTask") with the same steps.
+    messages.answers = {MessageAnswer::Yes};
+    ASSERT_TRUE(sendFromAnotherProcess(3, testsupport::readFile(kept[0])));
+    ASSERT_TRUE(waitFor([&] { return open.isNull() && frame->solution() && frame->solution()->Count() == 2; }));
+    EXPECT_EQ(steps(), solved);
+    EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("msgCloseTask")});
+
+    // One more step, then Yes: the copy kept, its message, and the window goes.
+    rightClick("+", 0);
+    frame->OnApplyingTransformationEx(102, 1, "Звести подібні доданки", platform::com::VARIANT_FALSE,
+                                      platform::com::VARIANT_FALSE, platform::com::VARIANT_FALSE, 0, "");
+    ASSERT_EQ(steps(), (std::vector<std::string>{"2*x+3=7", "2*x=-3+7", "2*x=4"}));
+    texts();
+    messages.answers = {MessageAnswer::Yes};
+    frame->action(kCmdFileExit)->trigger();
+    const std::vector<std::string> both = testsupport::filesIn(folder);
+    ASSERT_EQ(both.size(), 2u);
+    const std::string second = both[0] == kept[0] ? both[1] : both[0];
+    EXPECT_EQ(texts(), (std::vector<std::string>{shared::GetLangString("msgUnsentSteps"),
+                                                 langArg("erTaskNotSent", second)}));
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_EQ(frame->solution(), nullptr);
+
+    // A new window: delivered steps leave without a question; unsent ones with No leave unsaved.
+    for (const bool delivered : {true, false}) {
+        SCOPED_TRACE(delivered ? "delivered" : "not sent, No");
+        frame.reset();
+        frame = makeFrame();
+        ASSERT_EQ(frame->OnCreate(), 0);
+        frame->show();
+        frame->SetTaskCondition(linear);
+        frame->OnBeginSolution();
+        ASSERT_EQ(steps().size(), 1u);
+        if (delivered) {
+            QWidget receiverWindow;
+            std::vector<std::string> received;
+            platform::ipc::Listener tutelary(&receiverWindow, "Tutelary_tessaly_WindowClassName",
+                                             [&](std::uint32_t, std::string text) { received.push_back(text); });
+            frame->action(kCmdFileSave)->trigger();
+            EXPECT_EQ(received.size(), 1u);
+        }
+        texts();
+        messages.answers = {MessageAnswer::No};
+        frame->action(kCmdFileExit)->trigger();
+        EXPECT_EQ(texts(), delivered ? std::vector<std::string>{}
+                                     : std::vector<std::string>{shared::GetLangString("msgUnsentSteps")});
+        EXPECT_FALSE(frame->isVisible());
+        EXPECT_EQ(testsupport::filesIn(folder).size(), 2u);
+    }
+}
+
+// A text that does not read is refused before the open task is given up: the
+// pupil reads why, and the condition and the solution stay as they were. A
+// task that reads still asks "msgCloseTask".
+TEST_F(TaskBookWorkflow, ATaskThatDoesNotReadLeavesTheSolutionAsItWas)
+{
+    openLinearAndMoveATerm();
+    const QPointer<QWidget> open = frame->solution()->StepAt(1)->control();
+    const std::string start = frame->conditionWnd()->viewer().GetStartFormula();
+    ASSERT_FALSE(start.empty());
+    auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string text = linear;
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    std::string binary;
+    for (int c = 1; c < 256; ++c)
+        binary.push_back(static_cast<char>(c * 7 % 255 + 1));
+    struct Row {
+        const char* name;
+        std::string text;
+        std::size_t shown;  // messages, the formula control's own first
+    };
+    const Row rows[] = {
+        {"a formula that is not XML", replaced("<mo>+</mo>", "<mo>+</mi>"), 1},
+        {"a character that is not escaped", replaced("<mo>+</mo>", "<mo><</mo>"), 1},
+        {"a link to a missing formula",
+         "<TASK id=\"2\" type=\"linear\" title=\"x\"><CONDITION><TEXT>a <FORMULALINK id=\"9\"/></TEXT></CONDITION>"
+         "</TASK>",
+         1},
+        {"a formula the formula control cannot read",
+         replaced("<mn>2</mn><mo>·</mo>", "<mfrac><mn>2</mn></mfrac><mo>·</mo>"), 2},
+        {"a solution that does not read", replaced("</CONDITION>", "</CONDITION><SOLUTION><STEP></SOLUTION>"), 1},
+        {"cut off", linear.substr(0, linear.size() / 2), 1},
+        {"empty", "", 1},
+        {"binary", binary, 1},
+    };
+    std::uint32_t code = 1;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        texts();
+        code = code == 1 ? 3 : 1;
+        ASSERT_TRUE(sendFromAnotherProcess(code, row.text));
+        ASSERT_TRUE(waitFor([&] { return messages.messages.size() >= row.shown && frame->pendingTasks() == 0; }));
+        QApplication::processEvents();
+        const std::vector<std::string> shown = texts();
+        ASSERT_EQ(shown.size(), row.shown) << shown.front();
+        EXPECT_EQ(shown.back(), shared::GetLangString("erSetCondition"));
+        EXPECT_FALSE(open.isNull());
+        EXPECT_EQ(steps(), solved);
+        EXPECT_EQ(frame->conditionWnd()->viewer().GetStartFormula(), start);
+        EXPECT_TRUE(frame->action(kCmdFileSave)->isEnabled());
+    }
+    // A task that reads: the question, as before; No keeps the solution.
+    messages.answers = {MessageAnswer::No};
+    ASSERT_TRUE(sendFromAnotherProcess(1, moduleTask("linear.xml", "2")));
+    ASSERT_TRUE(waitFor([&] { return !messages.messages.empty(); }));
+    EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("msgCloseTask")});
+    EXPECT_EQ(steps(), solved);
+}
+
+// After an inequality with its interval on the axis, the guide's recommended
+// chapter filled, the editor panel and the print view open, a quadratic task
+// starts clean: no axis, no recommendation, no light, no answer, neither
+// panel nor print view. Screenshot: stepwell_workflow_next_task_clean.png.
+TEST_F(Workflow, ANewTaskStartsWithCleanViews)
+{
+    using platform::com::VARIANT_FALSE;
+    namespace tickrule = constructions::tickrule;
+    ASSERT_TRUE(sendFromAnotherProcess(1, moduleTask("inequalities.xml", "1")));
+    ASSERT_TRUE(waitFor([&] { return frame->solution() != nullptr; }));
+    frame->action(kCmdSolveBegin)->trigger();
+    rightClick("<", 0);
+    frame->OnApplyingTransformationEx(1035, 2, "Ось", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    ASSERT_NE(frame->numberAxisBar(), nullptr);
+    ASSERT_TRUE(frame->numberAxisBar()->isVisible());
+    platform::com::DispatchDriver axis{platform::com::ComPtr<platform::com::IDispatch>(frame->numberAxis())};
+    platform::com::DispatchDriver tasks(
+        axis.getProperty<platform::com::ComPtr<platform::com::IDispatch>>(tickrule::kDispTickruleTaskList));
+    auto intervals = [&] {
+        platform::com::DispatchDriver task(
+            tasks.getProperty<platform::com::ComPtr<platform::com::IDispatch>>(tickrule::kDispTasksActiveTask));
+        return task.getProperty<std::int32_t>(tickrule::kDispTaskIntervalCount);
+    };
+    ASSERT_EQ(intervals(), 1);
+    frame->OnApplyingTransformationEx(1371, 3, "Відповідь", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+    ASSERT_GT(frame->answerWnd()->strip().content(), 0);
+    rightClick("<", 0);
+    frame->action(kCmdViewEditor)->trigger();
+    ASSERT_TRUE(frame->action(kCmdViewEditor)->isChecked());
+    frame->action(kCmdFilePrintVersion)->trigger();
+    ASSERT_TRUE(frame->printView()->isVisible());
+    ASSERT_NE(checkState(), -1);
+    ASSERT_NE(frame->selection(), "");
+    guideLog(*frame->guide());
+    texts();
+
+    messages.answers = {MessageAnswer::Yes};
+    ASSERT_TRUE(sendFromAnotherProcess(1, moduleTask("quadratic.xml", "1")));
+    ASSERT_TRUE(waitFor([&] { return frame->solution() && frame->solution()->Count() == 0; }));
+    EXPECT_EQ(texts(), std::vector<std::string>{shared::GetLangString("msgCloseTask")});
+    EXPECT_FALSE(frame->numberAxisBar()->isVisible());
+    EXPECT_FALSE(frame->action(kCmdViewNumAxis)->isChecked());
+    EXPECT_EQ(intervals(), 0);
+    // The recommended chapter released before the new content is set.
+    const std::string guide = guideLog(*frame->guide());
+    EXPECT_NE(guide.find("M 11"), std::string::npos) << guide;
+    EXPECT_LT(guide.find("M 11"), guide.find("M 8 "));
+    EXPECT_EQ(checkState(), -1);
+    EXPECT_EQ(frame->answerWnd()->strip().content(), 0);
+    EXPECT_FALSE(frame->action(kCmdViewEditor)->isChecked());
+    EXPECT_FALSE(frame->printView()->isVisible());
+    EXPECT_EQ(frame->selection(), "");
+    shot("next_task_clean");
+}
+
+// With no kernel every request that needs it says so, once for one action:
+// a double click, a drop, a guide item, an answer check and the own step's
+// check; nothing else is said and no step is made.
+TEST_F(Workflow, WithoutAKernelEachActionSaysSoOnce)
+{
+    using platform::com::VARIANT_FALSE;
+    // The staged tree without the kernel's folder.
+    testsupport::TempDir root;
+    fs::create_directories(root.path() + "kernel");
+    for (const char* part : {"kernel/bin", "kernel/data", "kernel/temp", "modules"})
+        fs::create_directory_symlink(kStage + part, root.path() + part);
+    frame.reset();
+    ASSERT_EQ(registry::writeString(registry::Hive::Machine, shared::kSuiteRegistryKey, "InstallPath", root.path()), 0);
+    frame = makeFrame();
+    ASSERT_EQ(frame->OnCreate(), 0);
+    frame->show();
+    const std::string missing = shared::GetLangString("erKernelStart");
+    EXPECT_EQ(texts(), std::vector<std::string>{missing});  // at start
+
+    frame->SetTaskCondition(moduleTask("linear.xml", "1"));
+    frame->OnBeginSolution();
+    ASSERT_EQ(steps(), std::vector<std::string>{"2*x+3=7"});
+    // Gestures the kernel answers when it runs.
+    const std::string start = "2*x+3+4=7";
+    frame->StartSolution(start, shared::GetLangString("msgSolveStart"), 2);
+    texts();
+    const std::vector<std::pair<const char*, std::function<void()>>> actions = {
+        {"double click", [&] { doubleClick("+", 1); }},
+        {"drop onto a term", [&] { drag("3", 0, "4", 0); }},
+        {"guide item",
+         [&] {
+             rightClick("+", 0);
+             frame->OnApplyingTransformationEx(102, 1, "Звести", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0, "");
+         }},
+        {"answer check",
+         [&] {
+             frame->OnApplyingTransformationEx(1372, 3, "Відповідь", VARIANT_FALSE, VARIANT_FALSE, VARIANT_FALSE, 0,
+                                               "");
+         }},
+        {"own step",
+         [&] {
+             rightClick("=", 0);
+             frame->action(kCmdSolveStepExecute)->trigger();
+             QTest::keyClicks(activeWindow(), "x=2");
+             frame->action(kCmdSolveStepCheck)->trigger();
+         }},
+    };
+    for (const auto& [name, act] : actions) {
+        SCOPED_TRACE(name);
+        act();
+        QApplication::processEvents();
+        EXPECT_EQ(texts(), std::vector<std::string>{missing});
+        EXPECT_EQ(frame->solution()->StepAt(1)->control()->GetLexemText(), start);
+        EXPECT_NE(frame->solution()->GetLastStep()->state, 2);
+    }
 }
 
 // A whole-formula result leaves the earlier step its own formula; drops of
