@@ -2,13 +2,17 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <sstream>
 
 #include "platform/paths.h"
@@ -25,16 +29,6 @@ struct Entry {
     Value value;
 };
 
-struct Section {
-    std::string key;
-    std::vector<Entry> entries;
-};
-
-struct HiveFile {
-    std::vector<Section> sections;
-    bool malformed = false;  // a line could not be read: never rewrite such a file
-};
-
 // Key paths compare with "/" and "\" alike, without case, without end slashes.
 std::string normalKey(std::string_view key)
 {
@@ -45,6 +39,18 @@ std::string normalKey(std::string_view key)
         out.erase(out.begin());
     return out;
 }
+
+struct Section {
+    explicit Section(std::string keyPath) : key(std::move(keyPath)), normal(normalKey(key)) {}
+    std::string key;
+    std::string normal;  // normalKey(key), for look-ups
+    std::vector<Entry> entries;
+};
+
+struct HiveFile {
+    std::vector<Section> sections;
+    bool malformed = false;  // a line could not be read: never rewrite such a file
+};
 
 std::string displayKey(std::string_view key)
 {
@@ -221,7 +227,7 @@ HiveFile parse(const std::string& content)
                 current = nullptr;
                 continue;
             }
-            file.sections.push_back({line.substr(1, line.size() - 2), {}});
+            file.sections.emplace_back(line.substr(1, line.size() - 2));
             current = &file.sections.back();
             continue;
         }
@@ -275,11 +281,12 @@ HiveFile load(const std::string& path)
     return parse(content.str());
 }
 
-Section* findSection(HiveFile& file, std::string_view key)
+template <typename File>
+auto findSection(File& file, std::string_view key) -> decltype(&file.sections.front())
 {
     const std::string wanted = normalKey(key);
-    for (Section& section : file.sections) {
-        if (normalKey(section.key) == wanted)
+    for (auto& section : file.sections) {
+        if (section.normal == wanted)
             return &section;
     }
     return nullptr;
@@ -289,7 +296,7 @@ Section& sectionFor(HiveFile& file, std::string_view key)
 {
     if (Section* section = findSection(file, key))
         return *section;
-    file.sections.push_back({displayKey(key), {}});
+    file.sections.emplace_back(displayKey(key));
     return file.sections.back();
 }
 
@@ -305,9 +312,9 @@ bool validKey(std::string_view key)
     return true;
 }
 
-bool isUnder(std::string_view sectionKey, std::string_view key)
+bool isUnder(const Section& section, std::string_view key)
 {
-    const std::string s = normalKey(sectionKey);
+    const std::string& s = section.normal;
     const std::string k = normalKey(key);
     if (k.empty())
         return true;
@@ -339,6 +346,72 @@ bool writeAll(int fd, const std::string& content)
         done += static_cast<std::size_t>(n);
     }
     return true;
+}
+
+// What tells one state of a hive's file from another without reading it.
+struct FileStamp {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp stampOf(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return {};
+    const auto ns = [](const timespec& time) { return std::int64_t{time.tv_sec} * 1'000'000'000 + time.tv_nsec; };
+    return {true, info.st_dev, info.st_ino, info.st_size, ns(info.st_mtim), ns(info.st_ctim)};
+}
+
+// The machine hive as last read, shared by the readers of every thread. It
+// is written at installation and when components register, rarely while a
+// program runs, and read at every look-up of a class: it is read again only
+// when its path or its file's stamp changed (a rename over it, as every
+// write makes, is a new file), or this process wrote it.
+struct MachineHiveCache {
+    std::mutex mutex;
+    std::string path;
+    FileStamp stamp;
+    std::shared_ptr<const HiveFile> file;
+    std::atomic<std::size_t> reads{0};
+};
+
+MachineHiveCache& machineCache()
+{
+    // Never destroyed: readers may run while the process ends.
+    static auto* cache = new MachineHiveCache;
+    return *cache;
+}
+
+// The user hive is read as it is now every time: the suite's other programs
+// rewrite it, in place too, while this one runs.
+std::shared_ptr<const HiveFile> loadForReading(Hive hive)
+{
+    std::string path = hivePath(hive);
+    if (hive == Hive::User)
+        return std::make_shared<const HiveFile>(load(path));
+    MachineHiveCache& cache = machineCache();
+    const FileStamp stamp = stampOf(path);
+    const std::lock_guard lock(cache.mutex);
+    if (!cache.file || cache.path != path || !(cache.stamp == stamp)) {
+        cache.file = std::make_shared<const HiveFile>(load(path));
+        cache.path = std::move(path);
+        cache.stamp = stamp;
+        ++cache.reads;
+    }
+    return cache.file;
+}
+
+void forgetMachineHive()
+{
+    MachineHiveCache& cache = machineCache();
+    const std::lock_guard lock(cache.mutex);
+    cache.file.reset();
 }
 
 // Runs `change` on the hive under an exclusive lock and writes the result
@@ -380,6 +453,9 @@ long modify(Hive hive, const std::function<bool(HiveFile&)>& change)
             }
         }
     }
+    // Its own write is seen at once, whatever the file's times say.
+    if (hive == Hive::Machine)
+        forgetMachineHive();
     ::flock(lockFd, LOCK_UN);
     ::close(lockFd);
     return result;
@@ -402,10 +478,15 @@ std::string hivePath(Hive hive)
     return {};
 }
 
+std::size_t machineHiveReads()
+{
+    return machineCache().reads;
+}
+
 std::optional<Value> readValue(Hive hive, std::string_view key, std::string_view name)
 {
-    HiveFile file = load(hivePath(hive));
-    const Section* section = findSection(file, key);
+    const auto file = loadForReading(hive);
+    const Section* section = findSection(*file, key);
     if (!section)
         return std::nullopt;
     for (const Entry& entry : section->entries) {
@@ -446,9 +527,9 @@ std::optional<std::uint32_t> readDWord(Hive hive, std::string_view key, std::str
 
 bool keyExists(Hive hive, std::string_view key)
 {
-    const HiveFile file = load(hivePath(hive));
-    for (const Section& section : file.sections) {
-        if (isUnder(section.key, key))
+    const auto file = loadForReading(hive);
+    for (const Section& section : file->sections) {
+        if (isUnder(section, key))
             return true;
     }
     return false;
@@ -456,12 +537,12 @@ bool keyExists(Hive hive, std::string_view key)
 
 std::vector<std::string> subKeys(Hive hive, std::string_view key)
 {
-    const HiveFile file = load(hivePath(hive));
+    const auto file = loadForReading(hive);
     const std::string parent = normalKey(key);
     std::vector<std::string> names;
-    for (const Section& section : file.sections) {
+    for (const Section& section : file->sections) {
         const std::string display = paths::toSlashes(displayKey(section.key));
-        const std::string normal = normalKey(section.key);
+        const std::string& normal = section.normal;
         std::size_t start = 0;
         if (!parent.empty()) {
             if (!(normal.size() > parent.size() && normal.starts_with(parent) &&
@@ -482,9 +563,9 @@ std::vector<std::string> subKeys(Hive hive, std::string_view key)
 
 std::vector<std::pair<std::string, Value>> values(Hive hive, std::string_view key)
 {
-    HiveFile file = load(hivePath(hive));
+    const auto file = loadForReading(hive);
     std::vector<std::pair<std::string, Value>> out;
-    if (const Section* section = findSection(file, key)) {
+    if (const Section* section = findSection(*file, key)) {
         for (const Entry& entry : section->entries)
             out.emplace_back(entry.name, entry.value);
     }
@@ -568,7 +649,7 @@ long deleteKeyTree(Hive hive, std::string_view key)
         return kErrorInvalidData;
     return modify(hive, [&](HiveFile& file) {
         const auto before = file.sections.size();
-        std::erase_if(file.sections, [&](const Section& section) { return isUnder(section.key, key); });
+        std::erase_if(file.sections, [&](const Section& section) { return isUnder(section, key); });
         return file.sections.size() != before;
     });
 }

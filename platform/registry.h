@@ -4,8 +4,11 @@
 // The machine hive is $TESSALY_MACHINE_HIVE, else
 // <program folder>/../../kernel/data/machine.ini; the user hive is
 // $XDG_CONFIG_HOME (else ~/.config) + /Pelmarin/Tessaly.ini. Both paths are
-// worked out on every call and every read reads the file as it is now: the
-// suite's other programs write these files while this one runs.
+// worked out on every call. Every read of the user hive reads the file as it
+// is now: the suite's other programs write it while this one runs. The
+// machine hive is read once and shared by the readers of every thread; it is
+// read again when its path changes, when its file is another one or its size
+// or times changed, and after this process wrote it.
 //
 // File format (one section per key, values typed):
 //   [SOFTWARE\Pelmarin\Tessaly]
@@ -18,6 +21,7 @@
 // Writes lock the hive, write a temporary file and rename it over the old
 // one: a reader sees the old file or the new one, never half of one, and a
 // failed write leaves the old file whole.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -68,5 +72,9 @@ long writeDWord(Hive hive, std::string_view key, std::string_view name, std::uin
 // Both succeed when there was nothing to delete.
 long deleteValue(Hive hive, std::string_view key, std::string_view name);
 long deleteKeyTree(Hive hive, std::string_view key);
+
+// How many times this process has read the machine hive's file for its
+// readers (writes read it apart, under their lock).
+std::size_t machineHiveReads();
 
 }  // namespace platform::registry

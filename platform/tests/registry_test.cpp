@@ -131,6 +131,44 @@ TEST_F(Registry, EveryReadSeesTheFileAsItIsNow)
     EXPECT_EQ(readString(Hive::User, kKey, "userName"), "olha");
 }
 
+TEST_F(Registry, TheMachineHiveIsReadOnceUntilItsFileChanges)
+{
+    const std::string classKey = std::string(kKey) + "\\Components\\Formula";
+    ASSERT_EQ(writeString(Hive::Machine, kKey, "InstallPath", "/opt/suite/"), kOk);
+    ASSERT_EQ(writeDWord(Hive::Machine, classKey, "Version", 3), kOk);
+    ASSERT_EQ(writeString(Hive::User, kKey, "userName", "anna"), kOk);
+    const std::size_t before = machineHiveReads();
+    // A program's start: the controls look the same values up again and again.
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(readString(Hive::Machine, kKey, "InstallPath"), "/opt/suite/");
+        EXPECT_EQ(readDWord(Hive::Machine, classKey, "Version"), 3u);
+        EXPECT_TRUE(keyExists(Hive::Machine, classKey));
+        EXPECT_EQ(subKeys(Hive::Machine, kKey), std::vector<std::string>{"Components"});
+        EXPECT_EQ(values(Hive::Machine, kKey).size(), 1u);
+        EXPECT_FALSE(readString(Hive::Machine, kKey, "missing"));
+    }
+    EXPECT_EQ(machineHiveReads(), before + 1);
+
+    // Another program rewrites the file in place with a new size.
+    std::ofstream(hivePath(Hive::Machine), std::ios::trunc) << "[" << kKey << "]\n\"InstallPath\"=\"/srv/tessaly/\"\n";
+    EXPECT_EQ(readString(Hive::Machine, kKey, "InstallPath"), "/srv/tessaly/");
+    EXPECT_FALSE(keyExists(Hive::Machine, classKey));
+    EXPECT_EQ(machineHiveReads(), before + 2);
+    // This process's own write is seen at once; the user hive is apart.
+    ASSERT_EQ(writeString(Hive::Machine, kKey, "InstallPath", "/usr/tessaly/"), kOk);
+    EXPECT_EQ(readString(Hive::Machine, kKey, "InstallPath"), "/usr/tessaly/");
+    EXPECT_EQ(readString(Hive::User, kKey, "userName"), "anna");
+    EXPECT_FALSE(readString(Hive::User, kKey, "InstallPath"));
+    // The file removed reads as an empty hive.
+    std::filesystem::remove(hivePath(Hive::Machine));
+    EXPECT_FALSE(readString(Hive::Machine, kKey, "InstallPath"));
+    // Another file named by the environment is another hive.
+    testsupport::TempDir dir;
+    ScopedEnv other("TESSALY_MACHINE_HIVE",
+                    dir.write("machine.ini", std::string("[") + kKey + "]\n\"InstallPath\"=\"/other/\"\n"));
+    EXPECT_EQ(readString(Hive::Machine, kKey, "InstallPath"), "/other/");
+}
+
 TEST_F(Registry, AMalformedHiveIsReadButNeverRewritten)
 {
     const std::string content = std::string("[") + kKey + "]\n\"Module\"=\"algebra\"\n\"Broken\"=what\n";

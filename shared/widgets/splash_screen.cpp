@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <utility>
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
-#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -24,22 +26,16 @@ constexpr int kFadeInMs = 500;
 constexpr int kFadeOutMs = 200;
 constexpr int kFadeStepMs = 20;
 
-// Platforms that draw no window opacity: fading there would only wait.
+bool g_fadeOnEveryPlatform = false;
+
+// Whether the splash fades: platforms that draw no window opacity show and
+// hide it at once (tests may have it fade there too).
 bool platformHasOpacity()
 {
+    if (g_fadeOnEveryPlatform)
+        return true;
     const QString name = QGuiApplication::platformName();
     return name != QLatin1String("offscreen") && name != QLatin1String("minimal");
-}
-
-// Steps the window's opacity from one value to another over the duration,
-// without running the event loop (the program goes on building meanwhile).
-void fade(QWidget& window, double from, double to, int durationMs)
-{
-    const int steps = std::max(1, durationMs / kFadeStepMs);
-    for (int step = 1; step <= steps; ++step) {
-        window.setWindowOpacity(from + (to - from) * step / steps);
-        QThread::msleep(kFadeStepMs);
-    }
 }
 
 // A point size in tenths of a point as a pixel size on a 96-dpi display,
@@ -76,6 +72,11 @@ bool isClosingInput(QEvent::Type type)
 
 }  // namespace
 
+void SetSplashFadeOnEveryPlatform(bool fade)
+{
+    g_fadeOnEveryPlatform = fade;
+}
+
 QRegion CreateRegionFromBitmap(const QImage& bitmap, QRgb transparentColour)
 {
     QRegion region;
@@ -102,7 +103,9 @@ QRegion CreateRegionFromBitmap(const QImage& bitmap, QRgb transparentColour)
 }
 
 // The splash's window: paints through its splash, closes it on input when
-// option 32 asks for that, and on the display timer.
+// option 32 asks for that, and on the display timer. Its fades step the
+// window's opacity by the time gone by, on a timer of the event loop and
+// whenever the splash repaints, so the program goes on building meanwhile.
 class CSplashScreen::Window : public QWidget {
 public:
     Window(CSplashScreen& splash, QWidget* owner, Qt::WindowFlags flags)
@@ -113,6 +116,41 @@ public:
         setFocusPolicy(Qt::NoFocus);
         m_timer.setSingleShot(true);
         QObject::connect(&m_timer, &QTimer::timeout, this, [this] { m_splash.close(); });
+        m_fadeTimer.setInterval(kFadeStepMs);
+        QObject::connect(&m_fadeTimer, &QTimer::timeout, this, [this] { stepFade(); });
+    }
+
+    // Fades from one opacity to another over the duration, then runs done.
+    void startFade(double from, double to, int durationMs, std::function<void()> done)
+    {
+        m_fadeFrom = from;
+        m_fadeTo = to;
+        m_fadeMs = durationMs;
+        m_fadeDone = std::move(done);
+        m_fadeClock.start();
+        setWindowOpacity(from);
+        m_fadeTimer.start();
+    }
+
+    void stopFade()
+    {
+        m_fadeTimer.stop();
+        m_fadeDone = nullptr;
+    }
+
+    // Sets the opacity the time since the fade began gives.
+    void stepFade()
+    {
+        if (!m_fadeTimer.isActive())
+            return;
+        const double part = std::min(1.0, static_cast<double>(m_fadeClock.elapsed()) / m_fadeMs);
+        setWindowOpacity(m_fadeFrom + (m_fadeTo - m_fadeFrom) * part);
+        if (part < 1.0)
+            return;
+        m_fadeTimer.stop();
+        const std::function<void()> done = std::exchange(m_fadeDone, nullptr);
+        if (done)
+            done();
     }
 
     QTimer m_timer;
@@ -124,7 +162,9 @@ protected:
     {
         if ((m_splash.m_options & SplashOption::CloseOnInput) && isClosingInput(event->type())) {
             event->accept();
-            m_splash.close();
+            // A window fading out after closing takes input no further either.
+            if (m_splash.m_window == this)
+                m_splash.close();
             return true;
         }
         return QWidget::event(event);
@@ -132,6 +172,12 @@ protected:
 
 private:
     CSplashScreen& m_splash;
+    QTimer m_fadeTimer;
+    QElapsedTimer m_fadeClock;
+    double m_fadeFrom = 0.0;
+    double m_fadeTo = 1.0;
+    int m_fadeMs = 1;
+    std::function<void()> m_fadeDone;
 };
 
 CSplashScreen::CSplashScreen()
@@ -145,6 +191,7 @@ CSplashScreen::CSplashScreen()
 CSplashScreen::~CSplashScreen()
 {
     delete m_window.data();
+    delete m_closing.data();
 }
 
 QWidget* CSplashScreen::window() const
@@ -247,17 +294,22 @@ void CSplashScreen::Show()
     if (!m_window)
         return;
     m_window->setGeometry(QRect(m_position, m_bitmap.size()));
+    // The display time counts from the end of the fade-in, as it would after
+    // a fade that held the program up.
+    const auto startTimer = [this] {
+        if (m_window && m_displayTimeMs != 0)
+            m_window->m_timer.start(m_displayTimeMs);
+    };
     if ((m_options & SplashOption::FadeIn) && platformHasOpacity()) {
         m_window->setWindowOpacity(0.0);
         m_window->show();
         m_window->repaint();
-        fade(*m_window, 0.0, 1.0, kFadeInMs);
+        m_window->startFade(0.0, 1.0, kFadeInMs, startTimer);
     } else {
         m_window->show();
         m_window->repaint();
+        startTimer();
     }
-    if (m_displayTimeMs != 0)
-        m_window->m_timer.start(m_displayTimeMs);
 }
 
 void CSplashScreen::paint(QWidget& target)
@@ -278,18 +330,32 @@ void CSplashScreen::close()
     if (!window)
         return;
     window->m_timer.stop();
-    if ((m_options & SplashOption::FadeOut) && platformHasOpacity() && window->isVisible())
-        fade(*window, window->windowOpacity(), 0.0, kFadeOutMs);
-    window->hide();
     m_window = nullptr;
     // Input that closed the splash is still being delivered to the window.
-    window->deleteLater();
+    const auto remove = [window] {
+        window->hide();
+        window->deleteLater();
+    };
+    if ((m_options & SplashOption::FadeOut) && platformHasOpacity() && window->isVisible()) {
+        // Closed for its owner at once; the window fades out by itself and
+        // goes with the splash if that is deleted first.
+        delete m_closing.data();
+        m_closing = window;
+        window->startFade(window->windowOpacity(), 0.0, kFadeOutMs, remove);
+        return;
+    }
+    window->stopFade();
+    remove();
 }
 
 void CSplashScreen::repaintNow()
 {
-    if (m_window && m_window->isVisible())
+    if (m_window && m_window->isVisible()) {
+        // A program busy building its windows runs no event loop: its status
+        // changes bring the fade-in along.
+        m_window->stepFade();
         m_window->repaint();
+    }
 }
 
 }  // namespace shared

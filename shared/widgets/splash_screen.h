@@ -39,6 +39,10 @@ constexpr int Underline = 4;
 // transparent pixel or at the row's last pixel, which then belongs to it).
 QRegion CreateRegionFromBitmap(const QImage& bitmap, QRgb transparentColour);
 
+// For tests: splashes fade also on platforms that draw no window opacity
+// (offscreen), where the window's opacity still steps.
+void SetSplashFadeOnEveryPlatform(bool fade);
+
 class CSplashScreen {
 public:
     CSplashScreen();
@@ -71,8 +75,10 @@ public:
     void SetStatusDefaultFont();
     void SetTitleDefaultFont();
 
-    // Places and shows the window (fading in with option 1 where the platform
-    // has window opacity) and starts the display timer.
+    // Places and shows the window and starts the display timer. With option 1,
+    // where the platform has window opacity, it returns at once and the window
+    // fades in through the event loop (and at each status change); the display
+    // timer starts when the fade-in ends.
     void Show();
 
     // The window; nullptr before Create and once it closed.
@@ -99,6 +105,7 @@ private:
     void repaintNow();
 
     QPointer<Window> m_window;
+    QPointer<Window> m_closing;  // closed, fading out
     QImage m_bitmap;
     QPoint m_position;
     Line m_status;

@@ -2,10 +2,15 @@
 // closing by time and by a click, and a screenshot of a program's settings.
 #include <QApplication>
 #include <QImage>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QTest>
+#include <QTextEdit>
+#include <QThread>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -203,6 +208,76 @@ TEST(CSplashScreen, StatusTextShowsAtOnceWithoutTheEventLoop)
     const int whiteAfter = pixelsOf(onScreen(splash.window()), corner, qRgb(255, 255, 255));
     EXPECT_EQ(whiteBefore, corner.width() * corner.height());
     EXPECT_LT(whiteAfter, whiteBefore);  // black text now covers some of it
+}
+
+// Fading on the offscreen platform for one test: the window draws no
+// opacity there, but its opacity still steps.
+class FadingEverywhere {
+public:
+    FadingEverywhere() { SetSplashFadeOnEveryPlatform(true); }
+    ~FadingEverywhere() { SetSplashFadeOnEveryPlatform(false); }
+};
+
+TEST(CSplashScreen, FadesInWhileTheProgramBuildsItsFrame)
+{
+    constexpr unsigned kOptions = SplashOption::FadeIn | SplashOption::FadeOut | SplashOption::CenterOnScreen;
+    {
+        // Without window opacity the splash shows at once.
+        CSplashScreen splash;
+        ASSERT_TRUE(splash.Create(nullptr, QString(), 0, kOptions));
+        ASSERT_TRUE(splash.SetBitmap(kDiscOnWhite, kModule, -1, -1, -1));
+        splash.Show();
+        EXPECT_TRUE(splash.window()->isVisible());
+        EXPECT_EQ(splash.window()->windowOpacity(), 1.0);
+    }
+    FadingEverywhere fading;
+    QMainWindow frame;
+    CSplashScreen splash;
+    ASSERT_TRUE(splash.Create(&frame, QString(), 0, kOptions));
+    ASSERT_TRUE(splash.SetBitmap(kDiscOnWhite, kModule, -1, -1, -1));
+    splash.Show();
+    QWidget* window = splash.window();
+    ASSERT_TRUE(window->isVisible());
+    EXPECT_LT(window->windowOpacity(), 0.5);  // Show returned while the fade began
+
+    // The program builds its frame meanwhile, naming its stages on the splash;
+    // each status change brings the fade up to the time gone by.
+    auto* panes = new QSplitter(&frame);
+    for (int i = 0; i < 3; ++i)
+        new QTextEdit(panes);
+    frame.setCentralWidget(panes);
+    frame.menuBar()->addMenu(QStringLiteral("File"));
+    QThread::msleep(60);
+    splash.SetStatusText(QStringLiteral("Menus"));
+    EXPECT_GT(window->windowOpacity(), 0.0);
+    EXPECT_TRUE(window->isVisible());
+
+    // The event loop ends the fade.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->windowOpacity() == 1.0; }));
+    EXPECT_EQ(splash.window(), window);
+}
+
+TEST(CSplashScreen, FadesOutAfterClosingThroughTheEventLoop)
+{
+    FadingEverywhere fading;
+    for (const bool deleteSplash : {false, true}) {
+        auto splash = std::make_unique<CSplashScreen>();
+        ASSERT_TRUE(splash->Create(nullptr, QString(), 0, SplashOption::FadeOut | SplashOption::CloseOnInput));
+        ASSERT_TRUE(splash->SetBitmap(kDiscOnWhite, kModule, -1, -1, -1));
+        splash->Show();
+        QPointer<QWidget> window = splash->window();
+        QTest::keyClick(window, Qt::Key_Escape);
+        EXPECT_EQ(splash->window(), nullptr);  // closed at once for its owner
+        ASSERT_FALSE(window.isNull());
+        EXPECT_TRUE(window->isVisible());  // still fading out
+        if (deleteSplash) {
+            splash.reset();  // its owner ends it: the fading window goes with it
+            EXPECT_TRUE(window.isNull());
+        } else {
+            QTest::keyClick(window, Qt::Key_Escape);  // input while it fades closes nothing more
+            EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }));
+        }
+    }
 }
 
 TEST(CSplashScreen, FontsByFaceTenthsOfPointAndStyle)
