@@ -94,9 +94,23 @@ class Event(ctypes.Union):
 
 
 CLIENT_MESSAGE = 33
+# Qt answers to the root with the structure-notify mask, GTK with the
+# substructure one.
+STRUCTURE_NOTIFY = 1 << 17
 SUBSTRUCTURE_NOTIFY = 1 << 19
 
 window = int(sys.argv[1], 0)
+ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
+failed = []
+
+
+def note_error(_display, _event):
+    failed.append(True)
+    return 0
+
+
+keep_handler = ERROR_HANDLER(note_error)
+x.XSetErrorHandler(keep_handler)
 display = x.XOpenDisplay(None)
 if not display:
     sys.exit(1)
@@ -107,13 +121,13 @@ ping = x.XInternAtom(display, b"_NET_WM_PING", 0)
 listed = ctypes.POINTER(ctypes.c_ulong)()
 count = ctypes.c_int()
 if not x.XGetWMProtocols(display, window, ctypes.byref(listed), ctypes.byref(count)):
-    sys.exit(3)
+    sys.exit(1 if failed else 3)
 takes_ping = any(listed[i] == ping for i in range(count.value))
 x.XFree(listed)
 if not takes_ping:
     sys.exit(3)
 
-x.XSelectInput(display, root, SUBSTRUCTURE_NOTIFY)
+x.XSelectInput(display, root, STRUCTURE_NOTIFY | SUBSTRUCTURE_NOTIFY)
 event = Event()
 event.xclient.type = CLIENT_MESSAGE
 event.xclient.window = window
