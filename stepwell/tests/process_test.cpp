@@ -319,7 +319,7 @@ TEST_F(Program, AnUnsentSolutionIsKeptInThePupilsFolder)
         QTest::qWait(100);
     ASSERT_EQ(process.state(), QProcess::NotRunning) << testsupport::readFile(log);
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     const std::vector<std::string> both = kept();
     ASSERT_EQ(both.size(), 2u);
     const std::string second = both[0] == file ? both[1] : both[0];
