@@ -20,6 +20,7 @@
 #include "exercise/exercise_app.h"
 #include "exercise/exercise_task_wnd.h"
 #include "exercise/tests/drill_fixture.h"
+#include "formula/control/tests/palette_tips.h"
 #include "testsupport/temp_dir.h"
 
 namespace exercise {
@@ -202,10 +203,7 @@ TEST_F(DrillEndToEnd, TypedInequalitiesLightGreen)
 
     QTest::mouseClick(panel.EditorPanelButton(), Qt::LeftButton);
     QApplication::processEvents();
-    QWidget* palette = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->objectName() == "templatesPalette" && top->isVisible())
-            palette = top;
+    QWidget* palette = formula::control::test::shownPalette();
     ASSERT_NE(palette, nullptr);
     for (const char* tool : {"tool_227", "tool_229"}) {
         auto* button = palette->findChild<QWidget*>(tool);

@@ -24,6 +24,7 @@
 #include <utility>
 #include <vector>
 
+#include "formula/control/tests/palette_tips.h"
 #include "platform/com/com.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
@@ -290,10 +291,7 @@ TEST_F(EndToEnd, SolverSolvesWhatAPupilTypes)
     EXPECT_TRUE(takeMessages().empty());
 
     command(ID_TOOLS_PANEL);
-    QWidget* palette = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->objectName() == "templatesPalette" && top->isVisible())
-            palette = top;
+    QWidget* palette = formula::control::test::shownPalette();
     ASSERT_NE(palette, nullptr);
     for (const char* tool : {"tool_227", "tool_229"}) {
         auto* button = palette->findChild<QWidget*>(tool);
